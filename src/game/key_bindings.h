@@ -1,0 +1,24 @@
+// The four key bindings of the handheld's buttons. Key codes are Windows virtual-key codes, the
+// form in which choices are stored and compared.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+struct Key_Binding {
+  std::int32_t Choice;    // 1..40, the position in the list of key choices plus one
+  std::uint16_t Key_Code; // virtual-key code of Choice; 0 until first assigned
+};
+
+// Binding numbers 1..4; index 0 is unused so that the numbers read as in the settings (Key1..Key4).
+enum Binding_Number : int { Binding_All_Clear = 1, Binding_Cursor, Binding_Attack, Binding_Move };
+using Key_Binding_Table = std::array<Key_Binding, 5>;
+
+// The defaults: the 5 key, Shift, Ctrl and Alt.
+inline constexpr Key_Binding_Table Default_Key_Bindings = {
+    {{0, 0}, {6, 0x35}, {39, 0x10}, {38, 0x11}, {37, 0x12}}};
+
+// Virtual-key codes the game handles besides the bindings.
+namespace Vk {
+inline constexpr std::uint16_t Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28, Insert = 0x2D;
+} // namespace Vk

@@ -1,0 +1,30 @@
+// The per-user settings store: seven text values under organisation "Kelvamor", application
+// "Tov50" ($XDG_CONFIG_HOME/Kelvamor/Tov50.conf). Every write is on disk when it returns.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QSettings;
+
+class Settings_Key {
+public:
+  Settings_Key();
+  ~Settings_Key();
+  Settings_Key(const Settings_Key&) = delete;
+  Settings_Key& operator=(const Settings_Key&) = delete;
+
+  // An absent or empty value, or text that is no decimal integer, reads as the default.
+  int Read_Integer(const QString& name, int default_value);
+  void Write_Integer(const QString& name, int value);
+  // Read as an integer with default 0 or 1; true when non-zero.
+  bool Read_Bool(const QString& name, bool default_value);
+  void Write_Bool(const QString& name, bool value);
+
+  // Reports a failure ("Failed to set data for '%s'") to the user; set by the program.
+  std::function<void(const QString& message)> On_Error;
+
+private:
+  std::unique_ptr<QSettings> Store;
+};
