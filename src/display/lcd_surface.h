@@ -62,11 +62,14 @@ public:
   // Rectangles changed since the last call; the window repaints exactly these.
   QRegion Take_Dirty();
   const QRegion& Dirty() const { return Dirty_Region; }
-  void Invalidate(const QRect& rect) { Dirty_Region += rect; }
 
   // How a text element measures its text; set by the window from its font, so that
   // self-sizing labels get the size they will be drawn at.
   std::function<QSize(Element_Id, const QString&)> Measure_Text;
+
+  // Called when the first change after a Take_Dirty arrives, so the window can schedule one
+  // repaint for a whole burst of changes.
+  std::function<void()> On_Dirty;
 
   // Observers of changes a player would see, used for the debugging trace.
   std::function<void(Element_Id, bool shown)> On_Shown_Changed;

@@ -14,7 +14,9 @@ public:
 
 class Seeded_Random : public Random_Source {
 public:
-  explicit Seeded_Random(std::uint32_t seed) : Engine(seed) {}
+  explicit Seeded_Random(std::uint32_t seed = 0) : Engine(seed) {}
+  // The program seeds its generator once, when the main window has been built.
+  void Seed(std::uint32_t seed) { Engine.seed(seed); }
   int Random(int n) override { return std::uniform_int_distribution<int>(0, n - 1)(Engine); }
 
 private:
