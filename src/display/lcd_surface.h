@@ -25,6 +25,8 @@ struct Lcd_Element {
   bool Paint_Background = false;    // a text element whose background is painted (highlight)
   bool Stretch = false;             // im_backdrop: stretched to the rectangle, else centred
   Element_Id Glyph = Element_Count; // panel positions: the glyph whose copy is held
+  QString Hint;                     // click areas: the text shown when the pointer rests on them
+  bool Hand_Pointer = false;        // in-game menu rows: the row responds to the pointer
 };
 
 class Lcd_Surface {
@@ -43,6 +45,8 @@ public:
   void Set_Text(Element_Id id, const QString& text);
   void Set_Paint_Background(Element_Id id, bool paint);
   void Set_Stretch(Element_Id id, bool stretch);
+  void Set_Hint(Element_Id id, const QString& hint) { Elements[Index(id)].Hint = hint; }
+  void Set_Hand_Pointer(Element_Id id, bool hand) { Elements[Index(id)].Hand_Pointer = hand; }
 
   // The number panel: position 0 (left) or 1 (right) takes its own copy of a glyph's picture;
   // reloading the glyph later does not change what the position shows.

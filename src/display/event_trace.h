@@ -1,0 +1,24 @@
+// The debugging trace: with GRATHMOOR_TRACE=1 the program writes one line per event of the
+// handheld to standard error, stamped with the milliseconds since the program started, so that
+// a run can be checked against the game's schedule and replayed.
+#pragma once
+
+#include <QElapsedTimer>
+#include <string>
+
+class Lcd_Surface;
+class Game_Core;
+
+class Event_Trace {
+public:
+  // Reads GRATHMOOR_TRACE; the clock starts now.
+  Event_Trace();
+  bool Enabled() const { return Is_Enabled; }
+  // Connects to the surface's and the game's observers; does nothing when the trace is off.
+  void Attach(Lcd_Surface& surface, Game_Core& game);
+  void Line(const std::string& text) const;
+
+private:
+  bool Is_Enabled = false;
+  QElapsedTimer Clock;
+};

@@ -1,0 +1,77 @@
+#include "display/lcd_painter.h"
+
+#include <QBitmap>
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace {
+
+QFont Text_Font(Element_Id id) {
+  QFont font;
+  if (id >= la_cheat_0 && id <= la_cheat_9) {
+    font.setFamily(QStringLiteral("Courier New"));
+    font.setPixelSize(11);
+  } else {
+    font.setFamily(QStringLiteral("Arial"));
+    font.setPixelSize(16);
+  }
+  return font;
+}
+
+} // namespace
+
+QSize Lcd_Painter::Text_Size(Element_Id id, const QString& text) {
+  const QFontMetrics metrics(Text_Font(id));
+  return QSize(metrics.horizontalAdvance(text), metrics.height());
+}
+
+void Lcd_Painter::Reset(QSize client, QColor window_colour, const Lcd_Surface& surface) {
+  if (Frame_Image.size() != client)
+    Frame_Image = QImage(client.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+  Window_Colour = window_colour;
+  Compose(QRegion(Frame_Image.rect()), surface);
+}
+
+void Lcd_Painter::Compose(const QRegion& region, const Lcd_Surface& surface) {
+  const QRegion area = region & QRegion(Frame_Image.rect());
+  if (area.isEmpty()) return;
+  QPainter painter(&Frame_Image);
+  painter.setClipRegion(area);
+  for (const QRect& r : area)
+    painter.fillRect(r, Window_Colour);
+  const QRect bounds = area.boundingRect();
+  for (int i = 0; i < Element_Count; ++i) {
+    const auto id = static_cast<Element_Id>(i);
+    const Lcd_Element& e = surface[id];
+    if (!e.Shown || e.Rect.isEmpty() || !e.Rect.intersects(bounds)) continue;
+    const QRegion clip = area & QRegion(e.Rect);
+    if (clip.isEmpty()) continue;
+    painter.setClipRegion(clip);
+    Draw_Element(painter, id, e);
+  }
+}
+
+void Lcd_Painter::Draw_Element(QPainter& painter, Element_Id id, const Lcd_Element& e) const {
+  if (e.Kind == Element_Kind::Text) {
+    if (e.Paint_Background) painter.fillRect(e.Rect, Qt::black);
+    if (e.Text.isEmpty()) return;
+    painter.setFont(Text_Font(id));
+    painter.setPen(Qt::white);
+    painter.drawText(e.Rect, Qt::AlignLeft | Qt::AlignVCenter, e.Text);
+    return;
+  }
+  if (e.Picture.isNull()) return;
+  if (id == im_backdrop && e.Stretch) {
+    painter.drawImage(e.Rect, e.Picture);
+  } else if (id == im_backdrop) {
+    painter.drawImage(e.Rect.left() + (e.Rect.width() - e.Picture.width()) / 2,
+                      e.Rect.top() + (e.Rect.height() - e.Picture.height()) / 2, e.Picture);
+  } else {
+    painter.drawImage(e.Rect.topLeft(), e.Picture);
+  }
+}
+
+QRegion Lcd_Painter::Visible_Region(QColor key) const {
+  return QRegion(QBitmap::fromImage(Frame_Image.createMaskFromColor(key.rgb(), Qt::MaskInColor)));
+}
