@@ -1,0 +1,66 @@
+#include "settings/settings_key.h"
+
+#include <QSettings>
+#include <QVariant>
+#include <cstdio>
+#include <limits>
+#include <optional>
+
+namespace {
+
+// A stored value as decimal text: optional sign, digits, within 32 bits.
+std::optional<int> Parse_Decimal(const QString& text) {
+  bool ok = false;
+  const qlonglong value = text.toLongLong(&ok, 10);
+  if (!ok || value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+    return std::nullopt;
+  return static_cast<int>(value);
+}
+
+} // namespace
+
+Settings_Key::Settings_Key() {
+  Open();
+}
+
+Settings_Key::~Settings_Key() = default;
+
+void Settings_Key::Open() {
+  // The old handle goes first, so that the new one does not inherit its state.
+  Store.reset();
+  Store = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "Kelvamor",
+                                      "Tov50");
+}
+
+QString Settings_Key::File_Name() const {
+  return Store->fileName();
+}
+
+int Settings_Key::Read_Integer(const QString& name, int default_value) {
+  const QVariant value = Store->value(name);
+  // Only a single text value counts: an unquoted "a,b" in the file reads back as a list.
+  if (value.typeId() != QMetaType::QString) return default_value;
+  return Parse_Decimal(value.toString()).value_or(default_value);
+}
+
+void Settings_Key::Write_Integer(const QString& name, int value) {
+  Store->setValue(name, QString::number(value));
+  Store->sync();
+  if (Store->status() == QSettings::NoError) return;
+  // The store keeps its first error for good; start afresh so that a later write that
+  // succeeds is not reported as failed too.
+  Open();
+  const QString message = QString("Failed to set data for '%1'").arg(name);
+  if (On_Error)
+    On_Error(message);
+  else
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+bool Settings_Key::Read_Bool(const QString& name, bool default_value) {
+  return Read_Integer(name, default_value ? 1 : 0) != 0;
+}
+
+void Settings_Key::Write_Bool(const QString& name, bool value) {
+  Write_Integer(name, value ? 1 : 0);
+}

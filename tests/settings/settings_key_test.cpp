@@ -1,0 +1,82 @@
+#include "settings_fixture.h"
+
+namespace {
+
+using Settings_Key_Test = Settings_Test;
+
+TEST_F(Settings_Key_Test, LivesInTheUsersConfigFolder) {
+  Settings_Key settings;
+  EXPECT_EQ(QFileInfo(settings.File_Name()).absoluteFilePath(),
+            QFileInfo(Store_Path()).absoluteFilePath());
+}
+
+TEST_F(Settings_Key_Test, WritesDecimalTextThatIsOnDiskWhenTheWriteReturns) {
+  Settings_Key settings;
+  settings.Write_Integer("SoundMode", -1);
+  settings.Write_Integer("Key2", 39);
+  settings.Write_Bool("SplashScreen", true);
+  settings.Write_Bool("FullscreenMode", false);
+  EXPECT_EQ(Stored("SoundMode"), "-1");
+  EXPECT_EQ(Stored("Key2"), "39");
+  EXPECT_EQ(Stored("SplashScreen"), "1");
+  EXPECT_EQ(Stored("FullscreenMode"), "0");
+  EXPECT_EQ(settings.Read_Integer("SoundMode", 5), -1);
+  EXPECT_EQ(settings.Read_Integer("Key2", 5), 39);
+  EXPECT_TRUE(settings.Read_Bool("SplashScreen", false));
+  EXPECT_FALSE(settings.Read_Bool("FullscreenMode", true));
+}
+
+TEST_F(Settings_Key_Test, ReadsWhatAnEarlierRunLeft) {
+  Write_Store("[General]\nSoundMode=1\nSplashScreen=2\nKey3=-7\nFullscreenMode=0\n");
+  Settings_Key settings;
+  EXPECT_EQ(settings.Read_Integer("SoundMode", -1), 1);
+  EXPECT_TRUE(settings.Read_Bool("SplashScreen", false));
+  EXPECT_EQ(settings.Read_Integer("Key3", 38), -7);
+  EXPECT_FALSE(settings.Read_Bool("FullscreenMode", true));
+}
+
+TEST_F(Settings_Key_Test, AbsentEmptyOrMalformedValuesReadAsTheDefault) {
+  Write_Store("[General]\nSoundMode=abc\nKey1=\nKey2=12x\nKey3=99999999999\nKey4=\"a,b\"\n"
+              "SplashScreen=a,b\nFullscreenMode=0x10\n");
+  Settings_Key settings;
+  EXPECT_EQ(settings.Read_Integer("SoundMode", -1), -1);
+  EXPECT_EQ(settings.Read_Integer("Key1", 6), 6);
+  EXPECT_EQ(settings.Read_Integer("Key2", 39), 39);
+  EXPECT_EQ(settings.Read_Integer("Key3", 38), 38);
+  EXPECT_EQ(settings.Read_Integer("Key4", 37), 37);
+  EXPECT_EQ(settings.Read_Integer("Absent", 17), 17);
+  // An unquoted a,b comes back as a list, not as text.
+  EXPECT_TRUE(settings.Read_Bool("SplashScreen", true));
+  EXPECT_FALSE(settings.Read_Bool("SplashScreen", false));
+  EXPECT_TRUE(settings.Read_Bool("FullscreenMode", true));
+}
+
+TEST_F(Settings_Key_Test, AFailedWriteIsReportedAndLaterWritesWorkAgain) {
+  // A plain file where the store's folder should be makes every write fail, even for root.
+  QFile blocker(Config_Home.filePath("Kelvamor"));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+
+  Settings_Key settings;
+  QStringList errors;
+  settings.On_Error = [&](const QString& message) { errors << message; };
+  settings.Write_Integer("Key1", 6);
+  EXPECT_EQ(errors, QStringList{"Failed to set data for 'Key1'"});
+
+  ASSERT_TRUE(QFile::remove(Config_Home.filePath("Kelvamor")));
+  settings.Write_Bool("SplashScreen", false);
+  EXPECT_EQ(errors.size(), 1);
+  EXPECT_EQ(Stored("SplashScreen"), "0");
+}
+
+TEST_F(Settings_Key_Test, AFailedWriteWithoutAReporterGoesToStandardError) {
+  QFile blocker(Config_Home.filePath("Kelvamor"));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  Settings_Key settings;
+  testing::internal::CaptureStderr();
+  settings.Write_Integer("SoundMode", 2);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Failed to set data for 'SoundMode'\n");
+}
+
+} // namespace
