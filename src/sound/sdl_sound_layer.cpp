@@ -1,0 +1,120 @@
+#include "sound/sdl_sound_layer.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+namespace {
+
+// About 46 ms at 22050 Hz: short enough for a step tick to sound with its picture, long enough
+// for a busy desktop not to starve the device.
+constexpr int Chunk_Size = 1024;
+// The piezo sounds are mono; stereo output is what every device accepts without fuss.
+constexpr int Output_Channels = 2;
+
+Mix_Chunk* Chunk_Of(Sample_Handle sample) {
+  return reinterpret_cast<Mix_Chunk*>(sample);
+}
+
+} // namespace
+
+Sdl_Sound_Layer::~Sdl_Sound_Layer() {
+  Close();
+}
+
+void Sdl_Sound_Layer::Init(int mix_rate, int channel_count) {
+  // SDL must leave SIGINT and SIGTERM to the program.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Grathmoor");
+  Mix_Rate = mix_rate > 0 ? mix_rate : Sound_Mix_Rate;
+  Channel_Count = channel_count > 0 ? channel_count : Sound_Channel_Count;
+  Initialised = true;
+}
+
+void Sdl_Sound_Layer::Set_Output(int output_kind) {
+  switch (output_kind) {
+  case Output_Alsa: Driver = "alsa"; break;
+  case Output_Pulseaudio: Driver = "pulseaudio"; break;
+  default: Driver = nullptr; break;
+  }
+  // A device already open is reopened on the new driver. Samples keep working: the device
+  // format is fixed, SDL converts to whatever the hardware wants.
+  if (Device_Open) {
+    Close_Device();
+    Open_Device();
+  }
+}
+
+bool Sdl_Sound_Layer::Try_Open(const char* driver, bool override_environment) {
+  if (driver)
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver,
+                            override_environment ? SDL_HINT_OVERRIDE : SDL_HINT_NORMAL);
+  else
+    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+  bool opened = false;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+    // No format changes allowed: every sample is converted once, at load, to exactly this
+    // format, and stays playable if the device is reopened on another driver.
+    opened =
+        Mix_OpenAudioDevice(Mix_Rate, AUDIO_S16SYS, Output_Channels, Chunk_Size, nullptr, 0) == 0;
+    if (!opened) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+  return opened;
+}
+
+bool Sdl_Sound_Layer::Open_Device() {
+  if (Device_Open) return true;
+  if (!Initialised) return false;
+  Device_Open = Try_Open(Driver, false) || Try_Open("dummy", true);
+  if (Device_Open) Mix_AllocateChannels(Channel_Count);
+  return Device_Open;
+}
+
+void Sdl_Sound_Layer::Close_Device() {
+  if (!Device_Open) return;
+  Mix_HaltChannel(-1);
+  Mix_CloseAudio();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  Device_Open = false;
+}
+
+Sample_Handle Sdl_Sound_Layer::Sample_Load(const std::string& file_name) {
+  // SDL_mixer converts a sample to the device's format as it loads it, so it refuses to load
+  // before a device is open; the dummy fallback makes sure one is.
+  if (!Open_Device()) return nullptr;
+  return reinterpret_cast<Sample_Handle>(Mix_LoadWAV(file_name.c_str()));
+}
+
+void Sdl_Sound_Layer::Play_Sound(int channel, Sample_Handle sample) {
+  if (!sample || !Device_Open) return;
+  Mix_PlayChannel(channel < 0 ? -1 : channel, Chunk_Of(sample), 0);
+}
+
+void Sdl_Sound_Layer::Stop_Sound(int channel) {
+  if (!Device_Open) return;
+  if (channel == All_Channels)
+    Mix_HaltChannel(-1);
+  else if (channel >= 0)
+    Mix_HaltChannel(channel);
+}
+
+void Sdl_Sound_Layer::Sample_Free(Sample_Handle sample) {
+  Mix_FreeChunk(Chunk_Of(sample));
+}
+
+void Sdl_Sound_Layer::Close() {
+  Close_Device();
+  if (!Initialised) return;
+  Initialised = false;
+  // Nothing else in the program uses SDL: release what it keeps (hints, its thread state).
+  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+}
+
+std::string Sdl_Sound_Layer::Driver_Name() const {
+  const char* name = Device_Open ? SDL_GetCurrentAudioDriver() : nullptr;
+  return name ? name : "";
+}
+
+int Sdl_Sound_Layer::Playing_Count() const {
+  return Device_Open ? Mix_Playing(-1) : 0;
+}

@@ -1,0 +1,200 @@
+// The SDL2_mixer layer with the generated sounds, on SDL's silent "dummy" driver, and once on
+// its "disk" driver to hear what actually reaches the output.
+#include "sound/sdl_sound_layer.h"
+#include "sound/sound_system.h"
+#include "sound_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+namespace {
+
+struct Sdl_Sound {
+  Sdl_Sound_Layer* Layer = nullptr;
+  std::unique_ptr<Sound_System> System = [this] {
+    auto layer = std::make_unique<Sdl_Sound_Layer>();
+    Layer = layer.get();
+    return std::make_unique<Sound_System>(std::move(layer));
+  }();
+};
+
+TEST(Sdl_Sound_Layer_Test, TheElevenGeneratedSoundsLoad) {
+  Sound_Folder folder;
+  Sdl_Sound sound;
+  const Sound_Startup_Result result = sound.System->Sound_Startup("PulseAudio");
+  EXPECT_FALSE(result.Arrow_Failed);
+  EXPECT_EQ(sound.Layer->Driver_Name(), "dummy");
+  for (int i = 0; i < Sound_Count; ++i)
+    EXPECT_NE(sound.System->Sound_Samples[static_cast<std::size_t>(i)], nullptr)
+        << Sound_Names[static_cast<std::size_t>(i)];
+  sound.System->Sound_Shutdown();
+  EXPECT_EQ(sound.Layer->Driver_Name(), "");
+}
+
+TEST(Sdl_Sound_Layer_Test, StepTwiceSoundsTwiceAtOnceAndSilenceStopsEverything) {
+  Sound_Folder folder;
+  Sdl_Sound sound;
+  ASSERT_FALSE(sound.System->Sound_Startup("ALSA").Arrow_Failed);
+  Sound_System& system = *sound.System;
+
+  // The device mixes on its own thread: a short Step may end between the calls and the count.
+  // A second play that cut off the first gives one channel every time.
+  int most = 0;
+  for (int attempt = 0; attempt < 5 && most < 2; ++attempt) {
+    system.Snd_Silence();
+    system.Snd_Play(Sound_Name::Step);
+    system.Snd_Play(Sound_Name::Step);
+    most = std::max(most, sound.Layer->Playing_Count());
+  }
+  EXPECT_EQ(most, 2);
+
+  for (Sound_Name long_one :
+       {Sound_Name::Gameover, Sound_Name::Win, Sound_Name::Pit, Sound_Name::Dragon})
+    system.Snd_Play(long_one);
+  EXPECT_GE(sound.Layer->Playing_Count(), 4);
+  system.Snd_Silence();
+  EXPECT_EQ(sound.Layer->Playing_Count(), 0);
+}
+
+TEST(Sdl_Sound_Layer_Test, AMissingWinLeavesOnlyThatSoundSilent) {
+  Sound_Folder folder;
+  folder.Remove("Win.wav");
+  Sdl_Sound sound;
+  EXPECT_FALSE(sound.System->Sound_Startup("PulseAudio").Arrow_Failed);
+  EXPECT_EQ(sound.System->Sound_Samples[static_cast<std::size_t>(Sound_Name::Win)], nullptr);
+
+  sound.System->Snd_Play(Sound_Name::Win);
+  EXPECT_EQ(sound.Layer->Playing_Count(), 0);
+  sound.System->Snd_Play(Sound_Name::Gameover);
+  EXPECT_EQ(sound.Layer->Playing_Count(), 1);
+}
+
+TEST(Sdl_Sound_Layer_Test, BrokenArrowFilesAreReportedWithoutACrash) {
+  Sound_Folder folder;
+  const QByteArray good = folder.Read("Arrow.wav");
+  ASSERT_GT(good.size(), 44);
+  QByteArray wrong_format = good;
+  std::memcpy(wrong_format.data() + 20, "\x55\x00", 2); // an unknown encoding
+  QByteArray impossible_header = good;
+  std::memset(impossible_header.data() + 22, 0, 2); // zero channels
+
+  struct Case {
+    const char* What;
+    QByteArray Bytes;
+  };
+  for (const Case& c :
+       {Case{"empty", {}}, Case{"header cut short", good.left(30)},
+        Case{"not a sound", QByteArray(4096, 'x')}, Case{"unknown encoding", wrong_format},
+        Case{"zero channels", impossible_header}}) {
+    SCOPED_TRACE(c.What);
+    folder.Write("Arrow.wav", c.Bytes);
+    Sdl_Sound sound;
+    EXPECT_TRUE(sound.System->Sound_Startup("PulseAudio").Arrow_Failed);
+  }
+
+  SCOPED_TRACE("a folder in the file's place");
+  folder.Remove("Arrow.wav");
+  ASSERT_TRUE(QDir().mkpath(folder.Path("Arrow.wav")));
+  Sdl_Sound sound;
+  EXPECT_TRUE(sound.System->Sound_Startup("PulseAudio").Arrow_Failed);
+}
+
+TEST(Sdl_Sound_Layer_Test, ADamagedOtherSoundLoadsAsSilenceOrWhatIsLeftOfIt) {
+  Sound_Folder folder;
+  const QByteArray dragon = folder.Read("Dragon.wav");
+  folder.Write("Dragon.wav", dragon.left(dragon.size() / 2)); // data cut short
+  folder.Write("Found.wav", {});
+  Sdl_Sound sound;
+  EXPECT_FALSE(sound.System->Sound_Startup("PulseAudio").Arrow_Failed);
+  EXPECT_EQ(sound.System->Sound_Samples[static_cast<std::size_t>(Sound_Name::Found)], nullptr);
+  // Whatever was kept of the cut file plays like any other sample.
+  for (Sound_Name name : {Sound_Name::Dragon, Sound_Name::Found, Sound_Name::Got})
+    sound.System->Snd_Play(name);
+  EXPECT_GE(sound.Layer->Playing_Count(), 1);
+  sound.System->Sound_Shutdown();
+}
+
+TEST(Sdl_Sound_Layer_Test, ADeviceThatCannotOpenLeavesTheGameSilentButLoaded) {
+  Sound_Folder folder;
+  Scoped_Env driver("SDL_AUDIODRIVER", "no_such_driver");
+  Sdl_Sound sound;
+  EXPECT_FALSE(sound.System->Sound_Startup("ALSA").Arrow_Failed);
+  EXPECT_EQ(sound.Layer->Driver_Name(), "dummy");
+  sound.System->Snd_Play(Sound_Name::Found);
+  EXPECT_EQ(sound.Layer->Playing_Count(), 1);
+}
+
+TEST(Sdl_Sound_Layer_Test, CallsOutOfTheUsualOrderAreHarmless) {
+  Sound_Folder folder;
+  {
+    Sdl_Sound_Layer layer;
+    layer.Close(); // never initialised
+    layer.Sample_Free(nullptr);
+    layer.Play_Sound(Any_Free_Channel, nullptr);
+    layer.Stop_Sound(All_Channels);
+    EXPECT_EQ(layer.Sample_Load("Sound/Step.wav"), nullptr); // not initialised: nothing to load
+    layer.Close();
+  }
+  Sdl_Sound_Layer layer;
+  layer.Init(Sound_Mix_Rate, Sound_Channel_Count);
+  Sample_Handle step = layer.Sample_Load("Sound/Step.wav");
+  ASSERT_NE(step, nullptr);
+  layer.Play_Sound(Any_Free_Channel, step);
+  // Choosing another output with a sample loaded reopens the device; the sample still plays.
+  layer.Set_Output(Output_Alsa);
+  layer.Play_Sound(Any_Free_Channel, step);
+  EXPECT_EQ(layer.Playing_Count(), 1);
+  layer.Close();
+  layer.Close();
+  layer.Sample_Free(step); // a sample outlives the closed device
+}
+
+TEST(Sdl_Sound_Layer_Test, PlayingPutsTheSoundIntoTheOutput) {
+  Sound_Folder folder;
+  const std::string output_file = folder.Temp_File("output.raw").toStdString();
+  Scoped_Env driver("SDL_AUDIODRIVER", "disk");
+  Scoped_Env file("SDL_DISKAUDIOFILE", output_file);
+  Sdl_Sound sound;
+  ASSERT_FALSE(sound.System->Sound_Startup("PulseAudio").Arrow_Failed);
+  ASSERT_EQ(sound.Layer->Driver_Name(), "disk");
+
+  // The disk device writes at the pace of a real one; what it wrote before the play is silence.
+  auto written = [&] {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(output_file, error);
+    return error ? std::uintmax_t{0} : size;
+  };
+  const std::uintmax_t before_play = written();
+  sound.System->Snd_Play(Sound_Name::Pit);
+  // A third of a second of 16-bit stereo at 22050 Hz, waited for at most five seconds.
+  const std::uintmax_t wanted = before_play + 22050 * 4 / 3;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (written() < wanted && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  sound.System->Sound_Shutdown();
+
+  QFile raw(QString::fromStdString(output_file));
+  ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
+  const QByteArray pcm = raw.readAll();
+  ASSERT_GE(static_cast<std::uintmax_t>(pcm.size()), wanted) << "the device wrote too little";
+  const auto loud = [&](qsizetype from, qsizetype to) {
+    int count = 0;
+    for (qsizetype i = from; i + 1 < to; i += 2) {
+      std::int16_t sample;
+      std::memcpy(&sample, pcm.constData() + i, 2);
+      count += sample != 0;
+    }
+    return count;
+  };
+  const auto certainly_before = static_cast<qsizetype>(before_play);
+  EXPECT_EQ(loud(0, certainly_before), 0);
+  EXPECT_GT(loud(certainly_before, pcm.size()), 1000);
+}
+
+} // namespace
