@@ -1,0 +1,200 @@
+#include "windows/manual_form.h"
+
+#include "display/key_codes.h"
+#include "game/key_bindings.h"
+#include "windows/window_look.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPixmap>
+
+namespace {
+constexpr int Button_Width = 16, Button_Height = 14, Button_Margin = 4;
+} // namespace
+
+TManualForm::TManualForm(const QString& program_folder,
+                         std::function<void(const QString& message)> report_problem,
+                         QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+  setObjectName(QStringLiteral("TManualForm"));
+  setWindowTitle(QStringLiteral("Manual"));
+  setFocusPolicy(Qt::StrongFocus);
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, Qt::white);
+  setPalette(palette);
+  setAutoFillBackground(true);
+
+  // Bottom to top: the first page lies beneath the shown one, so it shows around a smaller page.
+  const auto add_page = [this](const char* name) {
+    auto* page = new QLabel(this);
+    page->setObjectName(QLatin1String(name));
+    page->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    page->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return page;
+  };
+  im_page_01 = add_page("im_page_01");
+  im_page_top = add_page("im_page_top");
+  btn_right_down = Add_Button_Picture("btn_right_down", ":/manual/right_down.png");
+  btn_right_up = Add_Button_Picture("btn_right_up", ":/manual/right_up.png");
+  btn_left_down = Add_Button_Picture("btn_left_down", ":/manual/left_down.png");
+  btn_left_up = Add_Button_Picture("btn_left_up", ":/manual/left_up.png");
+  btn_close_down = Add_Button_Picture("btn_close_down", ":/manual/close_down.png");
+  btn_close_up = Add_Button_Picture("btn_close_up", ":/manual/close_up.png");
+  btn_left_down->hide();
+  btn_left_up->hide();
+
+  const Manual_Layout layout = Read_Manual_Layout(program_folder);
+  setFixedSize(layout.Width, layout.Height);
+  im_page_01->setGeometry(rect());
+  im_page_top->setGeometry(rect());
+  Place_Buttons();
+  Pages = Load_Manual_Pages(layout.Folder);
+  im_page_01->setPixmap(QPixmap::fromImage(Pages.Pictures[1]));
+  if (!Pages.Problems.isEmpty() && report_problem)
+    report_problem(QStringLiteral("Some pages of the manual could not be shown:\n") +
+                   Pages.Problems.join(QLatin1Char('\n')));
+
+  Centre_On_Screen(*this);
+}
+
+QLabel* TManualForm::Add_Button_Picture(const char* name, const char* resource) {
+  auto* picture = new QLabel(this);
+  picture->setObjectName(QLatin1String(name));
+  // A missing resource leaves the button empty, but its place still takes the clicks.
+  picture->setPixmap(QPixmap(QLatin1String(resource)));
+  picture->setAttribute(Qt::WA_TransparentForMouseEvents);
+  picture->resize(Button_Width, Button_Height);
+  return picture;
+}
+
+void TManualForm::Place_Buttons() {
+  const int right = width() - Button_Margin - Button_Width;
+  const int bottom = height() - Button_Margin - Button_Height;
+  btn_right_down->move(right, bottom);
+  btn_right_up->move(right, bottom);
+  btn_left_down->move(Button_Margin, bottom);
+  btn_left_up->move(Button_Margin, bottom);
+  btn_close_down->move(right, Button_Margin);
+  btn_close_up->move(right, Button_Margin);
+}
+
+const QImage& TManualForm::Page_Picture(int page) const {
+  return Pages.Pictures[static_cast<std::size_t>(std::clamp(page, 1, Manual_Page_Count))];
+}
+
+void TManualForm::Open() {
+  show();
+  raise();
+  activateWindow();
+  setFocus();
+  Vid_Show_Page();
+}
+
+void TManualForm::Vid_Show_Page() {
+  im_page_top->setPixmap(QPixmap::fromImage(Page_Picture(Page)));
+  const bool left = Page > 1;
+  const bool right = Page < Manual_Page_Count;
+  btn_left_down->setVisible(left);
+  btn_left_up->setVisible(left);
+  btn_right_down->setVisible(right);
+  btn_right_up->setVisible(right);
+}
+
+void TManualForm::Inp_left_down() {
+  btn_left_up->hide();
+}
+
+void TManualForm::Inp_left_up() {
+  Page = std::max(Page - 1, 1);
+  Vid_Show_Page();
+}
+
+void TManualForm::Inp_right_down() {
+  btn_right_up->hide();
+}
+
+void TManualForm::Inp_right_up() {
+  Page = std::min(Page + 1, Manual_Page_Count);
+  Vid_Show_Page();
+}
+
+void TManualForm::Inp_esc_down() {
+  btn_close_up->hide();
+}
+
+void TManualForm::Inp_esc_up() {
+  btn_close_up->show();
+  hide();
+}
+
+void TManualForm::keyPressEvent(QKeyEvent* event) {
+  // A held key repeats its press; pressing again only keeps the pressed look.
+  switch (Virtual_Key_Code(*event)) {
+  case Vk::Left:
+    if (Page > 1) Inp_left_down();
+    break;
+  case Vk::Right:
+    if (Page < Manual_Page_Count) Inp_right_down();
+    break;
+  case Vk::Escape: Inp_esc_down(); break;
+  default: return QWidget::keyPressEvent(event);
+  }
+}
+
+void TManualForm::keyReleaseEvent(QKeyEvent* event) {
+  // The desktop repeats a held key as release and press pairs; only the last release counts.
+  if (event->isAutoRepeat()) return;
+  switch (Virtual_Key_Code(*event)) {
+  case Vk::Left:
+    if (Page > 1) Inp_left_up();
+    break;
+  case Vk::Right:
+    if (Page < Manual_Page_Count) Inp_right_up();
+    break;
+  case Vk::Escape: Inp_esc_up(); break;
+  default: return QWidget::keyReleaseEvent(event);
+  }
+}
+
+TManualForm::Button TManualForm::Button_At(QPoint point) const {
+  if (btn_close_up->isVisible() && btn_close_up->geometry().contains(point)) return Button::Close;
+  if (btn_left_up->isVisible() && btn_left_up->geometry().contains(point)) return Button::Left;
+  if (btn_right_up->isVisible() && btn_right_up->geometry().contains(point)) return Button::Right;
+  return Button::None;
+}
+
+void TManualForm::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const QPoint at = event->position().toPoint();
+  Pressed_Button = Button_At(at);
+  switch (Pressed_Button) {
+  case Button::Left: Inp_left_down(); break;
+  case Button::Right: Inp_right_down(); break;
+  case Button::Close: Inp_esc_down(); break;
+  case Button::None:
+    Dragging = true;
+    Manual_Drag = at;
+    break;
+  }
+}
+
+void TManualForm::mouseMoveEvent(QMouseEvent* event) {
+  if (!Dragging || !(event->buttons() & Qt::LeftButton)) return;
+  // The page moves with the window, so the grabbed point stays under the pointer.
+  const QPoint at = event->position().toPoint();
+  move(x() + at.x() - Manual_Drag.x(), y() + at.y() - Manual_Drag.y());
+}
+
+void TManualForm::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const Button released = Pressed_Button;
+  Pressed_Button = Button::None;
+  Dragging = false;
+  switch (released) {
+  case Button::Left: Inp_left_up(); break;
+  case Button::Right: Inp_right_up(); break;
+  case Button::Close: Inp_esc_up(); break;
+  case Button::None: break;
+  }
+}

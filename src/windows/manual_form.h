@@ -1,0 +1,66 @@
+// The manual viewer: the handheld's printed manual as sixteen page pictures in a borderless
+// window on top of the game. Arrow buttons or the Left and Right keys turn pages, the close
+// button or Esc hides it, dragging the page moves it. A press shows the pressed look; the
+// release acts, so a held key turns exactly one page.
+#pragma once
+
+#include "windows/manual_pages.h"
+
+#include <QPoint>
+#include <QWidget>
+#include <functional>
+
+class QLabel;
+
+class TManualForm : public QWidget {
+  Q_OBJECT
+public:
+  // Loads the pages once, from the Manual section of Config.ini in program_folder. Page files
+  // that exist but cannot be used are reported once, through report_problem, and shown as the
+  // placeholder; the viewer works on.
+  TManualForm(const QString& program_folder,
+              std::function<void(const QString& message)> report_problem,
+              QWidget* parent = nullptr);
+
+  // Shows the window, not modal, at the page last seen.
+  void Open();
+
+  int Manual_Page() const { return Page; }
+  const QImage& Page_Picture(int page) const;
+
+  void Vid_Show_Page();
+  void Inp_left_down();
+  void Inp_left_up();
+  void Inp_right_down();
+  void Inp_right_up();
+  void Inp_esc_down();
+  void Inp_esc_up();
+
+protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+  enum class Button { None, Left, Right, Close };
+  QLabel* Add_Button_Picture(const char* name, const char* resource);
+  void Place_Buttons();
+  Button Button_At(QPoint point) const;
+
+  Manual_Pages Pages;
+  int Page = 1;
+  Button Pressed_Button = Button::None;
+  bool Dragging = false;
+  QPoint Manual_Drag; // where the page was grabbed, in the page's coordinates
+
+  QLabel* im_page_01 = nullptr;
+  QLabel* im_page_top = nullptr;
+  QLabel* btn_right_down = nullptr;
+  QLabel* btn_right_up = nullptr;
+  QLabel* btn_left_down = nullptr;
+  QLabel* btn_left_up = nullptr;
+  QLabel* btn_close_down = nullptr;
+  QLabel* btn_close_up = nullptr;
+};

@@ -1,0 +1,72 @@
+#include "windows/manual_pages.h"
+
+#include "display/config_ini.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+#include <algorithm>
+
+Manual_Layout Read_Manual_Layout(const QString& program_folder) {
+  Manual_Layout layout;
+  const QString section = QStringLiteral("Manual");
+  const std::optional<Config_Ini> ini =
+      Config_Ini::Load(QDir(program_folder).filePath(QStringLiteral("Config.ini")));
+  const Config_Ini empty = Config_Ini::Parse({});
+  const Config_Ini& config = ini ? *ini : empty;
+  layout.Folder =
+      config.Folder(section, QStringLiteral("ManualDir"), QStringLiteral("Graphics\\Manual\\"));
+  layout.Height =
+      std::clamp(config.Integer(section, QStringLiteral("ManualHeight"), 600), 1, Manual_Max_Side);
+  layout.Width =
+      std::clamp(config.Integer(section, QStringLiteral("ManualWidth"), 375), 1, Manual_Max_Side);
+  return layout;
+}
+
+QImage Manual_Placeholder() {
+  QImage picture(10, 10, QImage::Format_RGB32);
+  picture.fill(Qt::red);
+  QPainter painter(&picture);
+  painter.setPen(Qt::black);
+  painter.drawRect(0, 0, 9, 9);
+  return picture;
+}
+
+namespace {
+
+// The page, or a null picture with the reason in problem.
+QImage Load_Page(const QString& path, QString& problem) {
+  QImageReader reader(path, "bmp");
+  reader.setAutoDetectImageFormat(false);
+  const QSize size = reader.size();
+  if (size.width() > Manual_Max_Page_Side || size.height() > Manual_Max_Page_Side) {
+    problem = QStringLiteral("%1: the page is too large (%2 x %3 pixels)")
+                  .arg(QDir::toNativeSeparators(path))
+                  .arg(size.width())
+                  .arg(size.height());
+    return {};
+  }
+  QImage picture = reader.read();
+  if (picture.isNull())
+    problem = QStringLiteral("%1: Bitmap image is not valid").arg(QDir::toNativeSeparators(path));
+  return picture;
+}
+
+} // namespace
+
+Manual_Pages Load_Manual_Pages(const QString& folder) {
+  Manual_Pages pages;
+  for (int n = 1; n <= Manual_Page_Count; ++n) {
+    const QString path = folder + QString::number(n) + QStringLiteral(".bmp");
+    QImage picture;
+    if (QFileInfo::exists(path)) {
+      QString problem;
+      picture = Load_Page(path, problem);
+      if (!problem.isEmpty()) pages.Problems << problem;
+    }
+    pages.Pictures[static_cast<std::size_t>(n)] =
+        picture.isNull() ? Manual_Placeholder() : std::move(picture);
+  }
+  return pages;
+}

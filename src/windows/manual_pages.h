@@ -1,0 +1,37 @@
+// The manual's pages and the viewer's size: section Manual of Config.ini (beside the program)
+// names the page folder and the window's size; the pages are 1.bmp .. 16.bmp in that folder.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+inline constexpr int Manual_Page_Count = 16;
+
+struct Manual_Layout {
+  QString Folder; // with a trailing '/'; relative folders resolve against the working directory
+  int Width = 375;
+  int Height = 600;
+};
+
+// Reads section Manual of Config.ini in program_folder; a missing file, section or key gives the
+// defaults. Sizes are kept within 1..Manual_Max_Side so a stray value cannot ask for a window
+// larger than any screen.
+inline constexpr int Manual_Max_Side = 8192;
+Manual_Layout Read_Manual_Layout(const QString& program_folder);
+
+// The picture of a page that could not be loaded: a 10 x 10 red square with a black outline.
+QImage Manual_Placeholder();
+
+struct Manual_Pages {
+  std::array<QImage, Manual_Page_Count + 1> Pictures; // 1..16; index 0 unused
+  // One line per page file that exists but could not be used; empty when all went well.
+  QStringList Problems;
+};
+
+// Loads every page: a missing file or one that is no valid bitmap gives the placeholder, and
+// the pages after it load all the same. Pictures larger than Manual_Max_Page_Side on a side are
+// refused before decoding.
+inline constexpr int Manual_Max_Page_Side = 4096;
+Manual_Pages Load_Manual_Pages(const QString& folder);

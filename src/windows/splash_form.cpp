@@ -1,0 +1,197 @@
+#include "windows/splash_form.h"
+
+#include "display/key_codes.h"
+#include "settings/settings_key.h"
+#include "windows/click_label.h"
+#include "windows/window_look.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPixmap>
+
+const QStringList TSplashForm::Sound_Outputs = {
+    QStringLiteral("PulseAudio"), QStringLiteral("ALSA"), QStringLiteral("(no sound)")};
+const QString TSplashForm::Website_Target = QStringLiteral("https://kelvamor.example/");
+const QString TSplashForm::Email_Target = QStringLiteral("mailto:kelvamor@kelvamor.example");
+const QString TSplashForm::Donation_Target = QStringLiteral("https://kelvamor.example/donate");
+
+namespace {
+
+const QColor Link_Blue(24, 82, 148);
+
+template <typename Label = QLabel>
+Label* Add_Label(QWidget& parent, const char* name, const QString& text, QRect place,
+                 unsigned style, const QColor& colour, Qt::Alignment alignment = Qt::AlignLeft) {
+  auto* label = new Label(&parent);
+  label->setObjectName(QLatin1String(name));
+  label->setText(text);
+  label->setFont(Pixel_Font(QStringLiteral("Arial"), 12, style));
+  label->setAlignment(alignment | Qt::AlignTop);
+  label->setGeometry(place);
+  Set_Text_Colour(*label, colour);
+  return label;
+}
+
+template <typename Label = QLabel>
+Label* Add_Picture(QWidget& parent, const char* name, const QString& resource, QRect place) {
+  auto* picture = new Label(&parent);
+  picture->setObjectName(QLatin1String(name));
+  // A missing resource leaves the picture empty.
+  picture->setPixmap(QPixmap(resource));
+  picture->setAlignment(Qt::AlignCenter);
+  picture->setGeometry(place);
+  return picture;
+}
+
+} // namespace
+
+TSplashForm::TSplashForm(Settings_Key& settings, Shell_Open shell_open, Splash_Host host,
+                         QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      Settings(settings), Shell(std::move(shell_open)), Host(std::move(host)) {
+  setObjectName(QStringLiteral("TSplashForm"));
+  setWindowTitle(QStringLiteral("About this game..."));
+  setFixedSize(460, 420);
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, Qt::white);
+  setPalette(palette);
+  setAutoFillBackground(true);
+
+  Add_Picture(*this, "im_background", QStringLiteral(":/splash/background.png"), {0, 0, 460, 420});
+  Add_Picture(*this, "im_box_picture", QStringLiteral(":/splash/box.jpg"), {0, 56, 460, 160});
+
+  Add_Label(*this, "la_game_title",
+            QStringLiteral("Grathmoor (Brennicor, Zephyrine Series) Simulator"), {0, 12, 460, 15},
+            Font_Bold, Qt::white, Qt::AlignHCenter);
+  Add_Label(*this, "la_version", QStringLiteral("Version 5.00 * Final *"), {0, 28, 460, 15},
+            Font_Bold, Qt::white, Qt::AlignHCenter);
+  Add_Label(*this, "la_release_date", QStringLiteral("Released by Kelvamor on 4th December, 2017"),
+            {0, 236, 460, 15}, Font_Plain, Qt::black, Qt::AlignHCenter);
+  Add_Label(*this, "la_website_1", QStringLiteral("website:"), {118, 259, 56, 15}, Font_Plain,
+            Qt::black);
+  auto* la_website_2 =
+      Add_Label<Click_Label>(*this, "la_website_2", QStringLiteral("www.kelvamor.example"),
+                             {174, 259, 168, 15}, Font_Bold | Font_Underline, Link_Blue);
+  Add_Label(*this, "la_email_1", QStringLiteral("email:"), {118, 282, 56, 15}, Font_Plain,
+            Qt::black);
+  auto* la_email_2 =
+      Add_Label<Click_Label>(*this, "la_email_2", QStringLiteral("kelvamor@kelvamor.example"),
+                             {174, 282, 168, 15}, Font_Bold | Font_Underline, Link_Blue);
+  Add_Label(*this, "la_sound_select", QStringLiteral("Select sound driver:"), {98, 308, 116, 15},
+            Font_Plain, Qt::black);
+
+  cb_sound = new QComboBox(this);
+  cb_sound->setObjectName(QStringLiteral("cb_sound"));
+  cb_sound->addItems(Sound_Outputs);
+  cb_sound->setMaxVisibleItems(Sound_Outputs.size());
+  cb_sound->setGeometry(217, 308, 144, 21);
+
+  btn_play = Add_Picture<Click_Label>(*this, "btn_play", QStringLiteral(":/splash/play.png"),
+                                      {116, 340, 107, 30});
+  btn_play_disabled =
+      Add_Picture(*this, "btn_play_disabled", QStringLiteral(":/splash/play_disabled.png"),
+                  {116, 340, 107, 30});
+  btn_play_disabled->setCursor(Qt::WhatsThisCursor);
+  btn_play_disabled->setToolTip(QStringLiteral("please select sound driver first"));
+  btn_play_disabled->hide();
+  auto* btn_paypal = Add_Picture<Click_Label>(
+      *this, "btn_paypal", QStringLiteral(":/splash/donate.png"), {237, 340, 107, 30});
+
+  chb_splashscreen = new QCheckBox(QStringLiteral("Display this splash screen at startup"), this);
+  chb_splashscreen->setObjectName(QStringLiteral("chb_splashscreen"));
+  chb_splashscreen->setFont(Pixel_Font(QStringLiteral("MS Sans Serif"), 12));
+  QPalette box_palette = chb_splashscreen->palette();
+  box_palette.setColor(QPalette::WindowText, Qt::white);
+  box_palette.setColor(QPalette::Window, Dialog_Navy);
+  chb_splashscreen->setPalette(box_palette);
+  chb_splashscreen->setAutoFillBackground(true);
+  chb_splashscreen->setGeometry(12, 391, 444, 17);
+  chb_splashscreen->setChecked(true);
+  QWidget::setTabOrder(cb_sound, chb_splashscreen);
+
+  for (Click_Label* clickable : {la_website_2, la_email_2, btn_play, btn_paypal})
+    clickable->setCursor(Qt::PointingHandCursor);
+  const auto open = [this](const QString& target) {
+    if (Shell) Shell(target);
+  };
+  connect(la_website_2, &Click_Label::Clicked, this, [open] { open(Website_Target); });
+  connect(la_email_2, &Click_Label::Clicked, this, [open] { open(Email_Target); });
+  connect(btn_paypal, &Click_Label::Clicked, this, [open] { open(Donation_Target); });
+  connect(btn_play, &Click_Label::Clicked, this, [this] { Play(); });
+  connect(cb_sound, &QComboBox::currentIndexChanged, this, [this] { Update_Play_Buttons(); });
+  Install_Key_Preview(*this, [this](const QKeyEvent& event) { return On_Key_Down(event); });
+
+  // A stored number outside the list selects nothing.
+  const int sound_mode = Settings.Read_Integer(QStringLiteral("SoundMode"), -1);
+  cb_sound->setCurrentIndex(sound_mode >= 0 && sound_mode < Sound_Outputs.size() ? sound_mode : -1);
+  chb_splashscreen->setChecked(Settings.Read_Bool(QStringLiteral("SplashScreen"), true));
+
+  if (cb_sound->currentIndex() >= 0 && !chb_splashscreen->isChecked()) {
+    move(-width(), -height());
+    Show_On_Activate = false;
+    Play();
+    return;
+  }
+  Centre_On_Screen(*this);
+  Update_Play_Buttons();
+}
+
+void TSplashForm::Main_Window_Activated() {
+  if (!Show_On_Activate) return;
+  Show_On_Activate = false;
+  show();
+  raise();
+  activateWindow();
+  cb_sound->setFocus();
+}
+
+bool TSplashForm::Splash_Screen_Ticked() const {
+  return chb_splashscreen->isChecked();
+}
+
+void TSplashForm::Update_Play_Buttons() {
+  const bool chosen = !cb_sound->currentText().isEmpty();
+  btn_play->setEnabled(chosen);
+  btn_play->setVisible(chosen);
+  btn_play_disabled->setVisible(!chosen);
+}
+
+bool TSplashForm::On_Key_Down(const QKeyEvent& event) {
+  switch (Virtual_Key_Code(event)) {
+  case Vk::Escape:
+    if (Host.Terminate) Host.Terminate();
+    return true;
+  case Vk::Return:
+  case Vk::Main_1:
+    if (!btn_play->isEnabled()) return false;
+    Play();
+    return true;
+  default: return false;
+  }
+}
+
+void TSplashForm::Play() {
+  const int sound_mode = cb_sound->currentIndex();
+  if (Play_Done || sound_mode < 0) return;
+  Play_Done = true;
+  Settings.Write_Integer(QStringLiteral("SoundMode"), sound_mode);
+  const bool sound_started = !Host.Start_Sound || Host.Start_Sound(cb_sound->currentText());
+  if (!sound_started) {
+    if (Host.Show_Error)
+      Host.Show_Error(
+          QStringLiteral("Sound folder unproperly installed. Please reinstall the game."));
+    // The next start shows the splash again with no output chosen.
+    Settings.Write_Integer(QStringLiteral("SoundMode"), -1);
+    Settings.Write_Bool(QStringLiteral("SplashScreen"), true);
+    if (Host.Terminate) Host.Terminate();
+    return;
+  }
+  const bool show_next_time = chb_splashscreen->isChecked();
+  Settings.Write_Bool(QStringLiteral("SplashScreen"), show_next_time);
+  if (Host.Set_Splash_Menu_Check) Host.Set_Splash_Menu_Check(show_next_time);
+  if (Host.Centre_Main_Window) Host.Centre_Main_Window();
+  if (Host.Start_Demo) Host.Start_Demo();
+  hide();
+}

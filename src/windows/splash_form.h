@@ -1,0 +1,71 @@
+// The splash screen: the game's title, the box picture, links to the maker, the choice of sound
+// output and whether to show this screen at the next start. Its play command starts the sound,
+// stores the choices, brings the main window into view and starts the demo.
+#pragma once
+
+#include "display/shell_open.h"
+
+#include <QWidget>
+#include <functional>
+
+class Click_Label;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class Settings_Key;
+
+// What the play command and Esc need from the rest of the program.
+struct Splash_Host {
+  // Starts the sound output named by the list text and loads the samples; false when the
+  // Arrow sound could not be loaded.
+  std::function<bool(const QString& sound_output)> Start_Sound;
+  // The check mark of the main window's "Display splash screen at startup" menu item.
+  std::function<void(bool checked)> Set_Splash_Menu_Check;
+  std::function<void()> Centre_Main_Window;
+  // Puts the handheld into demo mode.
+  std::function<void()> Start_Demo;
+  // Requests the end of the event loop. May be called while the splash is being constructed,
+  // so it must not rely on a running loop (a queued quit does it).
+  std::function<void()> Terminate;
+  // A modal error box; returns once the player has closed it.
+  std::function<void(const QString& text)> Show_Error;
+};
+
+class TSplashForm : public QWidget {
+  Q_OBJECT
+public:
+  // Reads the stored sound output and splash choice. When an output is stored and the splash
+  // is switched off, the play command runs at once and the window is never seen.
+  TSplashForm(Settings_Key& settings, Shell_Open shell_open, Splash_Host host,
+              QWidget* parent = nullptr);
+
+  // The main window's activation: the first one shows the splash in front, unless it was
+  // skipped.
+  void Main_Window_Activated();
+  bool Show_Splash_On_Activate() const { return Show_On_Activate; }
+  // The state of "Display this splash screen at startup".
+  bool Splash_Screen_Ticked() const;
+
+  // The sound list of this platform, in stored SoundMode order.
+  static const QStringList Sound_Outputs;
+  static const QString Website_Target;
+  static const QString Email_Target;
+  static const QString Donation_Target;
+
+private:
+  void Update_Play_Buttons();
+  void Play();
+  bool On_Key_Down(const QKeyEvent& event);
+
+  Settings_Key& Settings;
+  Shell_Open Shell;
+  Splash_Host Host;
+  bool Show_On_Activate = true;
+  // Set once the play command has run to its end, success or failure: it never runs twice.
+  bool Play_Done = false;
+
+  QComboBox* cb_sound = nullptr;
+  Click_Label* btn_play = nullptr;
+  QLabel* btn_play_disabled = nullptr;
+  QCheckBox* chb_splashscreen = nullptr;
+};

@@ -1,0 +1,36 @@
+// Shared looks and habits of the side windows: pixel-sized fonts (one skin pixel is one screen
+// pixel, whatever the screen's density), the dark navy of the game's dialogs, placement at the
+// centre of the screen, and key preview.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <functional>
+
+class QKeyEvent;
+class QLabel;
+class QWidget;
+
+inline const QColor Dialog_Navy(8, 41, 82);
+
+enum Font_Style : unsigned {
+  Font_Plain = 0,
+  Font_Bold = 1,
+  Font_Italic = 2,
+  Font_Underline = 4,
+};
+
+// A font of the given family at a pixel size; the family falls back to Arial's metric twin when
+// the desktop lacks it.
+QFont Pixel_Font(const QString& family, int pixel_size, unsigned style = Font_Plain);
+
+// Gives a label its text colour (and keeps its background see-through).
+void Set_Text_Colour(QLabel& label, const QColor& colour);
+
+// Places a top-level window at the screen's centre, rounding toward zero.
+void Centre_On_Screen(QWidget& window);
+
+// Lets a window see every key press before its controls do. The handler returns true when it
+// acted on the key; such a key goes no further.
+void Install_Key_Preview(QWidget& window, std::function<bool(const QKeyEvent&)> on_key_down);

@@ -1,0 +1,209 @@
+#include "windows/manual_form.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Manual_Form_Test : public ::testing::Test {
+protected:
+  // Config.ini beside the "program", pages in a folder of their own.
+  void Write_Config(const QString& manual_section) {
+    QFile file(Program.filePath("Config.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(("[Manual]\n" + manual_section).toUtf8());
+  }
+  void Use_Page_Folder(const QString& extra = {}) {
+    Write_Config("ManualDir=" + Program.filePath("pages") + "\n" + extra);
+  }
+  // Page n is (20 + n) pixels wide, so every page can be told apart.
+  void Write_Pages() {
+    ASSERT_TRUE(QDir(Program.path()).mkpath("pages"));
+    for (int n = 1; n <= 16; ++n) {
+      QImage page(20 + n, 30, QImage::Format_RGB32);
+      page.fill(Qt::white);
+      ASSERT_TRUE(page.save(Page_Path(n), "BMP"));
+    }
+  }
+  QString Page_Path(int n) const { return Program.filePath(QString("pages/%1.bmp").arg(n)); }
+  void Overwrite_Page(int n, const QByteArray& bytes) {
+    QFile file(Page_Path(n));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+  }
+
+  TManualForm& Open_Viewer() {
+    Form.emplace(Program.path(), [this](const QString& message) { Reports << message; });
+    Form->Open();
+    return *Form;
+  }
+  bool Shown(const char* name) const { return Form->findChild<QLabel*>(name)->isVisible(); }
+  void Key(QEvent::Type type, Qt::Key key, bool auto_repeat = false) {
+    QKeyEvent event(type, key, Qt::NoModifier, QString(), auto_repeat);
+    QApplication::sendEvent(&*Form, &event);
+  }
+  void Tap(Qt::Key key) {
+    Key(QEvent::KeyPress, key);
+    Key(QEvent::KeyRelease, key);
+  }
+  QSize Top_Picture_Size() const {
+    return Form->findChild<QLabel*>("im_page_top")->pixmap().size();
+  }
+
+  QTemporaryDir Program;
+  QStringList Reports;
+  std::optional<TManualForm> Form;
+};
+
+TEST_F(Manual_Form_Test, AHeldKeyTurnsOnePageOnRelease) {
+  Write_Pages();
+  Use_Page_Folder();
+  TManualForm& viewer = Open_Viewer();
+  Key(QEvent::KeyPress, Qt::Key_Right);
+  EXPECT_FALSE(Shown("btn_right_up"));
+  for (int repeat = 0; repeat < 5; ++repeat) {
+    Key(QEvent::KeyRelease, Qt::Key_Right, true);
+    Key(QEvent::KeyPress, Qt::Key_Right, true);
+  }
+  EXPECT_EQ(viewer.Manual_Page(), 1);
+  Key(QEvent::KeyRelease, Qt::Key_Right);
+  EXPECT_EQ(viewer.Manual_Page(), 2);
+  EXPECT_EQ(Top_Picture_Size(), QSize(22, 30));
+  EXPECT_TRUE(Shown("btn_right_up"));
+  EXPECT_TRUE(Reports.isEmpty());
+}
+
+TEST_F(Manual_Form_Test, TheArrowAtEitherEndIsHiddenAndItsKeyDoesNothing) {
+  Write_Pages();
+  Use_Page_Folder();
+  TManualForm& viewer = Open_Viewer();
+  EXPECT_FALSE(Shown("btn_left_up"));
+  EXPECT_FALSE(Shown("btn_left_down"));
+  Tap(Qt::Key_Left);
+  EXPECT_EQ(viewer.Manual_Page(), 1);
+
+  for (int n = 0; n < 20; ++n)
+    Tap(Qt::Key_Right);
+  EXPECT_EQ(viewer.Manual_Page(), 16);
+  EXPECT_EQ(Top_Picture_Size(), QSize(36, 30));
+  EXPECT_FALSE(Shown("btn_right_up"));
+  EXPECT_FALSE(Shown("btn_right_down"));
+  EXPECT_TRUE(Shown("btn_left_up"));
+}
+
+TEST_F(Manual_Form_Test, ClosingOnPageSevenReopensOnPageSeven) {
+  Write_Pages();
+  Use_Page_Folder();
+  TManualForm& viewer = Open_Viewer();
+  for (int n = 1; n < 7; ++n)
+    Tap(Qt::Key_Right);
+  Key(QEvent::KeyPress, Qt::Key_Escape);
+  EXPECT_FALSE(Shown("btn_close_up"));
+  Key(QEvent::KeyRelease, Qt::Key_Escape);
+  EXPECT_FALSE(viewer.isVisible());
+
+  viewer.Open();
+  EXPECT_TRUE(viewer.isVisible());
+  EXPECT_EQ(viewer.Manual_Page(), 7);
+  EXPECT_EQ(Top_Picture_Size(), QSize(27, 30));
+  EXPECT_TRUE(Shown("btn_close_up"));
+}
+
+TEST_F(Manual_Form_Test, ButtonsKeepFourPixelsFromTheCornersOfTheConfiguredSize) {
+  Write_Config("ManualWidth=500\nManualHeight=700\n");
+  TManualForm& viewer = Open_Viewer();
+  EXPECT_EQ(viewer.size(), QSize(500, 700));
+  Tap(Qt::Key_Right);
+  auto place = [&](const char* name) { return viewer.findChild<QLabel*>(name)->geometry(); };
+  EXPECT_EQ(place("btn_close_up"), QRect(480, 4, 16, 14));
+  EXPECT_EQ(place("btn_right_up"), QRect(480, 682, 16, 14));
+  EXPECT_EQ(place("btn_left_up"), QRect(4, 682, 16, 14));
+  EXPECT_EQ(place("im_page_top"), QRect(0, 0, 500, 700));
+}
+
+TEST_F(Manual_Form_Test, MissingPagesShowThePlaceholderAndStillTurn) {
+  Write_Config("ManualDir=" + Program.filePath("no such folder") + "\n");
+  TManualForm& viewer = Open_Viewer();
+  EXPECT_EQ(viewer.size(), QSize(375, 600));
+  for (int n = 1; n <= 16; ++n)
+    EXPECT_EQ(viewer.Page_Picture(n), Manual_Placeholder()) << n;
+  const QImage placeholder = Manual_Placeholder();
+  EXPECT_EQ(placeholder.size(), QSize(10, 10));
+  EXPECT_EQ(placeholder.pixelColor(9, 9), QColor(Qt::black));
+  EXPECT_EQ(placeholder.pixelColor(5, 5), QColor(Qt::red));
+  for (int n = 1; n < 16; ++n)
+    Tap(Qt::Key_Right);
+  EXPECT_EQ(viewer.Manual_Page(), 16);
+  EXPECT_TRUE(Reports.isEmpty());
+}
+
+TEST_F(Manual_Form_Test, BrokenPagesAreReportedOnceAndTheLaterPagesStillLoad) {
+  Write_Pages();
+  Overwrite_Page(5, "this is no bitmap");
+  // A header that claims 5000 x 5000 pixels: refused before anything is decoded.
+  QByteArray huge("BM", 2);
+  auto add32 = [&huge](quint32 value) {
+    for (int shift = 0; shift < 32; shift += 8)
+      huge.append(char((value >> shift) & 0xff));
+  };
+  add32(54);   // file size
+  add32(0);    // reserved
+  add32(54);   // pixel data offset
+  add32(40);   // info header size
+  add32(5000); // width
+  add32(5000); // height
+  huge.append("\x01\x00\x18\x00", 4);
+  for (int field = 0; field < 6; ++field)
+    add32(0);
+  Overwrite_Page(9, huge);
+  Use_Page_Folder();
+  TManualForm& viewer = Open_Viewer();
+
+  ASSERT_EQ(Reports.size(), 1);
+  EXPECT_TRUE(Reports[0].contains("5.bmp: Bitmap image is not valid")) << Reports[0].toStdString();
+  EXPECT_TRUE(Reports[0].contains("9.bmp: the page is too large")) << Reports[0].toStdString();
+  EXPECT_EQ(viewer.Page_Picture(5), Manual_Placeholder());
+  EXPECT_EQ(viewer.Page_Picture(9), Manual_Placeholder());
+  for (int n : {4, 6, 8, 10, 16})
+    EXPECT_EQ(viewer.Page_Picture(n).width(), 20 + n) << n;
+  // The viewer goes on as usual: centred and on top.
+  const QRect screen = viewer.screen()->geometry();
+  EXPECT_EQ(viewer.pos(), QPoint((screen.width() - 375) / 2, (screen.height() - 600) / 2));
+  EXPECT_TRUE(viewer.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+TEST_F(Manual_Form_Test, TheMouseTurnsPagesOnReleaseClosesAndDrags) {
+  Write_Pages();
+  Use_Page_Folder();
+  TManualForm& viewer = Open_Viewer();
+  QTest::mousePress(&viewer, Qt::LeftButton, {}, QPoint(375 - 12, 600 - 11));
+  EXPECT_FALSE(Shown("btn_right_up"));
+  EXPECT_EQ(viewer.Manual_Page(), 1);
+  QTest::mouseRelease(&viewer, Qt::LeftButton, {}, QPoint(375 - 12, 600 - 11));
+  EXPECT_EQ(viewer.Manual_Page(), 2);
+
+  QTest::mouseClick(&viewer, Qt::LeftButton, {}, QPoint(12, 600 - 11));
+  EXPECT_EQ(viewer.Manual_Page(), 1);
+  QTest::mouseClick(&viewer, Qt::RightButton, {}, QPoint(375 - 12, 600 - 11));
+  EXPECT_EQ(viewer.Manual_Page(), 1);
+
+  const QPoint start = viewer.pos();
+  QTest::mousePress(&viewer, Qt::LeftButton, {}, QPoint(100, 100));
+  QMouseEvent move(QEvent::MouseMove, QPointF(130, 120), viewer.mapToGlobal(QPointF(130, 120)),
+                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&viewer, &move);
+  QTest::mouseRelease(&viewer, Qt::LeftButton, {}, QPoint(130, 120));
+  EXPECT_EQ(viewer.pos(), start + QPoint(30, 20));
+  EXPECT_EQ(viewer.Manual_Page(), 1);
+
+  QTest::mouseClick(&viewer, Qt::LeftButton, {}, QPoint(375 - 12, 4 + 7));
+  EXPECT_FALSE(viewer.isVisible());
+}
+
+} // namespace

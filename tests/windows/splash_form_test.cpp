@@ -1,0 +1,146 @@
+#include "settings/settings_fixture.h"
+#include "windows/splash_form.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QTest>
+
+namespace {
+
+class Splash_Form_Test : public Settings_Test {
+protected:
+  // What the rest of the program was asked to do, in order.
+  Splash_Host Recording_Host() {
+    return {
+        .Start_Sound =
+            [this](const QString& output) {
+              Log << "sound " + output + " (SoundMode " + Stored("SoundMode") + ")";
+              return Sound_Starts;
+            },
+        .Set_Splash_Menu_Check = [this](bool checked) { Log << QString("menu %1").arg(checked); },
+        .Centre_Main_Window = [this] { Log << "centre"; },
+        .Start_Demo = [this] { Log << "demo"; },
+        .Terminate = [this] { Log << "terminate"; },
+        .Show_Error = [this](const QString& text) { Log << "error " + text; },
+    };
+  }
+  // A start of the program: the store opens, then the splash is created.
+  TSplashForm& Start() {
+    Form.reset();
+    Settings.reset();
+    Settings.emplace();
+    Form.emplace(
+        *Settings, [this](const QString& target) { Opened << target; }, Recording_Host());
+    return *Form;
+  }
+  QComboBox* Sound_List() const { return Form->findChild<QComboBox*>("cb_sound"); }
+  bool Shown(const char* name) const { return Form->findChild<QLabel*>(name)->isVisible(); }
+
+  std::optional<Settings_Key> Settings;
+  std::optional<TSplashForm> Form;
+  bool Sound_Starts = true;
+  QStringList Log;
+  QStringList Opened;
+};
+
+TEST_F(Splash_Form_Test, FirstStartWaitsForASoundOutput) {
+  TSplashForm& splash = Start();
+  EXPECT_FALSE(splash.isVisible());
+  splash.Main_Window_Activated();
+  EXPECT_TRUE(splash.isVisible());
+  EXPECT_EQ(splash.size(), QSize(460, 420));
+  EXPECT_EQ(Sound_List()->currentIndex(), -1);
+  EXPECT_EQ(Sound_List()->count(), 3);
+  EXPECT_TRUE(splash.Splash_Screen_Ticked());
+  EXPECT_FALSE(Shown("btn_play"));
+  EXPECT_TRUE(Shown("btn_play_disabled"));
+  EXPECT_EQ(Form->findChild<QLabel*>("btn_play_disabled")->toolTip(),
+            "please select sound driver first");
+
+  QTest::keyClick(Sound_List(), Qt::Key_Return);
+  QTest::keyClick(Sound_List(), Qt::Key_1);
+  EXPECT_TRUE(Log.isEmpty());
+  EXPECT_TRUE(splash.isVisible());
+
+  Sound_List()->setCurrentIndex(0);
+  EXPECT_TRUE(Shown("btn_play"));
+  EXPECT_FALSE(Shown("btn_play_disabled"));
+}
+
+TEST_F(Splash_Form_Test, OnePlaysInSilenceAndStoresTheChoices) {
+  TSplashForm& splash = Start();
+  splash.Main_Window_Activated();
+  Sound_List()->setCurrentIndex(2);
+  QTest::keyClick(Sound_List(), Qt::Key_1, Qt::KeypadModifier);
+  EXPECT_TRUE(Log.isEmpty());
+
+  QTest::keyClick(Sound_List(), Qt::Key_1);
+  EXPECT_EQ(Log, (QStringList{"sound (no sound) (SoundMode 2)", "menu 1", "centre", "demo"}));
+  EXPECT_EQ(Stored("SoundMode"), "2");
+  EXPECT_EQ(Stored("SplashScreen"), "1");
+  EXPECT_FALSE(splash.isVisible());
+}
+
+TEST_F(Splash_Form_Test, UntickedThisStartSkipsTheSplashNextStart) {
+  Start().Main_Window_Activated();
+  Sound_List()->setCurrentIndex(1);
+  Form->findChild<QCheckBox*>("chb_splashscreen")->setChecked(false);
+  QTest::keyClick(Sound_List(), Qt::Key_Enter);
+  EXPECT_EQ(Log, (QStringList{"sound ALSA (SoundMode 1)", "menu 0", "centre", "demo"}));
+
+  Log.clear();
+  TSplashForm& next = Start();
+  EXPECT_EQ(Log, (QStringList{"sound ALSA (SoundMode 1)", "menu 0", "centre", "demo"}));
+  EXPECT_FALSE(next.Show_Splash_On_Activate());
+  next.Main_Window_Activated();
+  EXPECT_FALSE(next.isVisible());
+}
+
+TEST_F(Splash_Form_Test, WithoutAStoredOutputTheSplashShowsEvenWhenSwitchedOff) {
+  Write_Store("[General]\nSoundMode=-1\nSplashScreen=0\n");
+  TSplashForm& splash = Start();
+  EXPECT_TRUE(Log.isEmpty());
+  EXPECT_FALSE(splash.Splash_Screen_Ticked());
+  splash.Main_Window_Activated();
+  EXPECT_TRUE(splash.isVisible());
+}
+
+TEST_F(Splash_Form_Test, EscEndsTheProgramWithoutTouchingTheSettings) {
+  Start().Main_Window_Activated();
+  Sound_List()->setCurrentIndex(0);
+  QTest::keyClick(Sound_List(), Qt::Key_Escape);
+  EXPECT_EQ(Log, QStringList{"terminate"});
+  EXPECT_EQ(Stored("SoundMode"), "<no file>");
+}
+
+TEST_F(Splash_Form_Test, AMissingArrowSoundResetsTheChoiceAndEndsTheProgram) {
+  Sound_Starts = false;
+  TSplashForm& splash = Start();
+  splash.Main_Window_Activated();
+  Sound_List()->setCurrentIndex(0);
+  Form->findChild<QCheckBox*>("chb_splashscreen")->setChecked(false);
+  QTest::mouseClick(Form->findChild<QLabel*>("btn_play"), Qt::LeftButton);
+  EXPECT_EQ(Log, (QStringList{"sound PulseAudio (SoundMode 0)",
+                              "error Sound folder unproperly installed. Please reinstall the game.",
+                              "terminate"}));
+  EXPECT_EQ(Stored("SoundMode"), "-1");
+  EXPECT_EQ(Stored("SplashScreen"), "1");
+
+  // Ending takes a moment; a second play meanwhile must not start the sound again.
+  QTest::keyClick(Sound_List(), Qt::Key_Return);
+  EXPECT_EQ(Log.size(), 3);
+}
+
+TEST_F(Splash_Form_Test, LinksOpenTheirTargetsAndTheSplashWaits) {
+  TSplashForm& splash = Start();
+  splash.Main_Window_Activated();
+  for (const char* name : {"la_website_2", "la_email_2", "btn_paypal"})
+    QTest::mouseClick(Form->findChild<QLabel*>(name), Qt::LeftButton);
+  EXPECT_EQ(Opened, (QStringList{"https://kelvamor.example/", "mailto:kelvamor@kelvamor.example",
+                                 "https://kelvamor.example/donate"}));
+  EXPECT_TRUE(splash.isVisible());
+  EXPECT_TRUE(Log.isEmpty());
+}
+
+} // namespace
