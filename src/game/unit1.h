@@ -54,6 +54,8 @@ Cell_Position Step_From(Cell_Position from, int direction);
 // The four wrap-around neighbours: left, right, up, down.
 std::array<Cell_Position, 4> Neighbours(Cell_Position cell);
 
+struct Flight_Frame;
+
 class Game_Core {
 public:
   Game_Core(Lcd_Surface& surface, Sound_Output& sound, Timer_Backend& timers,
@@ -137,6 +139,8 @@ public:
   void Vid_Show_Cheat(bool show);
 
   // ---- Modes and game start (modes.cpp) ----
+  // Every change of Game_Mode goes through here, so that the trace sees each one.
+  void Set_Game_Mode(std::int32_t mode);
   void Gam_Set_Mode();
   void Gam_Stop_All_Timers();
   void Timer_Game_StartTimer();
@@ -186,7 +190,9 @@ public:
   void Timer_Bat_MovesTimer();
   void Timer_Bat_Warrior_MoveTimer();
   void Timer_Move_To_BatTimer();
-  void Bat_Drop();
+  // Drops the carried warrior into a random cell and arms the sequence for what lies there;
+  // returns that cell's code.
+  std::int32_t Bat_Drop();
 
   // ---- Warnings (warnings.cpp) ----
   void Timer_Found_DragonTimer();
@@ -209,6 +215,36 @@ private:
   void Emit(const std::string& line) {
     if (Trace) Trace(line);
   }
+
+  // Every timed sequence ticks the same way: perform the step the counter names, then advance
+  // the counter, also when the step stopped the timer or set the counter itself.
+  template <typename Step> static void Run_Step(std::int32_t& counter, Step&& step) {
+    step(counter);
+    ++counter;
+  }
+  static void Arm(Interval_Timer& timer, std::int32_t& counter, std::int32_t first_step,
+                  int interval_ms);
+  // Arms the move sequence (or the bat sequence) that plays for a cell code.
+  void Arm_Sequence_For(std::int32_t cell_code, std::int32_t first_step, int interval_ms);
+  void Arm_Game_Over_Lose(int interval_ms);
+
+  void Note_Input(std::string_view action) { Emit("input " + std::string(action)); }
+  // A press of cursor, attack or move acts only when its button was up.
+  static bool Latch(bool& held);
+  void Point_Cursor(std::int32_t direction);
+  void Show_Panel(Element_Id left, Element_Id right);
+  void Show_Carried_Items();
+  void Swap(Element_Id off, Element_Id on);
+  void Cheat_Off();
+
+  void Check_Close_To(std::int32_t code, bool& flag, Element_Id indicator);
+  // The warrior stands still again after a warning: maze view, blinking, input and score.
+  void Resume_After_Warning();
+
+  // The two walking frames that open every move sequence; the second may set a slower pace.
+  void Walking_Frame(std::int32_t step, Interval_Timer& timer, int frame_2_interval_ms);
+  void Move_To_Item_Step(std::int32_t step, Interval_Timer& timer, bool& carried, Element_Id icon);
+  void Play_Flight_Frame(const Flight_Frame& frame);
 
   Sound_Output& Sound;
   Random_Source& Random_Generator;

@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -44,13 +45,14 @@ public:
     } else {
       result = Fallback.Random(n);
     }
-    Draws.emplace_back(n, result);
+    if (Keep_Draws) Draws.emplace_back(n, result);
     return result;
   }
   void Then(std::initializer_list<int> values) { Script.insert(Script.end(), values); }
 
   std::deque<int> Script;
   std::vector<std::pair<int, int>> Draws;
+  bool Keep_Draws = true;
 
 private:
   Seeded_Random Fallback;
@@ -69,40 +71,68 @@ inline const std::vector<Element_Id>& Lcd_Segments() {
   return segments;
 }
 
-class Game_Fixture : public ::testing::Test {
-protected:
+// The default keys: the 5 key, Shift, Ctrl and Alt.
+namespace Key {
+inline constexpr std::uint16_t Reset = 0x35, Cursor = 0x10, Attack = 0x11, Move = 0x12;
+} // namespace Key
+
+// One handheld on a virtual clock. Time only passes through Advance and Run_Until_Input, which
+// fire the due ticks one at a time and check the dungeon's invariants after each of them.
+struct Handheld {
   Virtual_Clock Clock;
   Lcd_Surface Surface;
   Recording_Sound Sound{Clock};
   Scripted_Random Rng;
   Game_Core Game{Surface, Sound, Clock, Rng};
+  // Set once a dungeon exists (laid out by the test or set up by a game start).
+  bool Dungeon_Ready = false;
 
   // Names of the lit segments, in stacking order.
-  std::vector<std::string> Lit() const {
-    std::vector<std::string> names;
-    for (int i = 0; i < Element_Count; ++i) {
-      const auto id = static_cast<Element_Id>(i);
-      if (Surface.Shown(id) &&
-          std::find(Lcd_Segments().begin(), Lcd_Segments().end(), id) != Lcd_Segments().end())
-        names.emplace_back(Element_Name(id));
-    }
-    return names;
-  }
+  std::vector<std::string> Lit() const;
+  // The same, joined by spaces, for compact comparisons.
+  std::string Lit_Text() const;
   bool Is_Lit(Element_Id id) const { return Surface.Shown(id); }
   // What the number panel reads, e.g. "A0"; blank positions read as spaces.
   std::string Panel() const { return Surface.Panel_Text().toStdString(); }
+  // The sounds played from `from` on, with their times relative to it: "Step@0 Step@315".
+  std::string Sounds(std::int64_t from = 0) const;
 
   // Counts the cells holding a code.
-  int Count(std::int32_t code) const {
-    int n = 0;
-    for (int x = 0; x < Dungeon_Size; ++x)
-      for (int y = 0; y < Dungeon_Size; ++y)
-        if (Game.Cell(x, y) == code) ++n;
-    return n;
-  }
+  int Count(std::int32_t code) const;
   // Clears the playing cells, for tests that lay out their own dungeon.
-  void Clear_Grid() {
-    for (auto& column : Game.Grid)
-      column.fill(Cell_Empty);
+  void Clear_Grid();
+
+  // Lays out a game in progress as the game start leaves it before the arrival: one string per
+  // row Y (missing rows and columns are empty) with . empty, W warrior, X warrior in a pit,
+  // P pit, B bat (exactly four, numbered in reading order), H hook, A arrow, D dragon (exactly
+  // one). The LCD is blank but for the hook icon on level 1; the cursor points up.
+  void Lay_Out(std::int32_t mode, std::initializer_list<std::string_view> rows);
+  // Lays out and lets the warrior arrive in his cell, as a game start does.
+  void Start(std::int32_t mode, std::initializer_list<std::string_view> rows);
+  // A dungeon where nothing happens by itself: the warrior at (0, 0) with nothing near, the
+  // four bats fenced in by pits at (4..5, 4..5), the dragon at (8, 8).
+  void Start_Quiet(std::int32_t mode = Mode_Level_3);
+  void Carry(bool hook, bool arrow);
+
+  void Press(std::uint16_t key);
+  void Release(std::uint16_t key);
+  void Tap(std::uint16_t key) {
+    Press(key);
+    Release(key);
   }
+  // Points the cursor with an arrow key (1 up, 2 right, 3 down, 4 left) and lets go of it.
+  void Aim(int direction);
+
+  void Advance(std::int64_t ms) { Advance_To(Clock.Now() + ms); }
+  void Advance_To(std::int64_t time_ms);
+  // Runs until the warrior waits for input; false if that does not happen within `limit_ms`.
+  bool Run_Until_Input(std::int64_t limit_ms = 60000);
+
+  // What is wrong with the dungeon, or "" when every invariant holds.
+  std::string Broken_Invariant() const;
+
+private:
+  void Fire_One();
 };
+
+class Game_Fixture : public ::testing::Test, public Handheld {};
