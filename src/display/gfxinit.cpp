@@ -1,0 +1,207 @@
+#include "display/gfxinit.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// Keeps sizes and positions from a hand-edited file within what rectangles can hold.
+constexpr long long Max_Coordinate = 1 << 24;
+
+int Clamp_Position(long long value) {
+  return static_cast<int>(std::clamp(value, -Max_Coordinate, Max_Coordinate));
+}
+
+int Clamp_Size(long long value) {
+  return static_cast<int>(std::clamp(value, 0LL, Max_Coordinate));
+}
+
+Config_Ini::Reporter Reporter_Of(const Skin_Environment& env) {
+  if (env.Report) return env.Report;
+  return [](const QString& message) { std::fprintf(stderr, "%s\n", qPrintable(message)); };
+}
+
+// "Center", 0 and any text that is no integer centre the game area.
+int Game_Offset(const QString& text, int screen, int client) {
+  const int offset = Config_Ini::To_Integer(text).value_or(0);
+  if (offset != 0) return Clamp_Position(offset);
+  return (screen - client) / 2;
+}
+
+// A picture from the backdrop folder, or nothing when it is not named, not there or unreadable.
+std::optional<QImage> Backdrop_Picture(const std::optional<QString>& name, const QString& folder,
+                                       const Config_Ini::Reporter& report) {
+  if (!name || !QFileInfo(folder + *name).isFile()) return std::nullopt;
+  return Load_Picture(folder + *name, report);
+}
+
+void Load_Fullscreen(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& window,
+                     const Skin_Environment& env, const Config_Ini::Reporter& report) {
+  const QString backdrop_dir = ini.Folder("Fullscreen", "BackdropDir", "Graphics\\Backdrops\\");
+  if (auto picture = Backdrop_Picture(ini.File_Name("Fullscreen", "BackdropFile", "nil"),
+                                      backdrop_dir, report)) {
+    surface.Set_Picture(im_backdrop, Element_Picture(*picture, surface[im_backdrop].Transparent));
+    surface.Set_Stretch(im_backdrop, (ini.Integer("Fullscreen", "BackdropStretch", 0) & 0xFF) != 0);
+    surface.Show(im_backdrop);
+  }
+
+  window.Colour = ini.Colour("Fullscreen", "BgColor", QColor(0, 0, 0), report);
+  window.Key_Colour_On = false;
+
+  window.Skin_Offset_X = Game_Offset(ini.String("Fullscreen", "GameOffsetX", "Center"),
+                                     env.Screen_Size.width(), window.Client_Size.width());
+  window.Skin_Offset_Y = Game_Offset(ini.String("Fullscreen", "GameOffsetY", "Center"),
+                                     env.Screen_Size.height(), window.Client_Size.height());
+
+  window.Client_Size = env.Screen_Size;
+  surface.Set_Rect(im_backdrop, QRect(QPoint(0, 0), window.Client_Size));
+
+  if (auto picture =
+          Backdrop_Picture(ini.File_Name("Fullscreen", "LogoFile", "nil"), backdrop_dir, report)) {
+    const QImage logo = Element_Picture(*picture, surface[im_backdrop_logo].Transparent);
+    surface.Set_Picture(im_backdrop_logo, logo);
+    QRect place(surface[im_backdrop_logo].Rect.topLeft(), logo.size());
+    surface.Show(im_backdrop_logo);
+    const int right = window.Client_Size.width() - logo.width();
+    const int bottom = window.Client_Size.height() - logo.height();
+    switch (ini.Integer("Fullscreen", "LogoPosition", 1)) {
+    case 0: place.moveTo(0, 0); break;
+    case 1: place.moveTo(right, 0); break;
+    case 2: place.moveTo(0, bottom); break;
+    case 3: place.moveTo(right, bottom); break;
+    default: break; // the logo stays where it was
+    }
+    surface.Set_Rect(im_backdrop_logo, place);
+  }
+}
+
+void Load_Windowed(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& window,
+                   const Config_Ini::Reporter& report) {
+  window.Skin_Offset_X = 0;
+  window.Skin_Offset_Y = 0;
+  const QColor key = ini.Colour("VideoMode", "TranspColor", QColor(255, 0, 255), report);
+  window.Colour = key;
+  window.Key_Colour = key;
+  window.Key_Colour_On = true;
+  surface.Hide(im_backdrop);
+  surface.Hide(im_backdrop_logo);
+}
+
+void Load_Skin_Elements(const Config_Ini& ini, const QString& skin_dir, Lcd_Surface& surface,
+                        const Skin_Window& window, const Config_Ini::Reporter& report) {
+  for (int n = 1; n <= Skin_Element_Count; ++n) {
+    const Element_Id id = Skin_Elements[static_cast<std::size_t>(n - 1)];
+    const QString section = QString("Image%1").arg(n);
+    if (const std::optional<QString> name = ini.File_Name(section, "Filename", "")) {
+      const QString path = skin_dir + *name;
+      std::optional<QImage> picture;
+      if (QFileInfo(path).isFile()) picture = Load_Picture(path, report);
+      surface.Set_Picture(
+          id, Element_Picture(picture.value_or(Placeholder_Picture()), surface[id].Transparent));
+    }
+    const long long height = ini.Integer(section, "Height", 0);
+    const long long left =
+        ini.Integer(section, "Left", 0) + static_cast<long long>(window.Skin_Offset_X);
+    const long long top =
+        ini.Integer(section, "Top", 0) + static_cast<long long>(window.Skin_Offset_Y);
+    const long long width = ini.Integer(section, "Width", 0);
+    surface.Set_Rect(id, QRect(Clamp_Position(left), Clamp_Position(top), Clamp_Size(width),
+                               Clamp_Size(height)));
+  }
+}
+
+} // namespace
+
+Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_Environment& env) {
+  Skin_Result result{true, window};
+  Skin_Window& w = result.Window;
+  const Config_Ini::Reporter report = Reporter_Of(env);
+
+  const QString config_path = QDir(env.Exe_Dir).filePath("Config.ini");
+  std::optional<Config_Ini> ini;
+  if (QFileInfo(config_path).isFile()) ini = Config_Ini::Load(config_path);
+
+  if (ini) {
+    const QString skin_dir = ini->Folder("Common", "SkinDir", "Graphics\\Skin\\");
+    w.Client_Size = QSize(Clamp_Size(ini->Integer("Common", "GameWidth", 527)),
+                          Clamp_Size(ini->Integer("Common", "GameHeight", 348)));
+    if (env.Fullscreen_Mode)
+      Load_Fullscreen(*ini, surface, w, env, report);
+    else
+      Load_Windowed(*ini, surface, w, report);
+    Load_Skin_Elements(*ini, skin_dir, surface, w, report);
+  } else {
+    result.Config_Found = false;
+  }
+
+  // The in-game menu exists in full-screen mode only, closed.
+  surface.Set_Shown(btn_game_menu_top, env.Fullscreen_Mode);
+  surface.Set_Shown(btn_game_menu_background, env.Fullscreen_Mode);
+  surface.Set_Rect(btn_game_menu_background,
+                   QRect(surface[btn_game_menu_background].Rect.topLeft(), QSize(36, 32)));
+  return result;
+}
+
+std::optional<QImage> Load_Picture(const QString& path, const Config_Ini::Reporter& report) {
+  const QString extension = QFileInfo(path).suffix();
+  const QString kind = extension.toLower();
+  QByteArray format;
+  if (kind == "png" || kind == "bmp" || kind == "ico")
+    format = kind.toLatin1();
+  else if (kind == "jpg" || kind == "jpeg")
+    format = "jpeg";
+  else if (kind == "wmf" || kind == "emf") {
+    if (report) report(QString("Windows metafile pictures (.%1) cannot be shown").arg(extension));
+    return std::nullopt;
+  } else {
+    if (report) report(QString("Unknown picture file extension (.%1)").arg(extension));
+    return std::nullopt;
+  }
+
+  QImageReader reader(path, format);
+  reader.setAutoDetectImageFormat(false);
+  // The header's size is checked first, so a forged one cannot make us allocate gigabytes.
+  const QSize size = reader.size();
+  if (size.width() > Max_Picture_Side || size.height() > Max_Picture_Side) {
+    if (report)
+      report(QString("Picture too large (%1 x %2 pixels): %3")
+                 .arg(size.width())
+                 .arg(size.height())
+                 .arg(path));
+    return std::nullopt;
+  }
+  QImage picture;
+  if (!reader.read(&picture)) {
+    if (report) report(reader.errorString());
+    return std::nullopt;
+  }
+  return picture;
+}
+
+QImage Placeholder_Picture() {
+  QImage picture(10, 10, QImage::Format_RGB32);
+  picture.fill(QColor(255, 0, 0));
+  for (int i = 0; i < 10; ++i) {
+    picture.setPixel(i, 0, qRgb(0, 0, 0));
+    picture.setPixel(i, 9, qRgb(0, 0, 0));
+    picture.setPixel(0, i, qRgb(0, 0, 0));
+    picture.setPixel(9, i, qRgb(0, 0, 0));
+  }
+  return picture;
+}
+
+QImage Element_Picture(QImage picture, bool transparent) {
+  if (!transparent || picture.isNull()) return picture;
+  if (picture.hasAlphaChannel())
+    return picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  const QRgb key = picture.pixel(0, picture.height() - 1) | 0xFF000000u;
+  QImage keyed = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  for (int y = 0; y < keyed.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
+    std::replace(line, line + keyed.width(), key, QRgb(0));
+  }
+  return keyed;
+}

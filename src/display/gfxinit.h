@@ -1,0 +1,58 @@
+// The skin loader: applies Config.ini to the main window's elements and tells the window what
+// it must set on itself (client size, colours, offsets). It runs when the window is created
+// and again on every full-screen toggle, so edits to Config.ini take effect at the next toggle.
+#pragma once
+
+#include "display/config_ini.h"
+#include "display/lcd_surface.h"
+
+#include <QColor>
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <optional>
+
+inline constexpr char Config_Missing_Message[] =
+    "Configuration file (Config.ini) not found. Please reinstall the game.";
+
+// What the loader needs to know about the window's surroundings.
+struct Skin_Environment {
+  QString Exe_Dir; // the folder where Config.ini lies
+  bool Fullscreen_Mode = false;
+  QSize Screen_Size;
+  Config_Ini::Reporter Report; // messages for the user; unset, they go to standard error
+};
+
+// The window's own settings that the skin decides.
+struct Skin_Window {
+  QSize Client_Size{527, 348};
+  QColor Colour{0, 0, 0}; // seen wherever no element covers the window
+  bool Key_Colour_On = false;
+  QColor Key_Colour{255, 0, 255}; // windowed mode: this colour is see-through
+  int Skin_Offset_X = 0;          // added to every skin element's left and top
+  int Skin_Offset_Y = 0;
+};
+
+struct Skin_Result {
+  // False when Config.ini is missing or unreadable: the window shows Config_Missing_Message
+  // and ends the program. The in-game menu's elements are set up all the same.
+  bool Config_Found = true;
+  Skin_Window Window; // the window as it was, with what the skin changed
+};
+
+Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_Environment& env);
+
+// Pictures no larger than this on either side are decoded; a bigger one is refused.
+inline constexpr int Max_Picture_Side = 8192;
+
+// Decodes a picture by its file-name extension (png, bmp, jpg, jpeg, ico; case does not
+// matter). Nothing, after a message to `report`, for an unknown extension, a picture that
+// cannot be decoded or one that is too large.
+std::optional<QImage> Load_Picture(const QString& path, const Config_Ini::Reporter& report);
+
+// What marks a missing picture: 10 x 10, red with a one-pixel black border.
+QImage Placeholder_Picture();
+
+// Prepares a picture for an element: for a see-through element, a picture without an alpha
+// channel loses every pixel of its bottom-left pixel's colour; one with alpha keeps it.
+QImage Element_Picture(QImage picture, bool transparent);
