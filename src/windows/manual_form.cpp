@@ -88,7 +88,11 @@ void TManualForm::Open() {
   raise();
   activateWindow();
   setFocus();
+}
+
+void TManualForm::showEvent(QShowEvent* event) {
   Vid_Show_Page();
+  QWidget::showEvent(event);
 }
 
 void TManualForm::Vid_Show_Page() {

@@ -22,7 +22,7 @@ public:
               std::function<void(const QString& message)> report_problem,
               QWidget* parent = nullptr);
 
-  // Shows the window, not modal, at the page last seen.
+  // Shows the window, not modal, at the page last seen (every showing shows that page).
   void Open();
 
   int Manual_Page() const { return Page; }
@@ -37,6 +37,7 @@ public:
   void Inp_esc_up();
 
 protected:
+  void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;

@@ -147,6 +147,12 @@ void TSplashForm::Main_Window_Activated() {
   cb_sound->setFocus();
 }
 
+void TSplashForm::changeEvent(QEvent* event) {
+  // Whenever the splash becomes the active window, the sound list has the keyboard.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) cb_sound->setFocus();
+  QWidget::changeEvent(event);
+}
+
 bool TSplashForm::Splash_Screen_Ticked() const {
   return chb_splashscreen->isChecked();
 }

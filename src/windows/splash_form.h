@@ -52,6 +52,9 @@ public:
   static const QString Email_Target;
   static const QString Donation_Target;
 
+protected:
+  void changeEvent(QEvent* event) override;
+
 private:
   void Update_Play_Buttons();
   void Play();

@@ -1,0 +1,24 @@
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The side windows place their pictures at fixed sizes; a picture lost at link time or drawn
+// at another size would leave a hole or spill over its neighbours.
+TEST(Built_In_Pictures, AreThereAtTheSizesTheWindowsPlaceThem) {
+#ifndef GRATHMOOR_HAS_PICTURES
+  GTEST_SKIP() << "the art is not generated in this build";
+#endif
+  const std::pair<const char*, QSize> pictures[] = {
+      {":/splash/background.png", {460, 420}}, {":/splash/box.jpg", {220, 143}},
+      {":/splash/play.png", {107, 30}},        {":/splash/play_disabled.png", {107, 30}},
+      {":/splash/donate.png", {107, 30}},      {":/about/portrait.png", {116, 160}},
+      {":/manual/left_up.png", {16, 14}},      {":/manual/left_down.png", {16, 14}},
+      {":/manual/right_up.png", {16, 14}},     {":/manual/right_down.png", {16, 14}},
+      {":/manual/close_up.png", {16, 14}},     {":/manual/close_down.png", {16, 14}},
+  };
+  for (const auto& [name, size] : pictures)
+    EXPECT_EQ(QImage(name).size(), size) << name;
+}
+
+} // namespace
