@@ -1,14 +1,81 @@
-// The program's entry point. Until the handheld's main window is built, it opens a plain window
-// with the game's title.
+// The program: creates its five windows once, in order (the main window, about, key settings,
+// manual, splash), then runs the event loop. No command line is read.
+#include "display/main_window.h"
+#include "settings/settings_key.h"
+#include "sound/sound_system.h"
+#include "windows/about_form.h"
+#include "windows/keys_form.h"
+#include "windows/manual_form.h"
+#include "windows/splash_form.h"
+
 #include <QApplication>
-#include <QWidget>
+#include <QMessageBox>
+#include <QTimer>
+
+namespace {
+
+void Show_Error(const QString& text) {
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok);
+  box.exec();
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
+  // One skin pixel is one screen pixel.
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+  qunsetenv("QT_SCALE_FACTOR");
+  qunsetenv("QT_SCREEN_SCALE_FACTORS");
   QApplication app(argc, argv);
-  QWidget window;
-  window.setWindowTitle(QStringLiteral("Grathmoor (Brennicor, Zephyrine Series) Simulator"));
-  window.resize(527, 348);
-  window.show();
-  return app.exec();
+  QApplication::setApplicationDisplayName(QString());
+  // Closing the main window ends the program, whatever side window is still open.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  bool ending = false;
+  auto request_end = [&ending] {
+    ending = true;
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+  };
+
+  Main_Window_Environment environment;
+  environment.Exe_Dir = QCoreApplication::applicationDirPath();
+  environment.Open = Desktop_Shell_Open;
+  environment.Show_Error = Show_Error;
+  environment.Request_End = request_end;
+  TForm1 form(environment);
+  if (ending) return 0; // Config.ini is missing: reported, and the game is never shown
+
+  TAboutForm about(Desktop_Shell_Open);
+  TKeysForm keys(
+      form.Settings(), form.Key_Bindings(), [&form] { form.Rebuild_Hints(); },
+      [&form](bool enabled) { form.setEnabled(enabled); });
+  TManualForm manual(environment.Exe_Dir, Show_Error);
+
+  Splash_Host host;
+  host.Start_Sound = [&form](const QString& output) {
+    return !form.Sound().Sound_Startup(output).Arrow_Failed;
+  };
+  host.Set_Splash_Menu_Check = [&form](bool checked) {
+    form.pm_11_splashscreen->setChecked(checked);
+  };
+  host.Centre_Main_Window = [&form] { form.Centre(); };
+  host.Start_Demo = [&form] {
+    form.Game().Set_Game_Mode(Mode_Demo);
+    form.Game().Gam_Set_Mode();
+  };
+  host.Terminate = request_end;
+  host.Show_Error = Show_Error;
+  TSplashForm splash(form.Settings(), Desktop_Shell_Open, host);
+
+  Side_Windows side;
+  side.Show_About = [&about] { about.Open(); };
+  side.Show_Manual = [&manual] { manual.Open(); };
+  side.Open_Key_Settings = [&keys] { keys.Open(); };
+  side.Splash_Check_Default = [&splash] { return splash.Splash_Screen_Ticked(); };
+  side.Main_Window_Activated = [&splash] { splash.Main_Window_Activated(); };
+  form.Attach_Side_Windows(side);
+  if (ending) return 0; // the skip path's sound start-up failed
+
+  QTimer::singleShot(0, &form, [&form] { form.FormActivate(); });
+  return QApplication::exec();
 }

@@ -1,0 +1,290 @@
+#include "display/main_window.h"
+
+#include "display/gfxinit.h"
+#include "display/key_codes.h"
+#include "settings/settings_key.h"
+#include "sound/sound_system.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QToolTip>
+#include <chrono>
+
+namespace {
+
+const QString Title = QStringLiteral("Grathmoor (Brennicor, Zephyrine Series) Simulator");
+
+// The four click areas of the handheld's buttons, with their binding numbers.
+struct Button_Area {
+  Element_Id Area;
+  int Binding;
+};
+constexpr std::array<Button_Area, 4> Button_Areas = {{{btn_acl_top, Binding_All_Clear},
+                                                      {btn_cursor_top, Binding_Cursor},
+                                                      {btn_attack_top, Binding_Attack},
+                                                      {btn_move_top, Binding_Move}}};
+
+bool Is_Button_Area(Element_Id id) {
+  return std::any_of(Button_Areas.begin(), Button_Areas.end(),
+                     [id](const Button_Area& b) { return b.Area == id; });
+}
+
+bool Is_Menu_Row(Element_Id id) {
+  return id >= la_menu_item_1 && id <= la_menu_item_12;
+}
+
+QSize Screen_Size() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->geometry().size() : QSize(1024, 768);
+}
+
+} // namespace
+
+TForm1::TForm1(Main_Window_Environment environment)
+    : Env(std::move(environment)), Sounds(std::make_unique<Sound_System>()),
+      Core(LCD, *Sounds, Timers, Random_Generator) {
+  setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
+  setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
+  FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate() {
+  // 1. The title on the task bar. 2. The window stays hidden until it is centred, so none of
+  // the building steps is seen. 3. The element tables are fixed tables of the surface.
+  QGuiApplication::setApplicationDisplayName(Title);
+  setWindowTitle(Title);
+  Trace.Attach(LCD, Core);
+  LCD.On_Dirty = [this] {
+    if (Refresh_Pending) return;
+    Refresh_Pending = true;
+    QMetaObject::invokeMethod(this, &TForm1::Refresh, Qt::QueuedConnection);
+  };
+  LCD.Measure_Text = [](Element_Id id, const QString& text) {
+    return Lcd_Painter::Text_Size(id, text);
+  };
+
+  // 4. Settings, and the display mode they hold.
+  Settings_Store = std::make_unique<Settings_Key>();
+  Settings_Store->On_Error = [this](const QString& message) {
+    if (Env.Show_Error) Env.Show_Error(message);
+  };
+  Is_Fullscreen = Settings_Store->Read_Bool(QStringLiteral("FullscreenMode"), true);
+  Build_Menus();
+  pm_10_fullscreen->setChecked(Is_Fullscreen);
+
+  // 5. The skin; a missing Config.ini has been reported and ends the program.
+  Apply_Skin();
+
+  // 6.-9. The in-game menu is closed; the key words, the bindings and their hints.
+  Game_Menu_Open = false;
+  Words = Build_Key_Words();
+  Load_Key_Bindings(*Settings_Store, Core.Key_Bindings);
+  Rebuild_Hints();
+
+  // 12. Nothing is held or shown, no input yet. 13. The one seeding of the generator.
+  Core.Cheat_Shown = Core.Input_Enabled = false;
+  Core.Cursor_Held = Core.Attack_Held = Core.Move_Held = false;
+  Random_Generator.Seed(static_cast<std::uint32_t>(
+      std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+}
+
+void TForm1::FormActivate() {
+  if (Side.Main_Window_Activated) Side.Main_Window_Activated();
+}
+
+void TForm1::Apply_Skin() {
+  Skin_Environment environment;
+  environment.Exe_Dir = Env.Exe_Dir;
+  environment.Fullscreen_Mode = Is_Fullscreen;
+  environment.Screen_Size = Screen_Size();
+  environment.Report = [this](const QString& message) {
+    if (Env.Show_Error) Env.Show_Error(message);
+  };
+  const Skin_Result skin = gfxinit(LCD, Window, environment);
+  Window = skin.Window;
+  if (!skin.Config_Found && !Ending) {
+    Ending = true;
+    if (Env.Show_Error) Env.Show_Error(QString::fromLatin1(Config_Missing_Message));
+    if (Env.Request_End) Env.Request_End();
+  }
+  setFixedSize(Window.Client_Size.expandedTo(QSize(1, 1)));
+  Painter.Reset(size(), Window.Colour, LCD);
+  LCD.Take_Dirty();
+  Shape = QRegion();
+  Update_Shape();
+  update();
+}
+
+void TForm1::Centre() {
+  const QSize screen = Screen_Size();
+  move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+  show();
+  raise();
+  activateWindow();
+}
+
+void TForm1::Mode_Switch() {
+  Is_Fullscreen = !Is_Fullscreen;
+  pm_10_fullscreen->setChecked(Is_Fullscreen);
+  Game_Menu_Open = false;
+  Vid_Display_Game_Menu(false);
+  Settings_Store->Write_Bool(QStringLiteral("FullscreenMode"), Is_Fullscreen);
+  hide();
+  Apply_Skin();
+  Centre();
+}
+
+void TForm1::Rebuild_Hints() {
+  // Hints are looked up when the pointer rests on a button; nothing is cached.
+  for (const Button_Area& b : Button_Areas)
+    LCD.Set_Hint(b.Area, Button_Hint(Words, b.Binding,
+                                     Core.Key_Bindings[static_cast<std::size_t>(b.Binding)]));
+}
+
+void TForm1::Refresh() {
+  Refresh_Pending = false;
+  const QRegion region = LCD.Take_Dirty();
+  if (region.isEmpty()) return;
+  Painter.Compose(region, LCD);
+  Update_Shape();
+  update(region);
+}
+
+void TForm1::Update_Shape() {
+  if (!Window.Key_Colour_On) {
+    if (!Shape.isEmpty()) clearMask();
+    Shape = QRegion();
+    return;
+  }
+  QRegion visible = Painter.Visible_Region(Window.Key_Colour);
+  // A window wholly of the key colour would have an empty mask, which X11 reads as "no shape";
+  // keep one pixel so the window stays see-through.
+  if (visible.isEmpty()) visible = QRegion(0, 0, 1, 1);
+  if (visible == Shape) return;
+  Shape = visible;
+  setMask(Shape);
+}
+
+void TForm1::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  for (const QRect& r : event->region())
+    painter.drawImage(r, Painter.Frame(), r);
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+  // X11 repeats a held key as release+press pairs; the repeated press is a press like any other
+  // (the game's latches make it a no-op where it must be one).
+  const std::uint16_t code = Virtual_Key_Code(*event);
+  if (code != 0) Core.FormKeyDown(code);
+}
+
+void TForm1::keyReleaseEvent(QKeyEvent* event) {
+  if (event->isAutoRepeat()) return;
+  const std::uint16_t code = Virtual_Key_Code(*event);
+  if (code != 0) Core.FormKeyUp(code);
+}
+
+void TForm1::mousePressEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  if (event->button() == Qt::RightButton) {
+    pm_0_menuPopup();
+    pm_0_menu->popup(event->globalPosition().toPoint());
+    return;
+  }
+  if (event->button() != Qt::LeftButton) return;
+  Pressed = LCD.Hit_Test(pos);
+  if (!Pressed) return;
+  switch (*Pressed) {
+  case btn_acl_top: Core.Inp_acl_press(); break;
+  case btn_cursor_top: Core.Inp_cursor_press(); break;
+  case btn_attack_top: Core.Inp_attack_press(); break;
+  case btn_move_top: Core.Inp_move_press(); break;
+  case im_background:
+  case im_background_screen_top:
+    if (!Is_Fullscreen) {
+      Drag_X = pos.x() - LCD[*Pressed].Rect.left();
+      Drag_Y = pos.y() - LCD[*Pressed].Rect.top();
+    }
+    break;
+  default: break;
+  }
+}
+
+void TForm1::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  if ((event->buttons() & Qt::LeftButton) && Pressed &&
+      (*Pressed == im_background || *Pressed == im_background_screen_top) && !Is_Fullscreen) {
+    const QRect rect = LCD[*Pressed].Rect;
+    move(x() + (pos.x() - rect.left() - Drag_X), y() + (pos.y() - rect.top() - Drag_Y));
+    return;
+  }
+  Update_Pointer(pos);
+}
+
+void TForm1::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !Pressed) return;
+  const Element_Id pressed = *Pressed;
+  Pressed.reset();
+  const std::optional<Element_Id> over = LCD.Hit_Test(event->position().toPoint());
+  switch (pressed) {
+  case btn_acl_top: Core.Inp_acl_release(); break;
+  case btn_cursor_top: Core.Inp_cursor_release(); break;
+  case btn_attack_top: Core.Inp_attack_release(); break;
+  case btn_move_top: Core.Inp_move_release(); break;
+  case btn_game_menu_top:
+    if (over == btn_game_menu_top) btn_game_menu_topClick();
+    break;
+  default:
+    if (Is_Menu_Row(pressed) && over == pressed)
+      Run_Menu_Row(static_cast<int>(pressed - la_menu_item_1) + 1);
+    break;
+  }
+}
+
+void TForm1::Update_Pointer(QPoint position) {
+  const std::optional<Element_Id> over = LCD.Hit_Test(position);
+  const bool row = over && Is_Menu_Row(*over) && LCD[*over].Hand_Pointer;
+  const bool hand = over && (Is_Button_Area(*over) || *over == btn_game_menu_top || row);
+  setCursor(hand ? Qt::PointingHandCursor : Qt::ArrowCursor);
+  Highlight_Menu_Row(row ? over : std::nullopt);
+}
+
+void TForm1::leaveEvent(QEvent*) {
+  Highlight_Menu_Row(std::nullopt);
+}
+
+bool TForm1::event(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    const std::optional<Element_Id> over = LCD.Hit_Test(help->pos());
+    if (over && Is_Button_Area(*over) && !LCD[*over].Hint.isEmpty())
+      QToolTip::showText(help->globalPos(), LCD[*over].Hint, this);
+    else
+      QToolTip::hideText();
+    return true;
+  }
+  return QWidget::event(event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
+  QCoreApplication::quit(); // closing the main window ends the program
+}
+
+void TForm1::FormClose() {
+  Sounds->Sound_Shutdown();
+  Settings_Store.reset();
+}

@@ -1,0 +1,129 @@
+// The main window: the handheld on the desktop, as a shaped window floating over it or filling
+// the whole screen with a backdrop. It owns the game, its LCD surface, timers and settings, draws
+// the surface and turns mouse and keys into the handheld's button actions.
+#pragma once
+
+#include "display/event_trace.h"
+#include "display/gfxinit.h"
+#include "display/lcd_painter.h"
+#include "display/lcd_surface.h"
+#include "display/qt_timer_backend.h"
+#include "display/shell_open.h"
+#include "game/random_source.h"
+#include "game/unit1.h"
+#include "settings/key_choices.h"
+
+#include <QColor>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QMenu;
+class QAction;
+class Settings_Key;
+class Sound_System;
+
+// What the main window needs from the program around it.
+struct Main_Window_Environment {
+  QString Exe_Dir;                                // where Config.ini lies
+  Shell_Open Open = Desktop_Shell_Open;           // the desktop's "open"
+  std::function<void(const QString&)> Show_Error; // a modal message box with one OK button
+  std::function<void()> Request_End;              // asks the event loop to end the program
+};
+
+// The commands of the side windows, reached from the menus.
+struct Side_Windows {
+  std::function<void()> Show_About;
+  std::function<void()> Show_Manual;
+  std::function<void()> Open_Key_Settings;
+  std::function<bool()> Splash_Check_Default;  // the splash check box's current tick
+  std::function<void()> Main_Window_Activated; // brings up the splash screen the first time
+};
+
+class TForm1 : public QWidget {
+  Q_OBJECT
+
+public:
+  explicit TForm1(Main_Window_Environment environment);
+  ~TForm1() override;
+
+  // Runs at the main window's activation; the first brings up the splash screen unless it was
+  // skipped. The window itself stays hidden until it is centred, so the program calls this
+  // once its event loop runs.
+  void FormActivate();
+
+  // Places the window at the centre of the screen and shows it.
+  void Centre();
+  // Toggles full-screen mode and re-applies the skin; a running game goes on untouched.
+  void Mode_Switch();
+  void Rebuild_Hints();
+  void Attach_Side_Windows(Side_Windows windows) { Side = std::move(windows); }
+
+  Game_Core& Game() { return Core; }
+  Lcd_Surface& Surface() { return LCD; }
+  Settings_Key& Settings() { return *Settings_Store; }
+  Sound_System& Sound() { return *Sounds; }
+  Key_Binding_Table& Key_Bindings() { return Core.Key_Bindings; }
+  const Key_Word_Table& Key_Words() const { return Words; }
+  bool Fullscreen_Mode() const { return Is_Fullscreen; }
+  bool End_Requested() const { return Ending; }
+  const QImage& Frame() const { return Painter.Frame(); }
+
+  // The pop-up menu and its twelve items in menu order (separators included).
+  QMenu& Popup_Menu() { return *pm_0_menu; }
+  std::array<QAction*, 12> Popup_Items{};
+  QAction* pm_10_fullscreen = nullptr;
+  QAction* pm_11_splashscreen = nullptr;
+  bool Game_Menu_Open = false;
+  void Vid_Display_Game_Menu(bool open);
+
+protected:
+  void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
+
+private:
+  void FormCreate();
+  void FormClose();
+  void Apply_Skin();
+  void Refresh();
+  void Update_Shape();
+  void Update_Pointer(QPoint position);
+  void Build_Menus();
+  void pm_0_menuPopup();
+  void btn_game_menu_topClick();
+  void Run_Menu_Row(int row);
+  void Highlight_Menu_Row(std::optional<Element_Id> row);
+
+  Main_Window_Environment Env;
+  Side_Windows Side;
+  Event_Trace Trace;
+  Lcd_Surface LCD;
+  Lcd_Painter Painter;
+  Qt_Timer_Backend Timers;
+  Seeded_Random Random_Generator;
+  std::unique_ptr<Sound_System> Sounds;
+  Game_Core Core;
+  std::unique_ptr<Settings_Key> Settings_Store;
+  Key_Word_Table Words;
+  QMenu* pm_0_menu = nullptr;
+
+  bool Is_Fullscreen = true;
+  bool Ending = false;
+  // Before the skin is applied: white, see-through white.
+  Skin_Window Window{QSize(527, 348), Qt::white, true, Qt::white, 0, 0};
+  QRegion Shape;
+
+  std::optional<Element_Id> Pressed; // the element that took the last left-button press
+  std::optional<Element_Id> Highlighted_Row;
+  int Drag_X = 0;
+  int Drag_Y = 0;
+  bool Refresh_Pending = false;
+};

@@ -1,0 +1,154 @@
+// The main window's pop-up menu, its shortcut keys, and the in-game menu that offers the same
+// commands inside the full-screen window.
+#include "display/main_window.h"
+
+#include "settings/settings_key.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+// The in-game menu's panel: an opaque title row with the menu symbol, then black at 80 %.
+QImage Game_Menu_Panel() {
+  QImage panel(256, 512, QImage::Format_ARGB32_Premultiplied);
+  panel.fill(QColor(0, 0, 0, 204));
+  QPainter p(&panel);
+  p.fillRect(0, 0, 256, 32, Qt::black);
+  for (int y : {10, 15, 20})
+    p.fillRect(8, y - 1, 20, 2, Qt::white);
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(14);
+  font.setBold(true);
+  p.setFont(font);
+  p.setPen(Qt::white);
+  p.drawText(QRect(36, 0, 100, 32), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Game menu"));
+  return panel;
+}
+
+} // namespace
+
+void TForm1::Build_Menus() {
+  pm_0_menu = new QMenu(this);
+
+  // Every command checks that the window is enabled: while the key settings are open the
+  // main window takes no input, shortcuts included.
+  auto item = [this](const QString& caption, QKeySequence shortcut, std::function<void()> command) {
+    QAction* action = pm_0_menu->addAction(caption);
+    if (!shortcut.isEmpty()) {
+      action->setShortcut(shortcut);
+      action->setShortcutContext(Qt::WindowShortcut);
+      addAction(action); // shortcuts work without opening the menu
+    }
+    connect(action, &QAction::triggered, this, [this, command = std::move(command)] {
+      if (isEnabled()) command();
+    });
+    return action;
+  };
+  auto open = [this](const QString& document) {
+    return [this, document] {
+      if (Env.Open) Env.Open(document);
+    };
+  };
+
+  QAction* pm_1_about = item(QStringLiteral("About..."), Qt::Key_F1, [this] {
+    if (Side.Show_About) Side.Show_About();
+  });
+  QFont bold = pm_1_about->font();
+  bold.setBold(true);
+  pm_1_about->setFont(bold);
+  pm_0_menu->setDefaultAction(pm_1_about);
+  QAction* pm_2_readme =
+      item(QStringLiteral("View 'Readme.txt'"), Qt::Key_F2, open(QStringLiteral("Readme.txt")));
+  QAction* pm_3_whatsnew =
+      item(QStringLiteral("View 'Whatsnew.txt'"), Qt::Key_F3, open(QStringLiteral("Whatsnew.txt")));
+  QAction* pm_4_manual = item(QStringLiteral("View manual"), Qt::Key_F4, [this] {
+    if (Side.Show_Manual) Side.Show_Manual();
+  });
+  QAction* pm_5_n1 = pm_0_menu->addSeparator();
+  QAction* pm_6_config =
+      item(QStringLiteral("Edit configuration file"), {}, open(QStringLiteral("Config.ini")));
+  QAction* pm_7_keys = item(QStringLiteral("Key settings"), {}, [this] {
+    if (Side.Open_Key_Settings) Side.Open_Key_Settings();
+  });
+  QAction* pm_9_n2 = pm_0_menu->addSeparator();
+  pm_10_fullscreen =
+      item(QStringLiteral("Display in fullscreen mode"), Qt::Key_F12, [this] { Mode_Switch(); });
+  pm_10_fullscreen->setCheckable(true);
+  pm_11_splashscreen = item(QStringLiteral("Display splash screen at startup"), {}, [this] {
+    Settings_Store->Write_Bool(QStringLiteral("SplashScreen"), pm_11_splashscreen->isChecked());
+  });
+  pm_11_splashscreen->setCheckable(true); // a checkable action toggles its own mark
+  QAction* pm_13_n3 = pm_0_menu->addSeparator();
+  QAction* pm_14_exit = item(QStringLiteral("Exit"), Qt::Key_Escape, [this] {
+    if (Env.Request_End) Env.Request_End();
+  });
+
+  Popup_Items = {pm_1_about,       pm_2_readme,        pm_3_whatsnew, pm_4_manual,
+                 pm_5_n1,          pm_6_config,        pm_7_keys,     pm_9_n2,
+                 pm_10_fullscreen, pm_11_splashscreen, pm_13_n3,      pm_14_exit};
+  LCD.Set_Picture(btn_game_menu_background, Game_Menu_Panel());
+}
+
+void TForm1::pm_0_menuPopup() {
+  const bool tick = Side.Splash_Check_Default ? Side.Splash_Check_Default() : true;
+  pm_11_splashscreen->setChecked(Settings_Store->Read_Bool(QStringLiteral("SplashScreen"), tick));
+  if (Is_Fullscreen && Game_Menu_Open) {
+    Game_Menu_Open = false;
+    Vid_Display_Game_Menu(false);
+  }
+}
+
+void TForm1::btn_game_menu_topClick() {
+  Game_Menu_Open = !Game_Menu_Open;
+  Vid_Display_Game_Menu(Game_Menu_Open);
+}
+
+void TForm1::Vid_Display_Game_Menu(bool open) {
+  if (!open) {
+    Highlight_Menu_Row(std::nullopt);
+    for (Element_Id row : Game_Menu_Labels) {
+      LCD.Hide(row);
+      LCD.Set_Text(row, QString());
+      LCD.Set_Hand_Pointer(row, false);
+    }
+    LCD.Set_Rect(btn_game_menu_background,
+                 QRect(LCD[btn_game_menu_background].Rect.topLeft(), QSize(36, 32)));
+    return;
+  }
+  for (int i = 1; i <= 12; ++i) {
+    const Element_Id row = Game_Menu_Labels[static_cast<std::size_t>(i - 1)];
+    const QAction* action = Popup_Items[static_cast<std::size_t>(i - 1)];
+    LCD.Set_Rect(row, QRect(0, 32 * i, 256, 32));
+    QString text;
+    if (!action->isSeparator()) {
+      text = QStringLiteral("   ") + action->text();
+      if (action->isChecked()) text += QStringLiteral(" [V]");
+    }
+    LCD.Set_Text(row, text);
+    LCD.Set_Hand_Pointer(row, !action->isSeparator() && action->isEnabled());
+    LCD.Show(row);
+  }
+  LCD.Set_Rect(btn_game_menu_background,
+               QRect(LCD[btn_game_menu_background].Rect.topLeft(), QSize(256, 416)));
+}
+
+void TForm1::Run_Menu_Row(int row) {
+  const Element_Id label = Game_Menu_Labels[static_cast<std::size_t>(row - 1)];
+  if (!LCD.Shown(label) || !LCD[label].Hand_Pointer) return; // separators do nothing
+  Popup_Items[static_cast<std::size_t>(row - 1)]->trigger();
+  // The command may have closed the menu already (the mode switch does); close it once.
+  if (Game_Menu_Open) {
+    Game_Menu_Open = false;
+    Vid_Display_Game_Menu(false);
+  }
+}
+
+void TForm1::Highlight_Menu_Row(std::optional<Element_Id> row) {
+  if (Highlighted_Row == row) return;
+  if (Highlighted_Row) LCD.Set_Paint_Background(*Highlighted_Row, false);
+  Highlighted_Row = row;
+  if (row) LCD.Set_Paint_Background(*row, true);
+}

@@ -1,0 +1,303 @@
+// The main window on Qt's offscreen platform: display modes, keys, pointer, menus.
+#include "display/main_window.h"
+#include "settings/settings_key.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QMenu>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Main_Window : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(Config_Home.isValid() && Game_Dir.isValid());
+    qputenv("XDG_CONFIG_HOME", Config_Home.path().toUtf8());
+    // QSettings finds the user's folder once per process: start every test from no settings.
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Kelvamor", "Tov50").clear();
+    Write_Config("");
+  }
+
+  void Write_Config(const QByteArray& text) {
+    QFile file(Game_Dir.filePath("Config.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+  }
+
+  // The built-in layout of every skin element, without pictures.
+  void Write_Layout_Config() {
+    QByteArray text;
+    for (int n = 1; n <= Skin_Element_Count; ++n) {
+      const Element_Info& e = Element_Table[static_cast<std::size_t>(Skin_Elements[n - 1])];
+      text += QStringLiteral("[Image%1]\nLeft=%2\nTop=%3\nWidth=%4\nHeight=%5\n")
+                  .arg(n)
+                  .arg(e.Left)
+                  .arg(e.Top)
+                  .arg(e.Width)
+                  .arg(e.Height)
+                  .toUtf8();
+    }
+    Write_Config(text);
+  }
+
+  void Store(const QString& name, const QString& value) {
+    Settings_Key settings;
+    settings.Write_Integer(name, value.toInt());
+  }
+
+  std::unique_ptr<TForm1> Create() {
+    Main_Window_Environment env;
+    env.Exe_Dir = Game_Dir.path();
+    env.Open = [this](const QString& target) { Opened.push_back(target); };
+    env.Show_Error = [this](const QString& message) { Errors.push_back(message); };
+    env.Request_End = [this] { ++End_Requests; };
+    auto form = std::make_unique<TForm1>(env);
+    Side_Windows side;
+    side.Open_Key_Settings = [this, f = form.get()] {
+      ++Key_Settings_Opened;
+      f->setEnabled(false);
+    };
+    side.Splash_Check_Default = [] { return true; };
+    form->Attach_Side_Windows(side);
+    return form;
+  }
+
+  static QAction* Item(TForm1& form, const QString& caption) {
+    for (QAction* a : form.Popup_Items)
+      if (a->text() == caption) return a;
+    return nullptr;
+  }
+
+  QTemporaryDir Config_Home;
+  QTemporaryDir Game_Dir;
+  std::vector<QString> Opened;
+  std::vector<QString> Errors;
+  int End_Requests = 0;
+  int Key_Settings_Opened = 0;
+};
+
+TEST_F(Main_Window, MenuHasTwelveItemsInOrderWithTheirShortcuts) {
+  auto form = Create();
+  const QStringList captions = {"About...",
+                                "View 'Readme.txt'",
+                                "View 'Whatsnew.txt'",
+                                "View manual",
+                                "",
+                                "Edit configuration file",
+                                "Key settings",
+                                "",
+                                "Display in fullscreen mode",
+                                "Display splash screen at startup",
+                                "",
+                                "Exit"};
+  const QStringList shortcuts = {"F1", "F2", "F3", "F4", "", "", "", "", "F12", "", "", "Esc"};
+  for (int i = 0; i < 12; ++i) {
+    QAction* item = form->Popup_Items[static_cast<std::size_t>(i)];
+    EXPECT_EQ(item->isSeparator() ? QString() : item->text(), captions[i]);
+    EXPECT_EQ(item->shortcut().toString(), shortcuts[i]);
+  }
+  EXPECT_EQ(form->Popup_Menu().defaultAction(), form->Popup_Items[0]);
+  EXPECT_TRUE(form->Popup_Items[0]->font().bold());
+}
+
+TEST_F(Main_Window, FirstStartIsFullScreenWithTheMenuButton) {
+  auto form = Create();
+  EXPECT_TRUE(form->Fullscreen_Mode());
+  EXPECT_TRUE(form->pm_10_fullscreen->isChecked());
+  EXPECT_TRUE(form->Surface().Shown(btn_game_menu_top));
+  EXPECT_EQ(form->Surface()[btn_game_menu_background].Rect.size(), QSize(36, 32));
+}
+
+TEST_F(Main_Window, WindowedModeSizesToTheGameAndShapesByTheKeyColour) {
+  Store("FullscreenMode", "0");
+  auto form = Create();
+  EXPECT_FALSE(form->Fullscreen_Mode());
+  EXPECT_EQ(form->size(), QSize(527, 348));
+  // An empty Config.ini leaves everything in the key colour magenta.
+  EXPECT_EQ(form->Frame().pixel(10, 10), qRgb(255, 0, 255));
+  EXPECT_FALSE(form->Surface().Shown(btn_game_menu_top));
+}
+
+TEST_F(Main_Window, TheModeSwitchKeepsARunningGameAndStoresTheMode) {
+  Store("FullscreenMode", "0");
+  auto form = Create();
+  Game_Core& game = form->Game();
+  game.Set_Game_Mode(Mode_Demo);
+  game.Gam_Set_Mode();
+  game.Inp_attack_press(); // "L1"
+  const QString panel = form->Surface().Panel_Text();
+  form->Mode_Switch();
+  EXPECT_TRUE(form->Fullscreen_Mode());
+  EXPECT_EQ(form->Surface().Panel_Text(), panel);
+  EXPECT_EQ(game.Game_Mode, Mode_Select_Level_1);
+  EXPECT_EQ(Settings_Key().Read_Bool("FullscreenMode", false), true);
+  form->Mode_Switch();
+  EXPECT_EQ(Settings_Key().Read_Bool("FullscreenMode", true), false);
+}
+
+TEST_F(Main_Window, InGameMenuRowsCarryCaptionsMarksAndSeparators) {
+  auto form = Create();
+  form->Game_Menu_Open = true;
+  form->Vid_Display_Game_Menu(true);
+  const Lcd_Surface& s = form->Surface();
+  EXPECT_EQ(s[la_menu_item_9].Text, "   Display in fullscreen mode [V]");
+  EXPECT_EQ(s[la_menu_item_1].Text, "   About...");
+  for (Element_Id separator : {la_menu_item_5, la_menu_item_8, la_menu_item_11}) {
+    EXPECT_TRUE(s[separator].Text.isEmpty());
+    EXPECT_FALSE(s[separator].Hand_Pointer);
+  }
+  EXPECT_EQ(s[la_menu_item_5].Rect.top(), 160);
+  EXPECT_EQ(s[la_menu_item_8].Rect.top(), 256);
+  EXPECT_EQ(s[la_menu_item_11].Rect.top(), 352);
+  EXPECT_EQ(s[btn_game_menu_background].Rect.size(), QSize(256, 416));
+
+  // A click on a separator does nothing; the menu stays open.
+  QTest::mouseClick(form.get(), Qt::LeftButton, {}, QPoint(100, 170));
+  EXPECT_TRUE(form->Game_Menu_Open);
+
+  // Choosing the full-screen row switches to windowed mode and leaves no rows.
+  QTest::mouseClick(form.get(), Qt::LeftButton, {}, QPoint(100, 32 * 9 + 10));
+  EXPECT_FALSE(form->Fullscreen_Mode());
+  EXPECT_FALSE(form->Game_Menu_Open);
+  for (Element_Id row : Game_Menu_Labels)
+    EXPECT_FALSE(s.Shown(row));
+  EXPECT_FALSE(s.Shown(btn_game_menu_top));
+}
+
+TEST_F(Main_Window, MenuButtonOpensAndClosesAndTheShortcutsCloseIt) {
+  auto form = Create();
+  QTest::mouseClick(form.get(), Qt::LeftButton, {}, QPoint(10, 10));
+  EXPECT_TRUE(form->Game_Menu_Open);
+  EXPECT_TRUE(form->Surface().Shown(la_menu_item_1));
+  QTest::mouseClick(form.get(), Qt::LeftButton, {}, QPoint(10, 10));
+  EXPECT_FALSE(form->Game_Menu_Open);
+
+  // F12 with the menu open switches modes and leaves no rows behind.
+  QTest::mouseClick(form.get(), Qt::LeftButton, {}, QPoint(10, 10));
+  form->show();
+  form->activateWindow();
+  form->pm_10_fullscreen->trigger();
+  EXPECT_FALSE(form->Fullscreen_Mode());
+  for (Element_Id row : Game_Menu_Labels)
+    EXPECT_FALSE(form->Surface().Shown(row));
+}
+
+TEST_F(Main_Window, OpeningThePopupMenuClosesTheInGameMenuAndReadsTheSplashMark) {
+  Store("SplashScreen", "0");
+  auto form = Create();
+  QTest::mouseClick(form.get(), Qt::LeftButton, {}, QPoint(10, 10));
+  ASSERT_TRUE(form->Game_Menu_Open);
+  QMetaObject::invokeMethod(
+      &form->Popup_Menu(), [&] { form->Popup_Menu().close(); }, Qt::QueuedConnection);
+  QTest::mousePress(form.get(), Qt::RightButton, {}, QPoint(300, 300));
+  EXPECT_FALSE(form->Game_Menu_Open);
+  EXPECT_FALSE(form->pm_11_splashscreen->isChecked());
+  form->Popup_Menu().close();
+}
+
+TEST_F(Main_Window, CommandsOpenDocumentsAndDisabledWindowIgnoresThem) {
+  auto form = Create();
+  Item(*form, "View 'Readme.txt'")->trigger();
+  Item(*form, "Edit configuration file")->trigger();
+  EXPECT_EQ(Opened, (std::vector<QString>{"Readme.txt", "Config.ini"}));
+
+  Item(*form, "Key settings")->trigger();
+  EXPECT_EQ(Key_Settings_Opened, 1);
+  ASSERT_FALSE(form->isEnabled());
+  form->pm_10_fullscreen->trigger();
+  Item(*form, "Exit")->trigger();
+  Item(*form, "View 'Whatsnew.txt'")->trigger();
+  EXPECT_TRUE(form->Fullscreen_Mode());
+  EXPECT_EQ(End_Requests, 0);
+  EXPECT_EQ(Opened.size(), 2u);
+}
+
+TEST_F(Main_Window, SplashMenuItemTogglesAndStoresItsMark) {
+  auto form = Create();
+  form->pm_11_splashscreen->setChecked(true);
+  form->pm_11_splashscreen->trigger();
+  EXPECT_FALSE(Settings_Key().Read_Bool("SplashScreen", true));
+  form->pm_11_splashscreen->trigger();
+  EXPECT_TRUE(Settings_Key().Read_Bool("SplashScreen", false));
+}
+
+TEST_F(Main_Window, HeldKeysAutoRepeatAsPressesWithOneRelease) {
+  Store("FullscreenMode", "0");
+  auto form = Create();
+  Game_Core& game = form->Game();
+  game.Set_Game_Mode(Mode_Demo);
+  game.Gam_Set_Mode();
+  // Ctrl (Start game/Attack) selects level 1; Alt (Select game/Move) held with auto-repeat
+  // moves the selection once.
+  QKeyEvent ctrl(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
+  QApplication::sendEvent(form.get(), &ctrl);
+  EXPECT_EQ(game.Game_Mode, Mode_Select_Level_1);
+  QKeyEvent alt(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+  QApplication::sendEvent(form.get(), &alt);
+  for (int i = 0; i < 3; ++i) {
+    QKeyEvent up(QEvent::KeyRelease, Qt::Key_Alt, Qt::AltModifier, QString(), true);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier, QString(), true);
+    QApplication::sendEvent(form.get(), &up);
+    QApplication::sendEvent(form.get(), &down);
+  }
+  EXPECT_EQ(game.Game_Mode, Mode_Select_Level_2);
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+  QApplication::sendEvent(form.get(), &release);
+  QApplication::sendEvent(form.get(), &alt);
+  EXPECT_EQ(game.Game_Mode, Mode_Select_Level_3);
+}
+
+TEST_F(Main_Window, ButtonAreasPressAndReleaseAndShowTheirHints) {
+  Store("FullscreenMode", "0");
+  Write_Layout_Config();
+  auto form = Create();
+  Game_Core& game = form->Game();
+  const Lcd_Surface& s = form->Surface();
+  EXPECT_EQ(s[btn_attack_top].Hint, "click or press 'ctrl' key to start game/attack");
+  EXPECT_EQ(s[btn_acl_top].Hint, "click or press '5' to reset the game");
+  const QPoint acl = s[btn_acl_top].Rect.center();
+  QTest::mousePress(form.get(), Qt::LeftButton, {}, acl);
+  EXPECT_EQ(game.Game_Mode, Mode_Reset);
+  EXPECT_TRUE(s.Shown(btn_acl_down));
+  QTest::mouseRelease(form.get(), Qt::LeftButton, {}, acl);
+  EXPECT_EQ(game.Game_Mode, Mode_Demo);
+  EXPECT_FALSE(s.Shown(btn_acl_down));
+}
+
+TEST_F(Main_Window, DraggingTheBackgroundMovesTheWindowOnlyInWindowedMode) {
+  Store("FullscreenMode", "0");
+  Write_Layout_Config();
+  auto form = Create();
+  form->move(100, 100);
+  const QPoint before = form->pos();
+  QTest::mousePress(form.get(), Qt::LeftButton, {}, QPoint(300, 20));
+  QMouseEvent move(QEvent::MouseMove, QPointF(330, 45), form->mapToGlobal(QPointF(330, 45)),
+                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(form.get(), &move);
+  QTest::mouseRelease(form.get(), Qt::LeftButton, {}, QPoint(330, 45));
+  EXPECT_EQ(form->pos(), before + QPoint(30, 25));
+
+  // A right-button drag does not move it.
+  const QPoint now = form->pos();
+  QTest::mousePress(form.get(), Qt::RightButton, {}, QPoint(300, 20));
+  form->Popup_Menu().close();
+  QMouseEvent right(QEvent::MouseMove, QPointF(350, 60), form->mapToGlobal(QPointF(350, 60)),
+                    Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+  QApplication::sendEvent(form.get(), &right);
+  EXPECT_EQ(form->pos(), now);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
