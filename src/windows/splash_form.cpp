@@ -153,6 +153,13 @@ void TSplashForm::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
 }
 
+void TSplashForm::closeEvent(QCloseEvent* event) {
+  // The window has no close box, but the desktop may close it all the same. Before play, that
+  // would leave the program running with nothing on the screen: it is taken as Esc.
+  if (!Play_Done && Host.Terminate) Host.Terminate();
+  QWidget::closeEvent(event);
+}
+
 bool TSplashForm::Splash_Screen_Ticked() const {
   return chb_splashscreen->isChecked();
 }

@@ -54,6 +54,7 @@ public:
 
 protected:
   void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
 private:
   void Update_Play_Buttons();
