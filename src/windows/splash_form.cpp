@@ -103,8 +103,11 @@ TSplashForm::TSplashForm(Settings_Key& settings, Shell_Open shell_open, Splash_H
   chb_splashscreen->setObjectName(QStringLiteral("chb_splashscreen"));
   chb_splashscreen->setFont(Pixel_Font(QStringLiteral("MS Sans Serif"), 12));
   QPalette box_palette = chb_splashscreen->palette();
-  box_palette.setColor(QPalette::WindowText, Qt::white);
-  box_palette.setColor(QPalette::Window, Dialog_Navy);
+  // Styles differ in which roles a check box paints its text and background with.
+  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText})
+    box_palette.setColor(role, Qt::white);
+  for (QPalette::ColorRole role : {QPalette::Window, QPalette::Button})
+    box_palette.setColor(role, Dialog_Navy);
   chb_splashscreen->setPalette(box_palette);
   chb_splashscreen->setAutoFillBackground(true);
   chb_splashscreen->setGeometry(12, 391, 444, 17);
