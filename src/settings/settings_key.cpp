@@ -32,10 +32,6 @@ void Settings_Key::Open() {
                                       "Tov50");
 }
 
-QString Settings_Key::File_Name() const {
-  return Store->fileName();
-}
-
 int Settings_Key::Read_Integer(const QString& name, int default_value) {
   const QVariant value = Store->value(name);
   // Only a single text value counts: an unquoted "a,b" in the file reads back as a list.

@@ -22,9 +22,6 @@ public:
   bool Read_Bool(const QString& name, bool default_value);
   void Write_Bool(const QString& name, bool value);
 
-  // Where the values live, for messages and tests.
-  QString File_Name() const;
-
   // Reports a failed write ("Failed to set data for '%s'") to the user; set by the program.
   // Unset, the message goes to standard error.
   std::function<void(const QString& message)> On_Error;

@@ -182,25 +182,21 @@ TEST_F(Skin_Loader, FullScreenCentresTheGameAreaUnlessGivenANonZeroOffset) {
   EXPECT_TRUE(Messages.isEmpty());
 }
 
-TEST_F(Skin_Loader, EachModeReadsOnlyItsOwnSection) {
-  Write_Config("[Fullscreen]\nBgColor=dark\n[VideoMode]\nTranspColor=$0000FF00\n");
-  const Skin_Result windowed = Run(false);
-  EXPECT_EQ(windowed.Window.Key_Colour, QColor(0, 255, 0));
-  EXPECT_TRUE(Messages.isEmpty());
-
-  Write_Config("[Fullscreen]\nBgColor=65280\n[VideoMode]\nTranspColor=pink\n");
-  const Skin_Result fullscreen = Run(true);
-  EXPECT_EQ(fullscreen.Window.Colour, QColor(0, 255, 0));
-  EXPECT_TRUE(Messages.isEmpty());
-}
-
-TEST_F(Skin_Loader, AMalformedColourIsReportedAndTheDefaultIsUsed) {
-  Write_Config("[Fullscreen]\nBgColor=dark\n[VideoMode]\nTranspColor=\n[Image1]\nWidth=9\n");
+TEST_F(Skin_Loader, AMalformedColourIsReportedInItsOwnModeOnly) {
+  Write_Config(
+      "[Fullscreen]\nBgColor=dark\n[VideoMode]\nTranspColor=$0000FF00\n[Image1]\nWidth=9\n");
+  EXPECT_EQ(Run(false).Window.Key_Colour, QColor(0, 255, 0));
+  EXPECT_TRUE(Messages.isEmpty()); // the Fullscreen section is not read
   EXPECT_EQ(Run(true).Window.Colour, QColor(0, 0, 0));
-  EXPECT_EQ(Run(false).Window.Key_Colour, QColor(255, 0, 255));
-  EXPECT_EQ(Messages, (QStringList{"'dark' is not a valid integer value",
-                                   "'' is not a valid integer value"}));
+  EXPECT_EQ(Messages, QStringList{"'dark' is not a valid integer value"});
   EXPECT_EQ(Surface[im_background].Rect.width(), 9); // the loader went on
+
+  Messages.clear();
+  Write_Config("[Fullscreen]\nBgColor=65280\n[VideoMode]\nTranspColor=\n");
+  EXPECT_EQ(Run(true).Window.Colour, QColor(0, 255, 0));
+  EXPECT_TRUE(Messages.isEmpty()); // the VideoMode section is not read
+  EXPECT_EQ(Run(false).Window.Key_Colour, QColor(255, 0, 255));
+  EXPECT_EQ(Messages, QStringList{"'' is not a valid integer value"});
 }
 
 TEST_F(Skin_Loader, PicturesComeFromTheSkinFolderAndMissingOnesShowAPlaceholder) {
