@@ -1,0 +1,71 @@
+#include "art_style.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace Art {
+
+namespace {
+QFont Liberation(const char* family, int pixel_size, bool bold, bool italic) {
+  QFont font(QString::fromLatin1(family));
+  font.setPixelSize(pixel_size);
+  font.setBold(bold);
+  font.setItalic(italic);
+  font.setHintingPreference(QFont::PreferNoHinting);
+  return font;
+}
+
+bool Make_Folder_For(const QString& path) {
+  const QString folder = QFileInfo(path).absolutePath();
+  if (QDir().mkpath(folder)) return true;
+  std::fprintf(stderr, "cannot create folder %s\n", qPrintable(folder));
+  return false;
+}
+} // namespace
+
+QFont Sans(int pixel_size, bool bold, bool italic) {
+  return Liberation("Liberation Sans", pixel_size, bold, italic);
+}
+
+QFont Serif(int pixel_size, bool bold, bool italic) {
+  return Liberation("Liberation Serif", pixel_size, bold, italic);
+}
+
+bool Save(const QImage& image, const QString& path, const char* format, int quality) {
+  if (!Make_Folder_For(path)) return false;
+  if (image.save(path, format, quality)) return true;
+  std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+  return false;
+}
+
+bool Save_All(const Picture_Files& files, const QString& root) {
+  bool ok = true;
+  for (const Picture_File& file : files)
+    ok &= Save(file.Image, root + QLatin1Char('/') + file.Path, file.Format, file.Quality);
+  return ok;
+}
+
+bool Save_Text(const QString& text, const QString& path) {
+  if (!Make_Folder_For(path)) return false;
+  QFile file(path);
+  const QByteArray bytes = text.toUtf8();
+  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size())
+    return true;
+  std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+  return false;
+}
+
+QImage Key_To_Alpha(const QImage& image, QColor key) {
+  QImage out = image.convertToFormat(QImage::Format_ARGB32);
+  const QRgb key_rgb = key.rgb() & 0xFFFFFF;
+  for (int y = 0; y < out.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+    for (int x = 0; x < out.width(); ++x)
+      if ((line[x] & 0xFFFFFF) == key_rgb) line[x] = 0;
+  }
+  return out;
+}
+
+} // namespace Art

@@ -1,0 +1,24 @@
+// A sheet laying out every generated picture at its size, for looking the art over.
+#pragma once
+
+#include "art_style.h"
+
+#include <QImage>
+#include <QString>
+#include <vector>
+
+namespace Art {
+
+// The handheld as the window shows it with every segment lit and the panel reading 88;
+// transparent outside the case.
+QImage Lit_Handheld();
+
+struct Sheet_Section {
+  QString Title;
+  Picture_Files Pictures;
+  qreal Scale = 1.0; // large pictures are shown reduced, tiny ones enlarged
+};
+
+QImage Contact_Sheet(const std::vector<Sheet_Section>& sections);
+
+} // namespace Art

@@ -1,0 +1,365 @@
+#include "handheld.h"
+
+#include "art_style.h"
+#include "lcd_art.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <QRandomGenerator>
+#include <array>
+
+namespace Art {
+
+namespace {
+
+constexpr int Width = 527, Height = 348;
+
+QPainterPath Case_Outline() {
+  // Rounded, a little fuller at the bottom where the hands hold it.
+  QPainterPath path;
+  path.addRoundedRect(QRectF(1, 1, Width - 2, Height - 2), 30, 30);
+  return path;
+}
+
+void Paint_Case(QPainter& p) {
+  const QPainterPath outline = Case_Outline();
+  QLinearGradient body(0, 0, 0, Height);
+  body.setColorAt(0.0, Case_Light);
+  body.setColorAt(0.35, QColor(44, 47, 53));
+  body.setColorAt(1.0, Case_Dark);
+  p.fillPath(outline, body);
+  // A broad soft sheen across the upper half of the plastic.
+  QRadialGradient sheen(QPointF(Width * 0.35, -60), 420);
+  sheen.setColorAt(0.0, QColor(255, 255, 255, 34));
+  sheen.setColorAt(1.0, QColor(255, 255, 255, 0));
+  p.fillPath(outline, sheen);
+  // Bevelled rim: lit from the top left.
+  QLinearGradient rim(0, 0, Width, Height);
+  rim.setColorAt(0.0, QColor(255, 255, 255, 90));
+  rim.setColorAt(0.5, QColor(255, 255, 255, 20));
+  rim.setColorAt(1.0, QColor(0, 0, 0, 140));
+  p.setPen(QPen(QBrush(rim), 4));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(outline);
+  // The seam between the front plate and the back shell.
+  p.setPen(QPen(QColor(0, 0, 0, 110), 1.2));
+  p.drawRoundedRect(QRectF(7.5, 7.5, Width - 15, Height - 15), 25, 25);
+  p.setPen(QPen(QColor(255, 255, 255, 22), 1.0));
+  p.drawRoundedRect(QRectF(8.8, 8.8, Width - 17.6, Height - 17.6), 24, 24);
+}
+
+// Text printed on the plastic, centred on a point.
+void Print(QPainter& p, const QString& text, QPointF centre, const QFont& font, QColor colour,
+           qreal spacing = 0) {
+  QFont f = font;
+  if (spacing != 0) f.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+  p.setFont(f);
+  p.setPen(colour);
+  const QRectF box(centre.x() - 200, centre.y() - 30, 400, 60);
+  p.drawText(box, Qt::AlignCenter, text);
+}
+
+void Paint_Bezel(QPainter& p) {
+  const QRect glass = Built_In_Rect(im_background_screen_top);
+  const QRectF bezel = QRectF(glass).adjusted(-30, -38, 30, 30);
+  // The recessed panel around the LCD.
+  QLinearGradient fill(bezel.topLeft(), bezel.bottomLeft());
+  fill.setColorAt(0, QColor(18, 19, 22));
+  fill.setColorAt(1, QColor(30, 32, 36));
+  QPainterPath panel;
+  panel.addRoundedRect(bezel, 14, 14);
+  p.fillPath(panel, fill);
+  p.setPen(QPen(QColor(0, 0, 0, 160), 1.5));
+  p.drawPath(panel.translated(0, -0.5));
+  p.setPen(QPen(QColor(255, 255, 255, 30), 1.0));
+  p.drawPath(panel.translated(0, 1.0));
+  // Gold pinstripe.
+  p.setPen(QPen(QColor(Print_Gold.red(), Print_Gold.green(), Print_Gold.blue(), 150), 1.0));
+  p.setBrush(Qt::NoBrush);
+  p.drawRoundedRect(bezel.adjusted(6, 6, -6, -6), 9, 9);
+
+  Print(p, QStringLiteral("LEVEL 1 \u00b7 2 \u00b7 3"), {bezel.left() + 58, bezel.top() + 20},
+        Sans(8, true), QColor(150, 156, 164), 1.0);
+  Print(p, QStringLiteral("LIQUID CRYSTAL DISPLAY"), {bezel.right() - 78, bezel.top() + 20},
+        Sans(8), QColor(150, 156, 164), 1.0);
+  Print(p, QStringLiteral("ELECTRONIC  DUNGEON  ADVENTURE"),
+        {bezel.center().x(), bezel.bottom() - 15}, Sans(9, true), Print_Gold, 1.4);
+
+  // The window's cut edge, then the LCD itself.
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(8, 9, 10));
+  p.drawRoundedRect(QRectF(glass).adjusted(-4, -4, 4, 4), 4, 4);
+}
+
+void Paint_Lcd(QPainter& p) {
+  p.drawImage(Built_In_Rect(im_background_screen_top).topLeft(), Draw_Lcd_Screen());
+}
+
+void Paint_Title(QPainter& p) {
+  const qreal cx = 414;
+  Print(p, QStringLiteral("BRENNICOR"), {cx, 34}, Sans(11, true), Print_Silver, 3.0);
+  // The title in embossed gold.
+  QFont title = Serif(41, true, true);
+  QPainterPath text;
+  const QString name = QStringLiteral("Grathmoor");
+  const qreal width = QFontMetricsF(title).horizontalAdvance(name);
+  text.addText(QPointF(cx - width / 2, 86), title, name);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(0, 0, 0, 150));
+  p.drawPath(text.translated(1.5, 2.0));
+  QLinearGradient gold(0, 52, 0, 90);
+  gold.setColorAt(0.0, QColor(255, 230, 150));
+  gold.setColorAt(0.45, Print_Gold);
+  gold.setColorAt(0.55, QColor(176, 112, 34));
+  gold.setColorAt(1.0, QColor(238, 190, 96));
+  p.setBrush(gold);
+  p.setPen(QPen(QColor(90, 52, 10), 0.8));
+  p.drawPath(text);
+
+  p.setPen(QPen(Print_Gold, 1.0));
+  p.drawLine(QPointF(cx - 92, 105), QPointF(cx - 56, 105));
+  p.drawLine(QPointF(cx + 56, 105), QPointF(cx + 92, 105));
+  Print(p, QStringLiteral("ZEPHYRINE SERIES"), {cx, 105}, Sans(9, true), Print_Gold, 1.6);
+}
+
+void Paint_Map(QPainter& p) {
+  // A printed map of the dungeon's rows A-J and columns 0-9, for the player's own notes.
+  constexpr qreal left = 346, top = 128, cell = 10;
+  p.setPen(QPen(QColor(160, 166, 176, 90), 0.8));
+  for (int i = 0; i <= 10; ++i) {
+    p.drawLine(QPointF(left, top + i * cell), QPointF(left + 10 * cell, top + i * cell));
+    p.drawLine(QPointF(left + i * cell, top), QPointF(left + i * cell, top + 10 * cell));
+  }
+  p.setPen(QPen(QColor(190, 196, 204, 170), 1.2));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(QRectF(left, top, 10 * cell, 10 * cell));
+  for (int i = 0; i < 10; ++i) {
+    Print(p, QString(QChar('A' + i)), {left - 7, top + (i + 0.5) * cell}, Sans(8, true),
+          QColor(170, 176, 186));
+    Print(p, QString::number(i), {left + (i + 0.5) * cell, top - 6}, Sans(8, true),
+          QColor(170, 176, 186));
+  }
+  Print(p, QStringLiteral("DUNGEON MAP"), {left + 5 * cell, top + 10 * cell + 10}, Sans(8, true),
+        QColor(150, 156, 166), 1.5);
+}
+
+void Paint_Speaker(QPainter& p) {
+  for (int row = 0; row < 4; ++row)
+    for (int col = 0; col < 6; ++col) {
+      const QPointF c(444 + col * 11 + (row % 2) * 5.5, 270 + row * 11);
+      p.setPen(Qt::NoPen);
+      p.setBrush(QColor(255, 255, 255, 28));
+      p.drawEllipse(c + QPointF(0, 0.8), 2.6, 2.6);
+      p.setBrush(QColor(6, 6, 8));
+      p.drawEllipse(c, 2.5, 2.5);
+    }
+}
+
+struct Button_Look {
+  Element_Id Area;
+  QString Label;
+  QColor Cap;
+};
+
+const std::array<Button_Look, 4>& Buttons() {
+  static const std::array<Button_Look, 4> buttons = {{
+      {btn_cursor_top, QStringLiteral("CURSOR"), QColor(226, 146, 38)},
+      {btn_attack_top, QStringLiteral("ATTACK"), QColor(198, 38, 34)},
+      {btn_acl_top, QStringLiteral("ALL CLEAR"), QColor(128, 132, 140)},
+      {btn_move_top, QStringLiteral("MOVE"), QColor(226, 146, 38)},
+  }};
+  return buttons;
+}
+
+QPainterPath Rounded(const QRectF& r) {
+  QPainterPath path;
+  const qreal radius = std::min(r.width(), r.height()) / 2;
+  path.addRoundedRect(r, radius, radius);
+  return path;
+}
+
+void Paint_Button(QPainter& p, const Button_Look& look, Button_State state) {
+  const QRectF area = QRectF(Built_In_Rect(look.Area));
+  const bool pressed = state == Button_State::Pressed;
+  const bool small = area.width() < 30;
+  // The well in the plastic.
+  const QRectF well = area.adjusted(1, 1, -1, -1);
+  QLinearGradient well_fill(well.topLeft(), well.bottomLeft());
+  well_fill.setColorAt(0, QColor(6, 6, 8));
+  well_fill.setColorAt(1, QColor(24, 25, 28));
+  p.fillPath(Rounded(well), well_fill);
+  p.setPen(QPen(QColor(255, 255, 255, 40), 1.0));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(Rounded(well.adjusted(-0.5, 0.5, 0.5, 1.0)));
+
+  // The cap sinks into the well when pressed.
+  const qreal inset = small ? 3.0 : 4.5;
+  QRectF cap = well.adjusted(inset, inset - 1.5, -inset, -inset - 0.5);
+  if (pressed) cap = cap.adjusted(0.8, 2.2, -0.8, 1.2);
+  if (!pressed) p.fillPath(Rounded(cap.translated(0, 2.5)), QColor(0, 0, 0, 150));
+  const QColor base = pressed ? look.Cap.darker(135) : look.Cap;
+  QLinearGradient cap_fill(cap.topLeft(), cap.bottomLeft());
+  cap_fill.setColorAt(0.0, base.lighter(pressed ? 110 : 135));
+  cap_fill.setColorAt(0.55, base);
+  cap_fill.setColorAt(1.0, base.darker(150));
+  p.fillPath(Rounded(cap), cap_fill);
+  // Shine on the top of the cap; dimmer when pressed, as the cap tilts out of the light.
+  const QRectF shine =
+      cap.adjusted(cap.width() * 0.16, 1.5, -cap.width() * 0.16, -cap.height() * 0.52);
+  QLinearGradient shine_fill(shine.topLeft(), shine.bottomLeft());
+  shine_fill.setColorAt(0, QColor(255, 255, 255, pressed ? 40 : 110));
+  shine_fill.setColorAt(1, QColor(255, 255, 255, 0));
+  p.fillPath(Rounded(shine), shine_fill);
+  p.setPen(QPen(base.darker(220), 0.8));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(Rounded(cap));
+}
+
+void Paint_Button_Labels(QPainter& p) {
+  for (const Button_Look& look : Buttons()) {
+    const QRectF area = QRectF(Built_In_Rect(look.Area));
+    const bool small = area.width() < 30;
+    const QPointF at(area.center().x(), area.top() - (small ? 13 : 11));
+    Print(p, look.Label, at, Sans(small ? 9 : 11, true), QColor(226, 230, 236), 1.2);
+    // A short dash in the button's colour under its name.
+    p.setPen(QPen(look.Cap, 2.0, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(at + QPointF(-7, 8), at + QPointF(7, 8));
+  }
+}
+
+} // namespace
+
+QImage Draw_Handheld(Button_State buttons) {
+  // Everything is drawn smooth on an opaque ground of case colour; the outline is then cut
+  // out with a hard edge, so no pixel is blended towards the key colour.
+  QImage art(Width, Height, QImage::Format_ARGB32_Premultiplied);
+  art.fill(Case_Dark);
+  {
+    QPainter p(&art);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    Paint_Case(p);
+    Paint_Bezel(p);
+    Paint_Lcd(p);
+    Paint_Title(p);
+    Paint_Map(p);
+    Paint_Speaker(p);
+    for (const Button_Look& look : Buttons())
+      Paint_Button(p, look, buttons);
+    Paint_Button_Labels(p);
+  }
+
+  QImage inside(Width, Height, QImage::Format_ARGB32);
+  inside.fill(Qt::transparent);
+  {
+    QPainter p(&inside);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillPath(Case_Outline(), Qt::black);
+  }
+
+  QImage out(Width, Height, QImage::Format_RGB32);
+  const QRgb key = Key_Colour.rgb();
+  for (int y = 0; y < Height; ++y) {
+    const auto* a = reinterpret_cast<const QRgb*>(art.constScanLine(y));
+    const auto* m = reinterpret_cast<const QRgb*>(inside.constScanLine(y));
+    auto* o = reinterpret_cast<QRgb*>(out.scanLine(y));
+    for (int x = 0; x < Width; ++x)
+      o[x] = qAlpha(m[x]) == 255 ? (a[x] | 0xFF000000) : key;
+  }
+  return out;
+}
+
+QImage Draw_Lcd_Screen() {
+  const QRect glass = Built_In_Rect(im_background_screen_top);
+  QImage lcd(glass.size(), QImage::Format_ARGB32_Premultiplied);
+  {
+    QPainter l(&lcd);
+    QLinearGradient ground(0, 0, glass.width(), glass.height());
+    ground.setColorAt(0, Lcd_Light);
+    ground.setColorAt(1, Lcd_Dark);
+    l.fillRect(lcd.rect(), ground);
+  }
+  // The reflector's fine grain, the same on every build.
+  QRandomGenerator grain(1984);
+  for (int y = 0; y < lcd.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(lcd.scanLine(y));
+    for (int x = 0; x < lcd.width(); ++x) {
+      const int d = static_cast<int>(grain.bounded(7)) - 3;
+      const QRgb c = line[x];
+      line[x] = qRgb(std::clamp(qRed(c) + d, 0, 255), std::clamp(qGreen(c) + d, 0, 255),
+                     std::clamp(qBlue(c) + d, 0, 255));
+    }
+  }
+  {
+    QPainter l(&lcd);
+    // Darker towards the edges, as the polariser is seen at a slant there.
+    QRadialGradient vignette(QPointF(lcd.width() * 0.45, lcd.height() * 0.4), lcd.width() * 0.75);
+    vignette.setColorAt(0.6, QColor(0, 0, 0, 0));
+    vignette.setColorAt(1.0, QColor(0, 0, 0, 40));
+    l.fillRect(lcd.rect(), vignette);
+    // Every segment is faintly visible when unlit.
+    for (int i = 0; i < Element_Count; ++i) {
+      const auto id = static_cast<Element_Id>(i);
+      if (!Is_Lcd_Segment(id) || Is_Glyph(id)) continue;
+      Paint_Ghost(l, id, Built_In_Rect(id).topLeft() - glass.topLeft());
+    }
+    for (int position = 0; position < 2; ++position) {
+      const Element_Id eight = position == 0 ? Panel_1_Digits[8] : Panel_2_Digits[8];
+      Paint_Ghost(l, eight, Built_In_Rect(Panel_Positions[position]).topLeft() - glass.topLeft());
+    }
+  }
+  return lcd;
+}
+
+QImage Draw_Screen_Glass() {
+  const QSize size = Built_In_Rect(im_background_screen_top).size();
+  QImage glass(size, QImage::Format_ARGB32_Premultiplied);
+  glass.fill(Qt::transparent);
+  QPainter p(&glass);
+  p.setRenderHint(QPainter::Antialiasing);
+  const qreal w = size.width(), h = size.height();
+  // The bezel's shadow falls on the LCD at the top and left.
+  QLinearGradient top_shadow(0, 0, 0, 7);
+  top_shadow.setColorAt(0, QColor(0, 0, 0, 90));
+  top_shadow.setColorAt(1, QColor(0, 0, 0, 0));
+  p.fillRect(QRectF(0, 0, w, 7), top_shadow);
+  QLinearGradient left_shadow(0, 0, 5, 0);
+  left_shadow.setColorAt(0, QColor(0, 0, 0, 70));
+  left_shadow.setColorAt(1, QColor(0, 0, 0, 0));
+  p.fillRect(QRectF(0, 0, 5, h), left_shadow);
+  // Thin frame: dark edge, light catch along the bottom and right.
+  p.setPen(QPen(QColor(0, 0, 0, 150), 1.0));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(QRectF(0.5, 0.5, w - 1, h - 1));
+  p.setPen(QPen(QColor(255, 255, 255, 60), 1.0));
+  p.drawLine(QPointF(1.5, h - 1.5), QPointF(w - 1.5, h - 1.5));
+  p.drawLine(QPointF(w - 1.5, 1.5), QPointF(w - 1.5, h - 1.5));
+  // A faint diagonal reflection across the upper left of the glass.
+  QPainterPath band;
+  band.moveTo(0, h * 0.62);
+  band.lineTo(w * 0.58, 0);
+  band.lineTo(w * 0.78, 0);
+  band.lineTo(0, h * 0.86);
+  band.closeSubpath();
+  QLinearGradient band_fill(QPointF(0, 0), QPointF(w * 0.5, h * 0.5));
+  band_fill.setColorAt(0.0, QColor(255, 255, 255, 30));
+  band_fill.setColorAt(1.0, QColor(255, 255, 255, 6));
+  p.fillPath(band, band_fill);
+  QPainterPath streak;
+  streak.moveTo(0, h * 0.40);
+  streak.lineTo(w * 0.37, 0);
+  streak.lineTo(w * 0.41, 0);
+  streak.lineTo(0, h * 0.45);
+  streak.closeSubpath();
+  p.fillPath(streak, QColor(255, 255, 255, 16));
+  p.end();
+  return glass.convertToFormat(QImage::Format_ARGB32);
+}
+
+QImage Pressed_Button(const QImage& pressed_handheld, Element_Id button_down) {
+  return pressed_handheld.copy(Built_In_Rect(button_down));
+}
+
+} // namespace Art

@@ -1,0 +1,27 @@
+// The handheld seen from the front: the skin's background, its pressed buttons and the glass
+// over the LCD.
+#pragma once
+
+#include "display/lcd_elements.h"
+
+#include <QImage>
+
+namespace Art {
+
+enum class Button_State { Up, Pressed };
+
+// The whole handheld (527 x 348), every LCD segment printed into its LCD as a faint ghost and
+// the buttons in the given state. Outside the case's outline every pixel is the key colour,
+// with a hard edge: no pixel is blended towards it. No alpha channel.
+QImage Draw_Handheld(Button_State buttons);
+
+// The LCD alone, the size of the glass, with every segment printed as a ghost.
+QImage Draw_Lcd_Screen();
+
+// The glass over the LCD: a thin frame and a faint reflection, clear elsewhere.
+QImage Draw_Screen_Glass();
+
+// The pressed picture of a button, cut from a handheld drawn with its buttons pressed.
+QImage Pressed_Button(const QImage& pressed_handheld, Element_Id button_down);
+
+} // namespace Art

@@ -1,0 +1,93 @@
+#include "skin_files.h"
+
+#include "art_style.h"
+#include "backdrop.h"
+#include "handheld.h"
+#include "lcd_art.h"
+
+#include <QStringList>
+
+namespace Art {
+
+namespace {
+
+bool Is_Click_Area(Element_Id id) {
+  return id == btn_cursor_top || id == btn_attack_top || id == btn_acl_top || id == btn_move_top;
+}
+
+bool Is_Pressed_Button(Element_Id id) {
+  return id == btn_cursor_down || id == btn_attack_down || id == btn_acl_down ||
+         id == btn_move_down;
+}
+
+QString Name(Element_Id id) {
+  return QString::fromLatin1(Element_Name(id));
+}
+
+const QImage& Pressed_Handheld() {
+  static const QImage picture = Draw_Handheld(Button_State::Pressed);
+  return picture;
+}
+
+} // namespace
+
+QString Skin_File_Name(Element_Id id) {
+  if (Is_Click_Area(id)) return {};
+  return Name(id) + QStringLiteral(".png");
+}
+
+QImage Skin_Picture(Element_Id id) {
+  if (id == im_background) return Draw_Handheld(Button_State::Up);
+  if (id == im_background_screen_top) return Draw_Screen_Glass();
+  if (Is_Pressed_Button(id)) return Pressed_Button(Pressed_Handheld(), id);
+  if (Is_Lcd_Segment(id)) return Lit_Segment(id);
+  // The panel positions start blank; the game copies glyphs into them.
+  QImage blank(Built_In_Rect(id).size(), QImage::Format_ARGB32);
+  blank.fill(Qt::transparent);
+  return blank;
+}
+
+QString Config_Ini_Text() {
+  QStringList lines;
+  lines << QStringLiteral("; Grathmoor skin configuration.")
+        << QStringLiteral("; Folders are relative to the game folder; 'nil' names no file.")
+        << QString() << QStringLiteral("[Common]") << QStringLiteral("SkinDir=Graphics\\Skin\\")
+        << QStringLiteral("GameWidth=%1").arg(Built_In_Rect(im_background).width())
+        << QStringLiteral("GameHeight=%1").arg(Built_In_Rect(im_background).height()) << QString()
+        << QStringLiteral("[VideoMode]") << QStringLiteral("TranspColor=$00ff00ff") << QString()
+        << QStringLiteral("[Fullscreen]") << QStringLiteral("BackdropDir=Graphics\\Backdrops\\")
+        << QStringLiteral("BackdropFile=") + Backdrop_File << QStringLiteral("BackdropStretch=0")
+        << QStringLiteral("BgColor=") + Backdrop_Edge_Colour()
+        << QStringLiteral("GameOffsetX=Center") << QStringLiteral("GameOffsetY=Center")
+        << QStringLiteral("LogoFile=") + Logo_File << QStringLiteral("LogoPosition=1") << QString()
+        << QStringLiteral("[Manual]") << QStringLiteral("ManualDir=Graphics\\Manual\\")
+        << QStringLiteral("ManualWidth=375") << QStringLiteral("ManualHeight=600");
+  for (int n = 1; n <= Skin_Element_Count; ++n) {
+    const Element_Id id = Skin_Elements[static_cast<std::size_t>(n - 1)];
+    const QRect rect = Built_In_Rect(id);
+    const QString file = Skin_File_Name(id);
+    lines << QString() << QStringLiteral("[Image%1]").arg(n);
+    if (file.isEmpty())
+      lines << QStringLiteral("; %1: click area only, so the pressed button beneath shows")
+                   .arg(Name(id))
+            << QStringLiteral("Filename=nil");
+    else
+      lines << QStringLiteral("Filename=") + file;
+    lines << QStringLiteral("Left=%1").arg(rect.left()) << QStringLiteral("Top=%1").arg(rect.top())
+          << QStringLiteral("Width=%1").arg(rect.width())
+          << QStringLiteral("Height=%1").arg(rect.height());
+  }
+  return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+Picture_Files Skin_Files() {
+  Picture_Files files;
+  for (Element_Id id : Skin_Elements) {
+    const QString file = Skin_File_Name(id);
+    if (!file.isEmpty())
+      files.push_back({QStringLiteral("Graphics/Skin/") + file, Skin_Picture(id)});
+  }
+  return files;
+}
+
+} // namespace Art
