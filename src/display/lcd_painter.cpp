@@ -75,3 +75,15 @@ void Lcd_Painter::Draw_Element(QPainter& painter, Element_Id id, const Lcd_Eleme
 QRegion Lcd_Painter::Visible_Region(QColor key) const {
   return QRegion(QBitmap::fromImage(Frame_Image.createMaskFromColor(key.rgb(), Qt::MaskInColor)));
 }
+
+bool Lcd_Painter::Has_Colour(const QRegion& region, QColor colour) const {
+  const QRgb wanted = colour.rgb();
+  for (const QRect& r : region& QRegion(Frame_Image.rect())) {
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+      const auto* line = reinterpret_cast<const QRgb*>(Frame_Image.constScanLine(y));
+      for (int x = r.left(); x <= r.right(); ++x)
+        if ((line[x] | 0xFF000000u) == wanted) return true;
+    }
+  }
+  return false;
+}

@@ -21,6 +21,9 @@ public:
   // The size a self-sizing text element takes for its text, in the font it is drawn with.
   static QSize Text_Size(Element_Id id, const QString& text);
 
+  // Whether any pixel of the region has the colour.
+  bool Has_Colour(const QRegion& region, QColor colour) const;
+
   // Every pixel not of the key colour: the shape of the windowed handheld.
   QRegion Visible_Region(QColor key) const;
 

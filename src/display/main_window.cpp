@@ -158,7 +158,11 @@ void TForm1::Refresh() {
   const QRegion region = LCD.Take_Dirty();
   if (region.isEmpty()) return;
   Painter.Compose(region, LCD);
-  Update_Shape();
+  // The shape changes only where the key colour was or is: a segment lit inside the handheld
+  // leaves it as it was.
+  if (Window.Key_Colour_On &&
+      (!(region - Shape).isEmpty() || Painter.Has_Colour(region, Window.Key_Colour)))
+    Update_Shape();
   update(region);
 }
 

@@ -122,7 +122,7 @@ def geometry(window):
 
 
 def pixel(x, y):
-    out = subprocess.run(["import", "-window", "root", "-crop", f"1x1+{x}+{y}", "txt:-"],
+    out = subprocess.run(["import", "-window", "root", "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-"],
                          capture_output=True, text=True).stdout
     for line in out.splitlines():
         if line.startswith(f"0,0:") and "#" in line:
@@ -189,6 +189,33 @@ def case_windowed_demo_and_attack():
         key(window, "ctrl")
         check(program.wait_for_trace("panel 1_l 2_1", timeout=5) is not None,
               "the attack key shows L1 on the panel")
+
+        # F12 switches to full screen and back; the choice is stored each time.
+        key(window, "F12")
+        time.sleep(1)
+        full = geometry(window)
+        check(full == (0, 0, SCREEN[0], SCREEN[1]), f"F12 fills the screen (got {full})")
+        check("FullscreenMode=1" in program.settings_text(), "F12 stores full-screen mode")
+        key(window, "F12")
+        time.sleep(1)
+        back = geometry(window)
+        check(back == (248, 210, 527, 348), f"F12 again brings the centred handheld back ({back})")
+
+        # The key settings window opens from the pop-up menu; A becomes Start game/Attack.
+        subprocess.run(["xdotool", "mousemove", "--window", window, "260", "170", "click", "3"])
+        time.sleep(0.5)
+        subprocess.run(["xdotool", "key", "Down", "Down", "Down", "Down", "Down", "Down", "Return"])
+        keys = find_window("Key settings", timeout=5)
+        check(keys is not None, "the pop-up menu opens the key settings")
+        if keys is None:
+            return
+        subprocess.run(["xdotool", "mousemove", "--window", keys, "5", "5"])
+        subprocess.run(["xdotool", "key", "Tab", "Tab", "a", "Return"])
+        time.sleep(0.5)
+        check("Key3=11" in program.settings_text(), "accepting stores the A key for Key3")
+        key(window, "a")
+        check(program.wait_for_trace("mode 5", timeout=5) is not None,
+              "the A key now starts the game")
     finally:
         program.stop()
 
