@@ -4,6 +4,7 @@
 #include "art_style.h"
 #include "backdrop.h"
 #include "contact_sheet.h"
+#include "manual_pages.h"
 #include "side_pictures.h"
 #include "skin_files.h"
 
@@ -28,7 +29,11 @@ int main(int argc, char** argv) {
   const Art::Picture_Files backdrops = Art::Backdrop_Files();
   const Art::Picture_Files icons = Art::Icon_Files();
   const Art::Picture_Files side = Art::Side_Window_Files();
+  bool pages_fit = true;
+  const Art::Picture_Files manual = Art::Manual_Files(pages_fit);
   bool ok = Art::Save_All(skin, game_dir);
+  ok &= pages_fit;
+  ok &= Art::Save_All(manual, game_dir);
   ok &= Art::Save_Text(Art::Config_Ini_Text(), game_dir + QStringLiteral("/Config.ini"));
   ok &= Art::Save_All(backdrops, game_dir);
   ok &= Art::Save_All(icons, game_dir);

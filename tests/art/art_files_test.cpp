@@ -1,0 +1,211 @@
+// The shipped game folder: Config.ini must reproduce the built-in layout and every picture it
+// names must fit its element, or the handheld is drawn cut off or with gaps.
+#include "display/lcd_elements.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QMap>
+#include <QRect>
+#include <QTextStream>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Game = QStringLiteral(GAME_DIR);
+
+using Ini = QMap<QString, QMap<QString, QString>>;
+
+// Sections and keys in lower case, as the program matches them without regard to case.
+Ini Read_Config() {
+  Ini ini;
+  QFile file(Game + QStringLiteral("/Config.ini"));
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text)) << "no Config.ini in " << GAME_DIR;
+  QString section;
+  QTextStream in(&file);
+  while (!in.atEnd()) {
+    const QString line = in.readLine().trimmed();
+    if (line.isEmpty() || line.startsWith(QLatin1Char(';'))) continue;
+    if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+      section = line.mid(1, line.size() - 2).toLower();
+      continue;
+    }
+    const auto eq = line.indexOf(QLatin1Char('='));
+    EXPECT_GT(eq, 0) << "not a key line: " << line.toStdString();
+    const QString key = line.left(eq).trimmed().toLower();
+    EXPECT_FALSE(ini[section].contains(key)) << "repeated key " << key.toStdString();
+    ini[section][key] = line.mid(eq + 1).trimmed();
+  }
+  return ini;
+}
+
+// A folder value as the program takes it: backslashes are path delimiters.
+QString Folder(const QString& value) {
+  QString folder = value;
+  folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+  return Game + QLatin1Char('/') + folder;
+}
+
+QRect Table_Rect(Element_Id id) {
+  const Element_Info& e = Element_Table[static_cast<std::size_t>(id)];
+  return {e.Left, e.Top, e.Width, e.Height};
+}
+
+bool Names_File(const QString& filename) {
+  return !filename.isEmpty() && filename != "nil";
+}
+
+QImage Load(const QString& path) {
+  QImageReader reader(path);
+  const QImage image = reader.read();
+  EXPECT_FALSE(image.isNull()) << path.toStdString() << ": " << reader.errorString().toStdString();
+  return image;
+}
+
+TEST(ShippedConfig, ReproducesTheBuiltInLayoutWithPicturesOfTheRightSize) {
+  const Ini ini = Read_Config();
+  const QString skin = Folder(ini["common"]["skindir"]);
+  EXPECT_EQ(ini["common"]["gamewidth"].toInt(), Table_Rect(im_background).width());
+  EXPECT_EQ(ini["common"]["gameheight"].toInt(), Table_Rect(im_background).height());
+  EXPECT_EQ(ini["videomode"]["transpcolor"], "$00ff00ff");
+
+  for (int n = 1; n <= Skin_Element_Count; ++n) {
+    const Element_Id id = Skin_Elements[static_cast<std::size_t>(n - 1)];
+    SCOPED_TRACE(std::string(Element_Name(id)));
+    const auto& section = ini[QStringLiteral("image%1").arg(n)];
+    const QRect rect(section["left"].toInt(), section["top"].toInt(), section["width"].toInt(),
+                     section["height"].toInt());
+    EXPECT_EQ(rect, Table_Rect(id));
+    const QString filename = section["filename"];
+    if (!Names_File(filename)) continue;
+    EXPECT_EQ(Load(skin + filename).size(), rect.size());
+  }
+}
+
+TEST(ShippedConfig, LeavesThePressedButtonsVisibleWhenPressed) {
+  // A pressed picture shows only if no picture lies over it: the click areas above it, shown
+  // all the time, must carry none.
+  const Ini ini = Read_Config();
+  for (Element_Id pressed : {btn_cursor_down, btn_attack_down, btn_acl_down, btn_move_down}) {
+    int with_picture = 0;
+    for (int n = 1; n <= Skin_Element_Count; ++n) {
+      const Element_Id id = Skin_Elements[static_cast<std::size_t>(n - 1)];
+      const Element_Info& info = Element_Table[static_cast<std::size_t>(id)];
+      if (id == pressed)
+        with_picture += Names_File(ini[QStringLiteral("image%1").arg(n)]["filename"]);
+      if (id <= pressed || !info.Shown_At_Start || info.Transparent) continue;
+      if (!Table_Rect(id).intersects(Table_Rect(pressed))) continue;
+      EXPECT_FALSE(Names_File(ini[QStringLiteral("image%1").arg(n)]["filename"]))
+          << Element_Name(id) << " hides " << Element_Name(pressed);
+    }
+    EXPECT_EQ(with_picture, 1) << Element_Name(pressed) << " has no picture";
+  }
+}
+
+TEST(ShippedConfig, NamesABackdropForLargeScreensAndALogoWithAlpha) {
+  const Ini ini = Read_Config();
+  const auto& full = ini["fullscreen"];
+  const QString folder = Folder(full["backdropdir"]);
+  const QImage backdrop = Load(folder + full["backdropfile"]);
+  EXPECT_GE(backdrop.width(), 1920);
+  EXPECT_GE(backdrop.height(), 1080);
+  const QImage logo = Load(folder + full["logofile"]);
+  EXPECT_TRUE(logo.hasAlphaChannel());
+  EXPECT_LE(logo.width(), 400);
+  EXPECT_EQ(ini["manual"]["manualwidth"].toInt(), 375);
+  EXPECT_EQ(ini["manual"]["manualheight"].toInt(), 600);
+}
+
+QImage Skin_Picture(Element_Id id) {
+  return Load(Game + QStringLiteral("/Graphics/Skin/") + QString::fromLatin1(Element_Name(id)) +
+              QStringLiteral(".png"));
+}
+
+TEST(SkinBackground, IsKeyedOutsideTheCaseWithoutAPinkFringe) {
+  const QImage background = Skin_Picture(im_background);
+  // Without alpha, the bottom-left pixel's colour is the see-through one.
+  EXPECT_FALSE(background.hasAlphaChannel());
+  const QRgb magenta = qRgb(255, 0, 255);
+  EXPECT_EQ(background.pixel(0, background.height() - 1) | 0xFF000000u, magenta);
+  EXPECT_NE(background.pixel(background.width() / 2, background.height() / 2) | 0xFF000000u,
+            magenta);
+
+  int outline = 0;
+  for (int y = 0; y < background.height(); ++y)
+    for (int x = 0; x < background.width(); ++x) {
+      const QRgb c = background.pixel(x, y) | 0xFF000000u;
+      if (c == magenta) continue;
+      bool next_to_key = false;
+      for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+        const QPoint n = QPoint(x, y) + d;
+        next_to_key |=
+            background.rect().contains(n) && (background.pixel(n) | 0xFF000000u) == magenta;
+      }
+      if (!next_to_key) continue;
+      ++outline;
+      // A pixel blended towards magenta has red and blue well above green.
+      EXPECT_FALSE(qRed(c) > qGreen(c) + 40 && qBlue(c) > qGreen(c) + 40)
+          << "pink pixel at " << x << "," << y;
+    }
+  EXPECT_GT(outline, 100);
+}
+
+TEST(SkinSegments, AreDarkShapesOnAClearGround) {
+  for (Element_Id id : Skin_Elements) {
+    const bool segment = id == im_pit || (id >= im_bat_1 && id <= im_icon_hook) ||
+                         (id >= im_panel_number_1_0 && id <= im_panel_number_2_9);
+    if (!segment) continue;
+    SCOPED_TRACE(std::string(Element_Name(id)));
+    const QImage picture = Skin_Picture(id).convertToFormat(QImage::Format_ARGB32);
+    int ink = 0, clear = 0;
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x) {
+        const QRgb c = picture.pixel(x, y);
+        if (qAlpha(c) == 0)
+          ++clear;
+        else if (qAlpha(c) > 200 && qGray(c) < 60)
+          ++ink;
+      }
+    // A segment drawn off its picture comes out blank; one without a clear ground would
+    // cover the LCD around it.
+    const int area = picture.width() * picture.height();
+    EXPECT_GE(ink, std::min(12, area / 8)) << "hardly any ink";
+    EXPECT_GE(clear, std::min(10, area / 5)) << "no clear ground";
+  }
+  for (Element_Id blank : Panel_Positions) {
+    const QImage picture = Skin_Picture(blank).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x)
+        ASSERT_EQ(qAlpha(picture.pixel(x, y)), 0);
+  }
+}
+
+TEST(ManualPages, AreSixteenWindowsBitmapsOfThePageSize) {
+  for (int page = 1; page <= 16; ++page) {
+    const QString path = Game + QStringLiteral("/Graphics/Manual/%1.bmp").arg(page);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    EXPECT_EQ(file.read(2), QByteArray("BM")) << path.toStdString();
+    file.close();
+    QImageReader reader(path, "bmp");
+    const QImage image = reader.read();
+    ASSERT_FALSE(image.isNull()) << path.toStdString();
+    EXPECT_EQ(image.size(), QSize(375, 600)) << path.toStdString();
+  }
+}
+
+TEST(ShippedDocuments, ExistWithTheFinalVersionLast) {
+  for (const char* name : {"Readme.txt", "Whatsnew.txt"})
+    EXPECT_TRUE(QFile::exists(Game + QLatin1Char('/') + QLatin1String(name))) << name;
+  QFile history(Game + QStringLiteral("/Whatsnew.txt"));
+  ASSERT_TRUE(history.open(QIODevice::ReadOnly | QIODevice::Text));
+  const QString text = QString::fromUtf8(history.readAll());
+  const auto last = text.lastIndexOf(QStringLiteral("Version "));
+  EXPECT_TRUE(text.mid(last).startsWith(QStringLiteral("Version 5.00 * Final *")));
+  for (int size : {16, 32, 48, 64, 128, 256})
+    EXPECT_EQ(Load(Game + QStringLiteral("/icons/grathmoor-%1.png").arg(size)).size(),
+              QSize(size, size));
+}
+
+} // namespace

@@ -1,0 +1,56 @@
+// One page of the printed manual, laid out from the top down.
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <QString>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace Art {
+
+class Manual_Page {
+public:
+  static constexpr int Width = 375, Height = 600;
+
+  Manual_Page(int number, const QString& title);
+  ~Manual_Page();
+
+  // A paragraph; simple HTML (<b>, <i>) is allowed.
+  void Text(const QString& html);
+  void Heading(const QString& text);
+  // A picture centred on the page, with a caption under it.
+  void Picture(const QImage& picture, const QString& caption = QString());
+  // Pictures side by side, each with its caption.
+  void Pictures(const std::vector<std::pair<QImage, QString>>& pictures);
+  // A row of a two-column table: a picture or a word on the left, text on the right.
+  void Row(const QImage& left, const QString& html);
+  void Row(const QString& left, const QString& html);
+  void Gap(int pixels) { Y += pixels; }
+
+  QPainter& Painter() { return P; }
+  qreal& Cursor_Y() { return Y; }
+
+  // The finished page; false in `fits` when the content ran past the bottom margin.
+  QImage Finish(bool& fits);
+
+  static constexpr int Margin = 26;
+  static constexpr int Bottom = Height - 42;
+  static constexpr int Text_Width = Width - 2 * Margin;
+
+private:
+  // Draws simple HTML at a place and returns its height; with `draw` false, only measures.
+  qreal Html(const QString& html, qreal left, qreal top, qreal width, int pixel_size,
+             bool draw = true);
+
+  int Number;
+  QImage Image;
+  QPainter P;
+  qreal Y = 0;
+};
+
+// Cover pages are drawn whole; this gives them the page's size and paper.
+QImage Blank_Page(QColor paper);
+
+} // namespace Art
