@@ -122,7 +122,6 @@ void TForm1::Apply_Skin() {
   setFixedSize(Window.Client_Size.expandedTo(QSize(1, 1)));
   Painter.Reset(size(), Window.Colour, LCD);
   LCD.Take_Dirty();
-  Shape = QRegion();
   Update_Shape();
   update();
 }
@@ -172,6 +171,7 @@ void TForm1::Update_Shape() {
     Shape = QRegion();
     return;
   }
+  // The whole frame is recomposed after a skin change, so the shape is rebuilt from scratch.
   QRegion visible = Painter.Visible_Region(Window.Key_Colour);
   // A window wholly of the key colour would have an empty mask, which X11 reads as "no shape";
   // keep one pixel so the window stays see-through.
