@@ -163,19 +163,33 @@ std::optional<QImage> Load_Picture(const QString& path, const Config_Ini::Report
 
   QImageReader reader(path, format);
   reader.setAutoDetectImageFormat(false);
-  // The header's size is checked first, so a forged one cannot make us allocate gigabytes.
-  const QSize size = reader.size();
-  if (size.width() > Max_Picture_Side || size.height() > Max_Picture_Side) {
+  // A top-down bitmap gives its height as negative.
+  const auto too_long = [](int side) {
+    return side > Max_Picture_Side || side < -Max_Picture_Side;
+  };
+  const auto too_large = [&](QSize size) {
+    return too_long(size.width()) || too_long(size.height());
+  };
+  const auto report_too_large = [&](QSize size) {
     if (report)
       report(QString("Picture too large (%1 x %2 pixels): %3")
-                 .arg(size.width())
-                 .arg(size.height())
+                 .arg(qAbs(qint64(size.width())))
+                 .arg(qAbs(qint64(size.height())))
                  .arg(path));
+  };
+  // The header's size is checked first, so a forged one cannot make us allocate gigabytes.
+  if (const QSize size = reader.size(); too_large(size)) {
+    report_too_large(size);
     return std::nullopt;
   }
   QImage picture;
   if (!reader.read(&picture)) {
     if (report) report(reader.errorString());
+    return std::nullopt;
+  }
+  // Not every header tells the size the decoder ends up with.
+  if (too_large(picture.size())) {
+    report_too_large(picture.size());
     return std::nullopt;
   }
   return picture;

@@ -39,17 +39,24 @@ namespace {
 QImage Load_Page(const QString& path, QString& problem) {
   QImageReader reader(path, "bmp");
   reader.setAutoDetectImageFormat(false);
-  const QSize size = reader.size();
-  if (size.width() > Manual_Max_Page_Side || size.height() > Manual_Max_Page_Side) {
+  // A top-down bitmap gives its height as negative.
+  const auto too_long = [](int side) {
+    return side > Manual_Max_Page_Side || side < -Manual_Max_Page_Side;
+  };
+  const auto too_large = [&](QSize size) {
+    if (!too_long(size.width()) && !too_long(size.height())) return false;
     problem = QStringLiteral("%1: the page is too large (%2 x %3 pixels)")
                   .arg(QDir::toNativeSeparators(path))
-                  .arg(size.width())
-                  .arg(size.height());
-    return {};
-  }
+                  .arg(qAbs(qint64(size.width())))
+                  .arg(qAbs(qint64(size.height())));
+    return true;
+  };
+  if (too_large(reader.size())) return {};
   QImage picture = reader.read();
   if (picture.isNull())
     problem = QStringLiteral("%1: Bitmap image is not valid").arg(QDir::toNativeSeparators(path));
+  // Not every header tells the size the decoder ends up with.
+  if (too_large(picture.size())) return {};
   return picture;
 }
 

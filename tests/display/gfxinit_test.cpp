@@ -1,10 +1,13 @@
 #include "display/gfxinit.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <algorithm>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -45,6 +48,17 @@ QByteArray Png_Header(quint32 width, quint32 height) {
   const QByteArray ihdr = be32(width) + be32(height) + QByteArray("\x08\x02\0\0\0", 5);
   return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", ihdr) + chunk("IDAT", "xxxx") +
          chunk("IEND", "");
+}
+
+// A bitmap stored top-down, which its header tells by a negative height.
+QByteArray Top_Down_Bitmap(int width, int height) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  Filled(width, height, qRgb(0, 0, 255)).save(&buffer, "BMP");
+  const qint32 negative = qToLittleEndian(-height);
+  std::memcpy(bytes.data() + 22, &negative, sizeof negative); // the info header's height
+  return bytes;
 }
 
 // "[ImageN]" for the element that section configures.
@@ -255,6 +269,18 @@ TEST_F(Skin_Loader, UnreadablePicturesAreReportedAndReplacedByThePlaceholder) {
     EXPECT_TRUE(Is_Placeholder(Surface[id].Picture)) << Element_Name(id);
   EXPECT_EQ(Surface[btn_acl_down].Picture.pixel(1, 1), qRgb(0, 0, 255));
   EXPECT_EQ(Surface[btn_acl_down].Rect.width(), 3);
+}
+
+TEST_F(Skin_Loader, ATopDownBitmapIsHeldToTheSizeLimitLikeAnyOther) {
+  Write_File("Graphics/Skin/tall.bmp", Top_Down_Bitmap(1, Max_Picture_Side + 1));
+  Write_File("Graphics/Skin/short.bmp", Top_Down_Bitmap(2, 3));
+  Write_Config("[Image3]\nFilename=tall.bmp\n[Image5]\nFilename=short.bmp\n");
+  Run(false);
+  ASSERT_EQ(Messages.size(), 1) << Messages.join("\n").toStdString();
+  EXPECT_TRUE(Messages[0].startsWith("Picture too large (1 x 8193 pixels)"))
+      << Messages[0].toStdString();
+  EXPECT_TRUE(Is_Placeholder(Surface[btn_cursor_down].Picture));
+  EXPECT_EQ(Surface[btn_attack_down].Picture.size(), QSize(2, 3));
 }
 
 TEST_F(Skin_Loader, RequiredFormatsDecodeWhateverTheCaseOfTheirExtension) {

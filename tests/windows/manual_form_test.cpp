@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
@@ -162,14 +163,26 @@ TEST_F(Manual_Form_Test, BrokenPagesAreReportedOnceAndTheLaterPagesStillLoad) {
   for (int field = 0; field < 6; ++field)
     add32(0);
   Overwrite_Page(9, huge);
+  // A top-down bitmap tells its height as negative; the limit holds for it all the same.
+  QImage tall(1, 5000, QImage::Format_RGB32);
+  tall.fill(Qt::white);
+  ASSERT_TRUE(tall.save(Page_Path(12), "BMP"));
+  QFile file(Page_Path(12));
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  file.seek(22); // the info header's height
+  const qint32 negative = qToLittleEndian(-5000);
+  file.write(reinterpret_cast<const char*>(&negative), sizeof negative);
+  file.close();
   Use_Page_Folder();
   TManualForm& viewer = Open_Viewer();
 
   ASSERT_EQ(Reports.size(), 1);
   EXPECT_TRUE(Reports[0].contains("5.bmp: Bitmap image is not valid")) << Reports[0].toStdString();
   EXPECT_TRUE(Reports[0].contains("9.bmp: the page is too large")) << Reports[0].toStdString();
-  EXPECT_EQ(viewer.Page_Picture(5), Manual_Placeholder());
-  EXPECT_EQ(viewer.Page_Picture(9), Manual_Placeholder());
+  EXPECT_TRUE(Reports[0].contains("12.bmp: the page is too large (1 x 5000 pixels)"))
+      << Reports[0].toStdString();
+  for (int n : {5, 9, 12})
+    EXPECT_EQ(viewer.Page_Picture(n), Manual_Placeholder()) << n;
   for (int n : {4, 6, 8, 10, 16})
     EXPECT_EQ(viewer.Page_Picture(n).width(), 20 + n) << n;
   // The viewer goes on as usual: centred and on top.
