@@ -3,7 +3,7 @@
 
 int Game_Core::Random(int n) {
   const int result = Random_Generator.Random(n);
-  Emit("random " + std::to_string(n) + " " + std::to_string(result));
+  if (Trace) Emit("random " + std::to_string(n) + " " + std::to_string(result));
   return result;
 }
 

@@ -40,7 +40,7 @@ std::array<Interval_Timer*, 18> Game_Core::All_Timers() {
 }
 
 void Game_Core::Snd_Play(Sound_Name sound) {
-  Emit("sound " + std::string(Sound_Name_Text(sound)));
+  if (Trace) Emit("sound " + std::string(Sound_Name_Text(sound)));
   Sound.Snd_Play(sound);
 }
 

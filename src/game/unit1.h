@@ -212,6 +212,7 @@ public:
 
 private:
   static std::size_t Index(int coordinate) { return static_cast<std::size_t>(coordinate + 1); }
+  // Callers test Trace first, so that no line is built when nobody listens.
   void Emit(const std::string& line) {
     if (Trace) Trace(line);
   }
@@ -228,7 +229,9 @@ private:
   void Arm_Sequence_For(std::int32_t cell_code, std::int32_t first_step, int interval_ms);
   void Arm_Game_Over_Lose(int interval_ms);
 
-  void Note_Input(std::string_view action) { Emit("input " + std::string(action)); }
+  void Note_Input(std::string_view action) {
+    if (Trace) Emit("input " + std::string(action));
+  }
   // A press of cursor, attack or move acts only when its button was up.
   static bool Latch(bool& held);
   void Point_Cursor(std::int32_t direction);

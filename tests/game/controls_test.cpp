@@ -60,16 +60,6 @@ TEST_F(Controls, PressesDuringASequenceAreNeitherActedOnNorStored) {
   EXPECT_EQ(Game.Cursor_Direction, 2);
 }
 
-TEST_F(Controls, AttackWithoutTheArrowDoesNothing) {
-  Start_Quiet();
-  const std::string lit = Lit_Text();
-  Tap(Key::Attack);
-  EXPECT_EQ(Sounds(), "");
-  EXPECT_EQ(Lit_Text(), lit);
-  EXPECT_TRUE(Game.Input_Enabled);
-  EXPECT_TRUE(Game.Timer_Score.Enabled());
-}
-
 TEST_F(Controls, ResetStopsEverythingAndItsRepeatsResetAgain) {
   Start_Quiet(Mode_Level_1);
   Tap(Key::Move);

@@ -1,6 +1,7 @@
 #include "game_fixture.h"
 
 #include <algorithm>
+#include <array>
 
 std::vector<std::string> Handheld::Lit() const {
   std::vector<std::string> names;
@@ -42,13 +43,13 @@ void Handheld::Clear_Grid() {
     column.fill(Cell_Empty);
 }
 
-void Handheld::Lay_Out(std::int32_t mode, std::initializer_list<std::string_view> rows) {
+void Handheld::Lay_Out(std::int32_t mode, const std::vector<std::string>& rows) {
   Game.Gam_Stop_All_Timers();
   Game.Set_Game_Mode(mode);
   Clear_Grid();
   int bats = 0;
   int y = 0;
-  for (std::string_view row : rows) {
+  for (const std::string& row : rows) {
     for (int x = 0; x < static_cast<int>(row.size()); ++x) {
       std::int32_t& cell = Game.Cell(x, y);
       switch (row[static_cast<std::size_t>(x)]) {
@@ -82,13 +83,33 @@ void Handheld::Lay_Out(std::int32_t mode, std::initializer_list<std::string_view
   EXPECT_EQ(Broken_Invariant(), "");
 }
 
-void Handheld::Start(std::int32_t mode, std::initializer_list<std::string_view> rows) {
+void Handheld::Start(std::int32_t mode, const std::vector<std::string>& rows) {
   Lay_Out(mode, rows);
   Game.Gam_Set_Warriors_Cell();
 }
 
 void Handheld::Start_Quiet(std::int32_t mode) {
   Start(mode, {"W", "", "", "....PP", "...PBBP", "...PBBP", "....PP", "", "........D"});
+}
+
+std::int64_t Handheld::Walk_Up_Into(char target, std::int32_t mode, bool hook, bool arrow) {
+  Start(mode, {"W", "", "", "", ".....BBB", "", "", target == 'B' ? "" : "....B",
+               target == 'D' ? "" : "........D", std::string(1, target)});
+  Carry(hook, arrow);
+  EXPECT_TRUE(Run_Until_Input());
+  Tap(Key::Move);
+  return Clock.Now();
+}
+
+std::int64_t Handheld::Shoot(std::int32_t mode, const std::vector<std::string>& rows,
+                             int direction) {
+  Start(mode, rows);
+  EXPECT_TRUE(Run_Until_Input());
+  Carry(Game.Has_Hook, true);
+  Aim(direction);
+  Sound.Played.clear();
+  Tap(Key::Attack);
+  return Clock.Now();
 }
 
 void Handheld::Carry(bool hook, bool arrow) {
@@ -114,12 +135,13 @@ void Handheld::Aim(int direction) {
   Tap(keys[direction]);
 }
 
-void Handheld::Fire_One() {
+bool Handheld::Tick() {
   const Cell_Position before{Game.Warrior_X, Game.Warrior_Y};
   const bool game_start = Game.Timer_Game_Start.Enabled();
-  Clock.Fire_Next();
+  if (!Clock.Fire_Next()) return false;
   if (game_start && !Game.Timer_Game_Start.Enabled()) Dungeon_Ready = true;
-  if (!Dungeon_Ready) return;
+  if (After_Tick) After_Tick();
+  if (!Dungeon_Ready) return true;
   EXPECT_EQ(Broken_Invariant(), "") << "at " << Clock.Now() << " ms";
   // Outside a game start only a bat's drop moves the warrior during a tick.
   const Cell_Position after{Game.Warrior_X, Game.Warrior_Y};
@@ -128,11 +150,12 @@ void Handheld::Fire_One() {
     EXPECT_NE(after.X, before.X);
     EXPECT_NE(after.Y, before.Y);
   }
+  return true;
 }
 
 void Handheld::Advance_To(std::int64_t time_ms) {
   for (std::int64_t due = Clock.Next_Due(); due != -1 && due <= time_ms; due = Clock.Next_Due())
-    Fire_One();
+    Tick();
   Clock.Run_Until(time_ms);
 }
 
@@ -141,23 +164,40 @@ bool Handheld::Run_Until_Input(std::int64_t limit_ms) {
   while (!Game.Input_Enabled) {
     const std::int64_t due = Clock.Next_Due();
     if (due == -1 || due > end) return false;
-    Fire_One();
+    Tick();
   }
   return true;
 }
 
 std::string Handheld::Broken_Invariant() const {
+  std::array<int, 8> count{};
+  for (int x = 0; x < Dungeon_Size; ++x)
+    for (int y = 0; y < Dungeon_Size; ++y) {
+      const std::int32_t code = Game.Cell(x, y);
+      if (code < 0 || code > Cell_Warrior_In_Pit) return "unknown code " + std::to_string(code);
+      ++count[static_cast<std::size_t>(code)];
+    }
   for (int i = 1; i <= Bat_Count; ++i) {
     const Cell_Position bat = Game.Bat_Position[static_cast<std::size_t>(i)];
     if (Game.Cell(bat.X, bat.Y) != Cell_Bat) return "bat " + std::to_string(i) + " not in grid";
+    for (int j = 1; j < i; ++j)
+      if (Game.Bat_Position[static_cast<std::size_t>(j)] == bat) return "two bats in one cell";
   }
-  if (Count(Cell_Bat) != Bat_Count) return "bats in grid: " + std::to_string(Count(Cell_Bat));
-  if (Count(Cell_Dragon) != 1) return "dragons: " + std::to_string(Count(Cell_Dragon));
-  if (Count(Cell_Arrow) > 1) return "arrows: " + std::to_string(Count(Cell_Arrow));
-  if (Count(Cell_Hook) > 1) return "hooks: " + std::to_string(Count(Cell_Hook));
-  if (Count(Cell_Warrior) + Count(Cell_Warrior_In_Pit) > 1) return "more than one warrior";
+  if (count[Cell_Bat] != Bat_Count) return "bats in grid: " + std::to_string(count[Cell_Bat]);
+  if (count[Cell_Dragon] != 1) return "dragons: " + std::to_string(count[Cell_Dragon]);
+  if (count[Cell_Arrow] > 1) return "arrows: " + std::to_string(count[Cell_Arrow]);
+  if (count[Cell_Hook] > 1) return "hooks: " + std::to_string(count[Cell_Hook]);
+  if (count[Cell_Warrior] + count[Cell_Warrior_In_Pit] > 1) return "more than one warrior";
   for (std::size_t i = 0; i < 12; ++i)
     if (Game.Grid[0][i] || Game.Grid[11][i] || Game.Grid[i][0] || Game.Grid[i][11])
       return "border written";
   return "";
+}
+
+void Handheld::Expect_Lit(std::int64_t from,
+                          const std::vector<std::pair<std::int64_t, std::string>>& lit) {
+  for (const auto& [time, expected] : lit) {
+    Advance_To(from + time);
+    EXPECT_EQ(Lit_Text(), expected) << "at " << time << " ms";
+  }
 }

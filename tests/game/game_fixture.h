@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -86,6 +87,8 @@ struct Handheld {
   Game_Core Game{Surface, Sound, Clock, Rng};
   // Set once a dungeon exists (laid out by the test or set up by a game start).
   bool Dungeon_Ready = false;
+  // Called after every tick the harness fires.
+  std::function<void()> After_Tick;
 
   // Names of the lit segments, in stacking order.
   std::vector<std::string> Lit() const;
@@ -106,13 +109,22 @@ struct Handheld {
   // row Y (missing rows and columns are empty) with . empty, W warrior, X warrior in a pit,
   // P pit, B bat (exactly four, numbered in reading order), H hook, A arrow, D dragon (exactly
   // one). The LCD is blank but for the hook icon on level 1; the cursor points up.
-  void Lay_Out(std::int32_t mode, std::initializer_list<std::string_view> rows);
+  void Lay_Out(std::int32_t mode, const std::vector<std::string>& rows);
   // Lays out and lets the warrior arrive in his cell, as a game start does.
-  void Start(std::int32_t mode, std::initializer_list<std::string_view> rows);
+  void Start(std::int32_t mode, const std::vector<std::string>& rows);
   // A dungeon where nothing happens by itself: the warrior at (0, 0) with nothing near, the
   // four bats fenced in by pits at (4..5, 4..5), the dragon at (8, 8).
   void Start_Quiet(std::int32_t mode = Mode_Level_3);
   void Carry(bool hook, bool arrow);
+  bool Is_Playing() const {
+    return Game.Game_Mode >= Mode_Level_1 && Game.Game_Mode <= Mode_Level_3;
+  }
+  // The warrior at (0, 0) walks up into (0, 9), which holds `target`, once any warning about it
+  // has played; nothing else lies next to (0, 9). Returns the time of the move.
+  std::int64_t Walk_Up_Into(char target, std::int32_t mode, bool hook = false, bool arrow = false);
+  // Lays out the game, waits out any warning, gives the warrior the arrow, points the cursor,
+  // forgets the sounds so far and shoots. Returns the time of the shot.
+  std::int64_t Shoot(std::int32_t mode, const std::vector<std::string>& rows, int direction);
 
   void Press(std::uint16_t key);
   void Release(std::uint16_t key);
@@ -127,12 +139,13 @@ struct Handheld {
   void Advance_To(std::int64_t time_ms);
   // Runs until the warrior waits for input; false if that does not happen within `limit_ms`.
   bool Run_Until_Input(std::int64_t limit_ms = 60000);
+  // Fires the next due tick, checking the invariants after it; false when no timer runs.
+  bool Tick();
+  // Checks what is lit at each time, measured from `from`: {{315, "im_warrior_2"}, ...}.
+  void Expect_Lit(std::int64_t from, const std::vector<std::pair<std::int64_t, std::string>>& lit);
 
   // What is wrong with the dungeon, or "" when every invariant holds.
   std::string Broken_Invariant() const;
-
-private:
-  void Fire_One();
 };
 
 class Game_Fixture : public ::testing::Test, public Handheld {};

@@ -114,14 +114,4 @@ TEST_F(Modes, LevelOneStartsWithTheHook) {
   EXPECT_EQ(Count(Cell_Hook), 0);
 }
 
-TEST_F(Modes, MoveOutsideLevelChoiceAndGameOverDoesNothing) {
-  Enter_Demo();
-  Tap(Key::Move);
-  EXPECT_EQ(Game.Game_Mode, Mode_Demo);
-  Game.Set_Game_Mode(Mode_Game_Over);
-  Game.Gam_Set_Mode();
-  Tap(Key::Move);
-  EXPECT_EQ(Game.Game_Mode, Mode_Game_Over);
-}
-
 } // namespace
