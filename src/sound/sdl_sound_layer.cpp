@@ -3,6 +3,14 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <vector>
+
 namespace {
 
 // About 46 ms at 22050 Hz: short enough for a step tick to sound with its picture, long enough
@@ -13,6 +21,43 @@ constexpr int Output_Channels = 2;
 
 Mix_Chunk* Chunk_Of(Sample_Handle sample) {
   return reinterpret_cast<Mix_Chunk*>(sample);
+}
+
+std::optional<std::vector<unsigned char>> Read_File(const std::string& file_name) {
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(file_name.c_str(), "rb"),
+                                                             &std::fclose);
+  if (!file) return std::nullopt;
+  std::vector<unsigned char> bytes;
+  unsigned char piece[65536];
+  std::size_t got = 0;
+  while ((got = std::fread(piece, 1, sizeof piece, file.get())) > 0)
+    bytes.insert(bytes.end(), piece, piece + got);
+  // A folder in the file's place opens but cannot be read.
+  if (std::ferror(file.get())) return std::nullopt;
+  return bytes;
+}
+
+// The decoder allocates whatever a WAV chunk header claims before it reads the chunk, so a
+// damaged or cut-short file could ask for up to 4 GB. Every chunk that runs past the end of the
+// file is cut to what the file holds; the decoder then plays what is there.
+void Fit_Wave_Chunks_To_File(std::vector<unsigned char>& bytes) {
+  if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
+      std::memcmp(bytes.data() + 8, "WAVE", 4) != 0)
+    return;
+  std::size_t at = 12;
+  while (at + 8 <= bytes.size()) {
+    unsigned char* length_field = bytes.data() + at + 4;
+    const std::uint32_t length =
+        std::uint32_t(length_field[0]) | std::uint32_t(length_field[1]) << 8 |
+        std::uint32_t(length_field[2]) << 16 | std::uint32_t(length_field[3]) << 24;
+    const std::size_t room = bytes.size() - at - 8;
+    if (length > room) {
+      for (int i = 0; i < 4; ++i)
+        length_field[i] = static_cast<unsigned char>(room >> (8 * i));
+      return;
+    }
+    at += 8 + length + (length & 1); // chunks are padded to an even length
+  }
 }
 
 } // namespace
@@ -82,7 +127,13 @@ Sample_Handle Sdl_Sound_Layer::Sample_Load(const std::string& file_name) {
   // SDL_mixer converts a sample to the device's format as it loads it, so it refuses to load
   // before a device is open; the dummy fallback makes sure one is.
   if (!Open_Device()) return nullptr;
-  return reinterpret_cast<Sample_Handle>(Mix_LoadWAV(file_name.c_str()));
+  std::optional<std::vector<unsigned char>> bytes = Read_File(file_name);
+  if (!bytes || bytes->size() > INT_MAX) return nullptr;
+  Fit_Wave_Chunks_To_File(*bytes);
+  SDL_RWops* source = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
+  if (!source) return nullptr;
+  // The sample is decoded into memory of its own: the bytes may go once it has loaded.
+  return reinterpret_cast<Sample_Handle>(Mix_LoadWAV_RW(source, 1));
 }
 
 void Sdl_Sound_Layer::Play_Sound(int channel, Sample_Handle sample) {

@@ -4,7 +4,10 @@
 #include "sound/sound_system.h"
 #include "sound_folder.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <chrono>
 #include <cstdint>
@@ -111,6 +114,57 @@ TEST(Sdl_Sound_Layer_Test, BrokenArrowFilesAreReportedWithoutACrash) {
   ASSERT_TRUE(QDir().mkpath(folder.Path("Arrow.wav")));
   Sdl_Sound sound;
   EXPECT_TRUE(sound.System->Sound_Startup("PulseAudio").Arrow_Failed);
+}
+
+// Records the largest single allocation SDL makes while it is alive.
+class Sdl_Allocation_Watch {
+public:
+  Sdl_Allocation_Watch() {
+    SDL_GetMemoryFunctions(&Malloc, &Calloc, &Realloc, &Free);
+    Largest = 0;
+    SDL_SetMemoryFunctions(
+        [](std::size_t size) { return Note(size), Malloc(size); },
+        [](std::size_t count, std::size_t size) { return Note(count * size), Calloc(count, size); },
+        [](void* old, std::size_t size) { return Note(size), Realloc(old, size); },
+        [](void* memory) { Free(memory); });
+  }
+  ~Sdl_Allocation_Watch() { SDL_SetMemoryFunctions(Malloc, Calloc, Realloc, Free); }
+  Sdl_Allocation_Watch(const Sdl_Allocation_Watch&) = delete;
+  Sdl_Allocation_Watch& operator=(const Sdl_Allocation_Watch&) = delete;
+
+  static inline std::size_t Largest = 0;
+
+private:
+  static void Note(std::size_t size) { Largest = std::max(Largest, size); }
+  static inline SDL_malloc_func Malloc = nullptr;
+  static inline SDL_calloc_func Calloc = nullptr;
+  static inline SDL_realloc_func Realloc = nullptr;
+  static inline SDL_free_func Free = nullptr;
+};
+
+TEST(Sdl_Sound_Layer_Test, AChunkThatClaimsMoreThanTheFileHoldsCostsNoMoreThanTheFile) {
+  Sound_Folder folder;
+  QByteArray lying = folder.Read("Arrow.wav");
+  const qsizetype data = lying.indexOf("data");
+  ASSERT_GT(data, 0);
+  lying.truncate(data + 8 + 400);
+  std::memcpy(lying.data() + data + 4, "\x10\x00\xff\xff", 4); // about 4 GB of samples
+  folder.Write("Arrow.wav", lying);
+
+  Sdl_Sound_Layer layer;
+  layer.Init(Sound_Mix_Rate, Sound_Channel_Count);
+  Sample_Handle arrow = nullptr;
+  {
+    Sdl_Allocation_Watch watch;
+    arrow = layer.Sample_Load("Sound/Arrow.wav");
+    EXPECT_LT(Sdl_Allocation_Watch::Largest, std::size_t{1} << 20);
+  }
+  // What the file holds still plays.
+  ASSERT_NE(arrow, nullptr);
+  layer.Play_Sound(Any_Free_Channel, arrow);
+  EXPECT_EQ(layer.Playing_Count(), 1);
+  layer.Close();
+  layer.Sample_Free(arrow);
 }
 
 TEST(Sdl_Sound_Layer_Test, ADeviceThatCannotOpenLeavesTheGameSilentButLoaded) {
