@@ -9,6 +9,7 @@
 #include <QMap>
 #include <QRect>
 #include <QTextStream>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -178,6 +179,63 @@ TEST(SkinSegments, AreDarkShapesOnAClearGround) {
     for (int y = 0; y < picture.height(); ++y)
       for (int x = 0; x < picture.width(); ++x)
         ASSERT_EQ(qAlpha(picture.pixel(x, y)), 0);
+  }
+}
+
+TEST(SkinBackground, PrintsTheUnlitSegmentsOnlyFaintly) {
+  // Ghosts darker than this would read as lit segments.
+  const QImage background = Skin_Picture(im_background);
+  const QRect glass = Table_Rect(im_background_screen_top).adjusted(4, 4, -4, -4);
+  int darkest = 255;
+  for (int y = glass.top(); y <= glass.bottom(); ++y)
+    for (int x = glass.left(); x <= glass.right(); ++x)
+      darkest = std::min(darkest, qGray(background.pixel(x, y)));
+  EXPECT_GT(darkest, 110);
+}
+
+TEST(SkinButtons, PressedPicturesMeetTheCaseWithoutASeam) {
+  // Shown over the background, a pressed picture's edge must continue the case around it.
+  const QImage background = Skin_Picture(im_background);
+  for (Element_Id pressed : {btn_cursor_down, btn_attack_down, btn_acl_down, btn_move_down}) {
+    SCOPED_TRACE(std::string(Element_Name(pressed)));
+    const QImage picture = Skin_Picture(pressed);
+    const QRect rect = Table_Rect(pressed);
+    int differing = 0, edge = 0;
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x) {
+        if (x != 0 && y != 0 && x != picture.width() - 1 && y != picture.height() - 1) continue;
+        ++edge;
+        const QRgb a = picture.pixel(x, y), b = background.pixel(rect.topLeft() + QPoint(x, y));
+        differing += std::abs(qGray(a) - qGray(b)) > 8;
+      }
+    EXPECT_LE(differing, edge / 10);
+    EXPECT_NE(picture, background.copy(rect)) << "the pressed picture looks unpressed";
+  }
+}
+
+TEST(SkinGlyphs, AreDistinctSevenSegmentCharactersWithinTheEight) {
+  // Every character lights a subset of the 8's segments; no two characters look alike.
+  for (const auto& digits : {Panel_1_Digits, Panel_2_Digits}) {
+    const QImage eight = Skin_Picture(digits[8]).convertToFormat(QImage::Format_ARGB32);
+    std::vector<Element_Id> glyphs(digits.begin(), digits.end());
+    if (digits == Panel_1_Digits)
+      for (Element_Id letter : Panel_1_Letters)
+        if (std::find(glyphs.begin(), glyphs.end(), letter) == glyphs.end())
+          glyphs.push_back(letter);
+    std::vector<QImage> seen;
+    for (Element_Id glyph : glyphs) {
+      SCOPED_TRACE(std::string(Element_Name(glyph)));
+      const QImage picture = Skin_Picture(glyph).convertToFormat(QImage::Format_ARGB32);
+      ASSERT_EQ(picture.size(), eight.size());
+      int outside = 0;
+      for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+          outside += qAlpha(picture.pixel(x, y)) > qAlpha(eight.pixel(x, y)) + 8;
+      EXPECT_EQ(outside, 0);
+      for (const QImage& other : seen)
+        EXPECT_NE(picture, other);
+      seen.push_back(picture);
+    }
   }
 }
 

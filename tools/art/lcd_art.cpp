@@ -11,7 +11,7 @@ namespace {
 
 const QColor Ink{16, 22, 18, 240};
 const QColor Shadow{52, 64, 44, 72};
-const QColor Ghost{20, 30, 20, 16};
+const QColor Ghost{20, 30, 20, 12};
 
 int Index_In(Element_Id id, Element_Id first) {
   return static_cast<int>(id - first);

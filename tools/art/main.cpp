@@ -43,7 +43,8 @@ int main(int argc, char** argv) {
       Art::Save(Art::Contact_Sheet({{QStringLiteral("Skin"), skin, 1.0},
                                     {QStringLiteral("Backdrop (reduced) and logo"), backdrops, 0.3},
                                     {QStringLiteral("Icons"), icons, 1.0},
-                                    {QStringLiteral("Side windows"), side, 1.0}}),
+                                    {QStringLiteral("Side windows"), side, 1.0},
+                                    {QStringLiteral("Manual pages (half size)"), manual, 0.5}}),
                 sheet_file, "PNG");
   return ok ? 0 : 1;
 }
