@@ -18,7 +18,11 @@ Lcd_Surface::Lcd_Surface() {
 }
 
 void Lcd_Surface::Mark(Element_Id id) {
-  Dirty_Region += Elements[Index(id)].Rect;
+  const QRect& rect = Elements[Index(id)].Rect;
+  if (rect.isEmpty()) return;
+  const bool was_clean = Dirty_Region.isEmpty();
+  Dirty_Region += rect;
+  if (was_clean && On_Dirty) On_Dirty();
 }
 
 void Lcd_Surface::Set_Shown(Element_Id id, bool shown) {

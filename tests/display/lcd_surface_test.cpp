@@ -129,6 +129,19 @@ TEST(LcdSurface, ReportsTheRectanglesThatChanged) {
   EXPECT_EQ(s.Take_Dirty(), QRegion(230, 125, 17, 46) + QRegion(0, 0, 5, 5));
 }
 
+TEST(LcdSurface, AnnouncesOnlyTheFirstChangeAfterARepaint) {
+  Lcd_Surface s;
+  s.Take_Dirty();
+  int announced = 0;
+  s.On_Dirty = [&] { ++announced; };
+  s.Show(im_pit);
+  s.Show(im_maze);
+  EXPECT_EQ(announced, 1);
+  s.Take_Dirty();
+  s.Hide(im_pit);
+  EXPECT_EQ(announced, 2);
+}
+
 TEST(LcdSurface, ObserversSeeShownAndPanelChanges) {
   Lcd_Surface s;
   std::vector<std::string> log;

@@ -292,6 +292,24 @@ TEST_F(Main_Window, DraggingTheBackgroundMovesTheWindowOnlyInWindowedMode) {
   EXPECT_EQ(form->pos(), now);
 }
 
+TEST_F(Main_Window, ASegmentChangeReachesTheFrameOnTheNextPass) {
+  Store("FullscreenMode", "0");
+  Write_Layout_Config();
+  auto form = Create();
+  QImage red(50, 47, QImage::Format_ARGB32);
+  red.fill(Qt::red);
+  form->Surface().Set_Picture(im_pit, red);
+  QCoreApplication::processEvents();
+  const QPoint inside = form->Surface()[im_pit].Rect.center();
+  EXPECT_NE(form->Frame().pixel(inside), qRgb(255, 0, 0));
+  form->Surface().Show(im_pit);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(form->Frame().pixel(inside), qRgb(255, 0, 0));
+  form->Surface().Hide(im_pit);
+  QCoreApplication::processEvents();
+  EXPECT_NE(form->Frame().pixel(inside), qRgb(255, 0, 0));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
