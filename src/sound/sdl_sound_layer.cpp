@@ -132,8 +132,11 @@ Sample_Handle Sdl_Sound_Layer::Sample_Load(const std::string& file_name) {
   Fit_Wave_Chunks_To_File(*bytes);
   SDL_RWops* source = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
   if (!source) return nullptr;
-  // The sample is decoded into memory of its own: the bytes may go once it has loaded.
-  return reinterpret_cast<Sample_Handle>(Mix_LoadWAV_RW(source, 1));
+  // The sample is decoded into memory of its own: the bytes may go once it has loaded. The
+  // source is closed here: the mixer forgets to on some of its paths for unknown formats.
+  Mix_Chunk* chunk = Mix_LoadWAV_RW(source, 0);
+  SDL_RWclose(source);
+  return reinterpret_cast<Sample_Handle>(chunk);
 }
 
 void Sdl_Sound_Layer::Play_Sound(int channel, Sample_Handle sample) {

@@ -167,6 +167,24 @@ TEST(Sdl_Sound_Layer_Test, AChunkThatClaimsMoreThanTheFileHoldsCostsNoMoreThanTh
   layer.Sample_Free(arrow);
 }
 
+TEST(Sdl_Sound_Layer_Test, AFileOfNoKnownKindLeavesNothingOpenBehind) {
+  Sound_Folder folder;
+  folder.Write("Odd.wav", QByteArray("\0\0\0\0\0\0\0\x09\0", 9));
+  auto open_files = [] {
+    const auto entries = std::filesystem::directory_iterator("/proc/self/fd");
+    return std::distance(begin(entries), end(entries));
+  };
+  Sdl_Sound_Layer layer;
+  layer.Init(Sound_Mix_Rate, Sound_Channel_Count);
+  Sample_Handle step = layer.Sample_Load("Sound/Step.wav"); // the device is open from here on
+  ASSERT_NE(step, nullptr);
+  const auto before = open_files();
+  for (int i = 0; i < 5; ++i)
+    EXPECT_EQ(layer.Sample_Load("Sound/Odd.wav"), nullptr);
+  EXPECT_EQ(open_files(), before);
+  layer.Sample_Free(step);
+}
+
 TEST(Sdl_Sound_Layer_Test, ADeviceThatCannotOpenLeavesTheGameSilentButLoaded) {
   Sound_Folder folder;
   Scoped_Env driver("SDL_AUDIODRIVER", "no_such_driver");
