@@ -1,0 +1,35 @@
+# The Debian package (`make package`): the install rules above under /usr, depending on the
+# Debian runtime packages. The list is written out rather than worked out at packing time, so
+# packing needs no dpkg-dev and gives the same package wherever it is built. Its lower bounds
+# are what the program's symbols require of Debian 12's libraries; the X11 platform plugin and
+# the JPEG and ICO readers ship in libqt6gui6; the Liberation fonts keep the labels' sizes.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME grathmoor)
+set(CPACK_PACKAGE_VENDOR "Grathmoor Simulator developers")
+set(CPACK_PACKAGE_CONTACT "Grathmoor Simulator developers"
+    CACHE STRING "Maintainer named in the Debian package")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Grathmoor (Brennicor, Zephyrine Series) Simulator")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "A desktop simulator of the Grathmoor handheld LCD dungeon game. It shows a\n"
+       "picture of the handheld and lights its LCD segments as the handheld would: a\n"
+       "warrior walking a hidden 10 x 10 wrap-around dungeon of pits, bats, a dragon,\n"
+       "an arrow and a hook, with the handheld's animations, timings and beeps.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES TRUE)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libc6 (>= 2.34), libgcc-s1 (>= 3.0), libstdc++6 (>= 11), libqt6core6 (>= 6.4.0), \
+libqt6gui6 (>= 6.4.0), libqt6widgets6 (>= 6.4.0), libsdl2-2.0-0 (>= 2.24.0), \
+libsdl2-mixer-2.0-0 (>= 2.6.0), libinih1 (>= 40), fonts-liberation2")
+# The pop-up menu opens the documents and the maker's links through xdg-open.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
+
+# A source package, should anyone ask for one, is the sources without build folders.
+set(CPACK_SOURCE_GENERATOR TXZ)
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/")
+
+include(CPack)
