@@ -19,18 +19,18 @@ TEST(Game_Sounds_Test, ElevenShortDistinctPiezoSounds) {
   for (std::string_view name : Sound_Names) {
     const QString path = QDir(GAME_SOUND_DIR).filePath(QString::fromUtf8(name) + ".wav");
     SCOPED_TRACE(path.toStdString());
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec audio{};
     Uint8* pcm = nullptr;
     Uint32 length = 0;
-    ASSERT_NE(SDL_LoadWAV(path.toUtf8().constData(), &spec, &pcm, &length), nullptr)
+    ASSERT_NE(SDL_LoadWAV(path.toUtf8().constData(), &audio, &pcm, &length), nullptr)
         << SDL_GetError();
     SDL_FreeWAV(pcm);
 
-    EXPECT_EQ(spec.freq, 22050);
-    EXPECT_EQ(spec.channels, 1);
-    EXPECT_TRUE(spec.format == AUDIO_U8 || spec.format == AUDIO_S16LSB);
+    EXPECT_EQ(audio.freq, 22050);
+    EXPECT_EQ(audio.channels, 1);
+    EXPECT_TRUE(audio.format == AUDIO_U8 || audio.format == AUDIO_S16LSB);
     const double seconds =
-        static_cast<double>(length) / (SDL_AUDIO_BITSIZE(spec.format) / 8) / spec.freq;
+        static_cast<double>(length) / (SDL_AUDIO_BITSIZE(audio.format) / 8) / audio.freq;
     EXPECT_GT(seconds, 0.005);
     // The step tick has to be over before the next step, 315 ms later; only the two closing
     // phrases may run past a second.
