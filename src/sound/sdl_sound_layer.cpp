@@ -41,10 +41,14 @@ std::optional<std::vector<unsigned char>> Read_File(const std::string& file_name
 // damaged or cut-short file could ask for up to 4 GB. Every chunk that runs past the end of the
 // file is cut to what the file holds; the decoder then plays what is there.
 void Fit_Wave_Chunks_To_File(std::vector<unsigned char>& bytes) {
-  if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
-      std::memcmp(bytes.data() + 8, "WAVE", 4) != 0)
+  // The decoder also takes a file whose RIFF header is missing and that starts with "WAVE".
+  std::size_t at = 0;
+  if (bytes.size() >= 12 && std::memcmp(bytes.data(), "RIFF", 4) == 0)
+    at = 12;
+  else if (bytes.size() >= 4 && std::memcmp(bytes.data(), "WAVE", 4) == 0)
+    at = 4;
+  else
     return;
-  std::size_t at = 12;
   while (at + 8 <= bytes.size()) {
     unsigned char* length_field = bytes.data() + at + 4;
     const std::uint32_t length =
