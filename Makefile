@@ -30,3 +30,14 @@ package: deps build
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# The fuzz targets: clang with libFuzzer and the sanitizers, in a build folder of their own.
+# Each runs FUZZ_SECONDS seconds; what adds coverage is merged into fuzz/corpus/.
+FUZZ_BUILD_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+.PHONY: fuzz
+fuzz:
+	@bash scripts/install-deps fuzz
+	cmake -S fuzz -B $(FUZZ_BUILD_DIR) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(FUZZ_BUILD_DIR) -j $(JOBS)
+	FUZZ_SECONDS=$(FUZZ_SECONDS) bash fuzz/run-fuzzers $(FUZZ_BUILD_DIR)
