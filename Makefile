@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test package clean
+.PHONY: all deps configure build run test bench package clean
 
 all: build
 
@@ -23,6 +23,12 @@ run: deps build
 
 test: deps build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# Every benchmark, each printing its figure; not part of `test`. BENCH_ARGS=--record also puts
+# the run at the top of BENCHMARKS.md, BENCH_ARGS=--quick checks the tools in short runs.
+BENCH_ARGS ?=
+bench: deps build
+	python3 bench/run_benchmarks.py --build-dir $(BUILD_DIR) $(BENCH_ARGS)
 
 # A Debian package of the installed game, in $(BUILD_DIR)/.
 package: deps build

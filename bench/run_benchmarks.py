@@ -1,0 +1,368 @@
+#!/usr/bin/env python3
+"""Runs every benchmark of the simulator and prints each figure as "<label>: <value> <unit>".
+
+Usage: run_benchmarks.py [--build-dir DIR] [--quick] [--record]
+
+  --build-dir DIR  the build folder whose game/ and bench/ are measured (default: build)
+  --quick          short runs, to check the tools themselves; figures are rough
+  --record         also put the run at the top of BENCHMARKS.md's list of runs
+
+The figures of the run are always written to DIR/bench-results.md as well.
+The programs that need a screen run on a private Xvfb; nothing touches the user's settings.
+"""
+import argparse
+import datetime
+import json
+import os
+import platform
+import re
+import statistics
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+from harness import TITLE, Display, Program  # noqa: E402
+
+SKIP_SPLASH = {"SoundMode": "2", "SplashScreen": "0", "FullscreenMode": "0"}
+SPLASH_TITLE = "About this game..."
+FIGURE = re.compile(r"^(?P<label>[^:]+): (?P<value>-?[0-9.]+) (?P<unit>\S+)$")
+
+# label -> (comparison, limit) for the figures that have a target.
+TARGETS = {
+    "timer lateness p99": ("<", 2.0),
+    "key to frame p99": ("<", 1000 / 60),
+    "one-segment repaint windowed": ("<", 0.5),
+    "one-segment repaint 1920 x 1080": ("<", 0.5),
+    "CPU while a game waits": ("<", 1.0),
+    "start-up to the splash median": ("<", 300.0),
+}
+
+
+class Figures:
+    def __init__(self):
+        self.values = {}  # label -> (value, unit), in the order measured
+        self.notes = []
+
+    def add(self, label, value, unit):
+        self.values[label] = (value, unit)
+        print(f"{label}: {value:.3f} {unit}", flush=True)
+
+    def take_output(self, text):
+        """Picks the figure lines out of a benchmark program's output, echoing the rest."""
+        for line in text.splitlines():
+            m = FIGURE.match(line.strip())
+            if m:
+                self.add(m["label"], float(m["value"]), m["unit"])
+            elif line.strip():
+                print("  " + line.strip(), flush=True)
+                self.notes.append(line.strip())
+
+
+def run_tool(figures, command, env=None, timeout=600):
+    print(f"== {os.path.basename(command[0])}", flush=True)
+    done = subprocess.run(command, capture_output=True, text=True, env=env, timeout=timeout)
+    figures.take_output(done.stdout)
+    if done.returncode != 0:
+        message = f"{os.path.basename(command[0])} failed ({done.returncode}): " \
+                  f"{done.stderr.strip()[-500:]}"
+        print("  " + message, flush=True)
+        figures.notes.append(message)
+
+
+def paint_costs(figures, build_dir, quick):
+    print("== paint_bench", flush=True)
+    binary = os.path.join(build_dir, "bench", "paint_bench")
+    if not os.path.exists(binary):
+        figures.notes.append("paint_bench was not built (Google Benchmark missing)")
+        print("  not built", flush=True)
+        return
+    command = [binary, "--benchmark_format=json"]
+    if quick:
+        command.append("--benchmark_min_time=0.05")
+    done = subprocess.run(command, capture_output=True, text=True,
+                          env=dict(os.environ, GRATHMOOR_GAME_DIR=os.path.join(build_dir, "game")))
+    if done.returncode != 0:
+        figures.notes.append("paint_bench failed: " + done.stderr.strip()[-500:])
+        print("  failed: " + done.stderr.strip()[-500:], flush=True)
+        return
+    names = {"Full_Frame/0": "full-frame paint windowed",
+             "Full_Frame/1": "full-frame paint 1920 x 1080",
+             "One_Segment/0": "one-segment repaint windowed",
+             "One_Segment/1": "one-segment repaint 1920 x 1080",
+             "Shape_Rebuild": "window-shape rebuild"}
+    for bench in json.loads(done.stdout)["benchmarks"]:
+        label = names.get(bench["name"])
+        if label is None:
+            continue
+        scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0}[bench["time_unit"]]
+        figures.add(label, bench["real_time"] * scale, "ms")
+
+
+class Map_Watch:
+    """Stamps each window the X server maps, as it happens (xev on the root window)."""
+
+    def __init__(self, display):
+        self.maps = []  # (monotonic time, window id)
+        self.process = subprocess.Popen(
+            ["stdbuf", "-oL", "xev", "-root", "-event", "substructure"], env=display.env,
+            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        self.thread = threading.Thread(target=self.read, daemon=True)
+        self.thread.start()
+        time.sleep(0.3)  # xev selects its events before the program starts
+
+    def read(self):
+        pending = False
+        for line in self.process.stdout:
+            now = time.monotonic()
+            if line.startswith("MapNotify"):
+                pending = True
+            elif pending:
+                pending = False
+                m = re.search(r"window (0x[0-9a-f]+)", line)
+                if m:
+                    self.maps.append((now, int(m.group(1), 16)))
+
+    def stop(self):
+        self.process.terminate()
+        self.process.wait()
+
+
+def start_up(figures, display, game_dir, runs):
+    print("== start-up", flush=True)
+    splash, demo = [], []
+    for _ in range(runs):
+        # First start: nothing stored, so the splash comes up.
+        watch = Map_Watch(display)
+        started = time.monotonic()
+        program = Program(game_dir, display)
+        try:
+            found = display.find_window(SPLASH_TITLE, timeout=10)
+            if found is None:
+                figures.notes.append("start-up: the splash never showed")
+            else:
+                mapped = [t for t, w in watch.maps if w == int(found)]
+                splash.append(((mapped[0] if mapped else time.monotonic()) - started) * 1000)
+        finally:
+            program.stop()
+            watch.stop()
+
+        # The skip path: straight to the demo.
+        started = time.monotonic()
+        program = Program(game_dir, display, settings=SKIP_SPLASH)
+        try:
+            reached = None
+            deadline = started + 10
+            while time.monotonic() < deadline and program.process.poll() is None:
+                if "mode 1" in (event for _, event in program.trace()):
+                    reached = time.monotonic()
+                    break
+                time.sleep(0.002)
+            if reached is None:
+                figures.notes.append("start-up: the skip path never reached the demo")
+            else:
+                demo.append((reached - started) * 1000)
+        finally:
+            program.stop()
+    if splash:
+        figures.add("start-up to the splash median", statistics.median(splash), "ms")
+        figures.add("start-up to the splash max", max(splash), "ms")
+    if demo:
+        figures.add("start-up to the demo (no splash) median", statistics.median(demo), "ms")
+
+
+def cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def busiest_threads(pid, before):
+    """CPU seconds per thread since `before` (a snapshot of this function's first result)."""
+    now = {}
+    for tid in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{tid}/stat") as f:
+                text = f.read()
+            name = text[text.index("(") + 1:text.rindex(")")]
+            fields = text.rsplit(")", 1)[1].split()
+            now[tid] = (name, (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK"))
+        except OSError:
+            continue
+    if before is None:
+        return now
+    return sorted(((name, t - before.get(tid, (name, 0))[1]) for tid, (name, t) in now.items()),
+                  key=lambda x: -x[1])
+
+
+def measure_cpu(figures, display, program, label, seconds):
+    pid = program.process.pid
+    threads = busiest_threads(pid, None)
+    t0, p0, x0 = time.monotonic(), cpu_seconds(pid), cpu_seconds(display.server.pid)
+    trace_before = len(program.trace())
+    time.sleep(seconds)
+    t1, p1, x1 = time.monotonic(), cpu_seconds(pid), cpu_seconds(display.server.pid)
+    events = program.trace()[trace_before:]
+    figures.add(label, (p1 - p0) / (t1 - t0) * 100, "%")
+    figures.add(label + " (X server)", (x1 - x0) / (t1 - t0) * 100, "%")
+    top = ", ".join(f"{name} {t:.2f} s" for name, t in busiest_threads(pid, threads)[:3])
+    shown = sum(1 for _, e in events if e.startswith(("show", "hide", "panel")))
+    note = f"{label}: {len(events)} trace lines ({shown} visible changes) in {seconds} s; " \
+           f"threads: {top}"
+    print("  " + note, flush=True)
+    figures.notes.append(note)
+
+
+def cpu_and_memory(figures, display, game_dir, quick):
+    print("== CPU and memory", flush=True)
+    span = 3 if quick else 10
+    program = Program(game_dir, display, settings=SKIP_SPLASH)
+    try:
+        window = display.find_window(TITLE)
+        start = program.wait_for_trace("mode 1")
+        if window is None or start is None:
+            figures.notes.append("CPU: the program did not reach the demo")
+            return
+        time.sleep(1)
+        measure_cpu(figures, display, program, "CPU in the demo", span)
+
+        # Ctrl is the attack button: once to pick level 1, once to start it.
+        display.key(window, "ctrl")
+        display.key(window, "ctrl")
+        begun = program.wait_for_trace("mode 5", timeout=5)
+        waiting = begun is not None and program.wait_for_trace(
+            "show im_maze", timeout=10, after=begun) is not None
+        if not waiting:
+            figures.notes.append("CPU: the game never waited for the player")
+        else:
+            time.sleep(1)
+            measure_cpu(figures, display, program, "CPU while a game waits", span)
+
+        # Play on for the rest of the minute: cursor turns (Shift) and moves (Alt).
+        end = time.monotonic() + (5 if quick else 35)
+        while time.monotonic() < end:
+            display.key(window, "shift")
+            time.sleep(0.8)
+            display.key(window, "alt")
+            time.sleep(2.5)
+            if program.wait_for_trace("mode 8", timeout=0.01, after=begun or 0) is not None:
+                display.key(window, "ctrl")
+                display.key(window, "ctrl")
+                begun = program.wait_for_trace("mode 5", timeout=5) or begun
+        peak = program.peak_memory_kb()
+        if peak is not None:
+            figures.add("peak resident memory", peak / 1024, "MiB")
+    finally:
+        program.stop()
+
+
+def machine():
+    model = "unknown CPU"
+    with open("/proc/cpuinfo") as f:
+        for line in f:
+            if line.startswith("model name"):
+                model = line.split(":", 1)[1].strip()
+                break
+    with open("/proc/meminfo") as f:
+        memory = int(f.readline().split()[1]) / 1024 / 1024
+    return f"{model}, {os.cpu_count()} cores, {memory:.0f} GiB memory, " \
+           f"{platform.system()} {platform.release()}"
+
+
+def load():
+    return os.getloadavg()[0]
+
+
+def verdict(label, value):
+    if label not in TARGETS:
+        return "", ""
+    op, limit = TARGETS[label]
+    met = value < limit if op == "<" else value > limit
+    return f"{op} {limit:g}", "yes" if met else "**no**"
+
+
+def section(figures, started, load_before, load_after, quick):
+    commit = subprocess.run(["git", "-C", ROOT, "rev-parse", "--short", "HEAD"],
+                            capture_output=True, text=True).stdout.strip() or "unknown"
+    lines = [f"## {started:%Y-%m-%d %H:%M} (commit {commit}{', quick run' if quick else ''})",
+             "",
+             f"- Machine: {machine()}",
+             f"- Load average (1 min) before / after the run: {load_before:.2f} / {load_after:.2f}",
+             "",
+             "| Figure | Value | Target | Met |",
+             "|---|---:|---|---|"]
+    for label, (value, unit) in figures.values.items():
+        target, met = verdict(label, value)
+        unit_text = "" if unit == "%" else " "
+        lines.append(f"| {label} | {value:.3f}{unit_text}{unit} | {target} | {met} |")
+    missed = [label for label, (value, _) in figures.values.items()
+              if verdict(label, value)[1] == "**no**"]
+    missing = [label for label in TARGETS if label not in figures.values]
+    lines.append("")
+    for label in missed:
+        lines.append(f"- Missed: {label}.")
+    for label in missing:
+        lines.append(f"- Not measured: {label}.")
+    lines.append("")
+    lines.append("Run notes:")
+    lines.append("")
+    lines += [f"    {note}" for note in figures.notes]
+    lines.append("")
+    return "\n".join(lines) + "\n"
+
+
+def record(text):
+    path = os.path.join(ROOT, "BENCHMARKS.md")
+    marker = "<!-- runs: the newest first -->\n"
+    current = open(path).read() if os.path.exists(path) else "# Benchmarks\n\n" + marker
+    if marker not in current:
+        current += "\n" + marker
+    head, tail = current.split(marker, 1)
+    with open(path, "w") as f:
+        f.write(head + marker + "\n" + text + tail.lstrip("\n"))
+    print(f"recorded in {path}", flush=True)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--build-dir", default=os.path.join(ROOT, "build"))
+    parser.add_argument("--quick", action="store_true")
+    parser.add_argument("--record", action="store_true")
+    args = parser.parse_args()
+    build_dir = os.path.abspath(args.build_dir)
+    game_dir = os.path.join(build_dir, "game")
+    bench_dir = os.path.join(build_dir, "bench")
+    if not os.path.exists(os.path.join(game_dir, "grathmoor")):
+        sys.exit(f"no program at {game_dir}/grathmoor: build first")
+
+    started = datetime.datetime.now()
+    load_before = load()
+    print(f"machine: {machine()}; load average {load_before:.2f}", flush=True)
+    figures = Figures()
+    paint_costs(figures, build_dir, args.quick)
+    with Display() as display:
+        env = dict(display.env, QT_QPA_PLATFORM="xcb", GRATHMOOR_GAME_DIR=game_dir)
+        run_tool(figures, [os.path.join(bench_dir, "timer_lateness_bench"),
+                           "8" if args.quick else "60"], env)
+        run_tool(figures, [os.path.join(bench_dir, "key_frame_bench"),
+                           "20" if args.quick else "200"], env)
+        start_up(figures, display, game_dir, 2 if args.quick else 7)
+        cpu_and_memory(figures, display, game_dir, args.quick)
+    load_after = load()
+
+    text = section(figures, started, load_before, load_after, args.quick)
+    with open(os.path.join(build_dir, "bench-results.md"), "w") as f:
+        f.write(text)
+    print()
+    print(text)
+    if args.record:
+        record(text)
+    # A benchmark that could not run at all is an error; a missed target is a result.
+    return 1 if any(label not in figures.values for label in TARGETS) else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

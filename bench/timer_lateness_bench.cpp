@@ -1,0 +1,281 @@
+// How late the handheld's timers tick on Qt's real event loop. The real game runs on the real
+// Qt timer backend while a scripted player goes through the demo, level selection, moves,
+// cursor turns, shots and game over; every tick is compared with the schedule the game asked
+// for (the start of the period plus k intervals).
+//
+// Usage: timer_lateness_bench [seconds]   (default 60)
+#include "bench_stats.h"
+#include "display/qt_timer_backend.h"
+#include "game/unit1.h"
+
+#include <QAbstractEventDispatcher>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QTimer>
+#include <QTimerEvent>
+#include <array>
+#include <map>
+#include <random>
+
+namespace {
+
+QElapsedTimer Clock;
+
+double Now_Ms() {
+  return static_cast<double>(Clock.nsecsElapsed()) / 1e6;
+}
+
+// The intervals the game uses, grouped by what they pace.
+struct Interval_Class {
+  const char* Label;
+  int Low;
+  int High;
+  std::vector<double> Lateness;
+};
+
+// The real backend, watched: each period started is remembered with its start and interval,
+// and each tick is measured against it before the game sees it.
+class Recording_Timer_Backend : public Qt_Timer_Backend {
+public:
+  std::array<Interval_Class, 4> Classes{{{"1-12 ms", 1, 12, {}},
+                                         {"60-470 ms", 60, 470, {}},
+                                         {"500-870 ms", 500, 870, {}},
+                                         {"1000-5000 ms", 1000, 5000, {}}}};
+  std::vector<double> All;
+  double Worst = 0;
+  int Worst_Interval = 0;
+
+  void Start(Interval_Timer& timer, int interval_ms) override {
+    Qt_Timer_Backend::Start(timer, interval_ms);
+    const double start = Now_Ms();
+    // The backend keeps its timer ids to itself; the one id not yet known is the new one.
+    const auto registered = QAbstractEventDispatcher::instance()->registeredTimers(this);
+    for (const auto& info : registered) {
+      if (Periods.contains(info.timerId)) continue;
+      Periods[info.timerId] = Period{start, interval_ms, 0};
+      Id_Of[&timer] = info.timerId;
+      break;
+    }
+  }
+
+  void Stop(Interval_Timer& timer) override {
+    if (auto it = Id_Of.find(&timer); it != Id_Of.end()) {
+      Periods.erase(it->second);
+      Id_Of.erase(it);
+    }
+    Qt_Timer_Backend::Stop(timer);
+  }
+
+protected:
+  void timerEvent(QTimerEvent* event) override {
+    const double now = Now_Ms();
+    if (auto it = Periods.find(event->timerId()); it != Periods.end()) {
+      Period& p = it->second;
+      ++p.Ticks;
+      const double late = now - (p.Start + p.Ticks * p.Interval);
+      All.push_back(late);
+      if (late > Worst) {
+        Worst = late;
+        Worst_Interval = p.Interval;
+      }
+      for (Interval_Class& c : Classes)
+        if (p.Interval >= c.Low && p.Interval <= c.High) c.Lateness.push_back(late);
+    }
+    Qt_Timer_Backend::timerEvent(event);
+  }
+
+private:
+  struct Period {
+    double Start;
+    int Interval;
+    long long Ticks;
+  };
+  std::map<int, Period> Periods;
+  std::map<const Interval_Timer*, int> Id_Of;
+};
+
+class Silent_Sound : public Sound_Output {
+public:
+  void Snd_Play(Sound_Name) override {}
+  void Snd_Silence() override {}
+};
+
+// A player who watches the demo, picks each level in turn, walks, turns and shoots at random
+// once the warrior has waited a moment, and after a game over either starts again at once or holds
+// the attack button until the demo returns.
+class Scripted_Player {
+public:
+  // The first demo is watched for a whole cycle, unless the run is too short for that.
+  Scripted_Player(Game_Core& game, int run_seconds)
+      : Game(game), First_Demo_Ms(std::min(15000, run_seconds * 250)) {}
+
+  int Games = 0;
+  int Moves = 0;
+  int Shots = 0;
+  std::string Modes; // every mode the game went through, in order
+
+  void Poll() {
+    const double now = Now_Ms();
+    if (Game.Game_Mode != Last_Mode) {
+      if (Game.Game_Mode == Mode_Demo) Demo_Until = now + (Games == 0 ? First_Demo_Ms : 3000);
+      Last_Mode = Game.Game_Mode;
+      Modes += " " + std::to_string(Last_Mode);
+    }
+    if (Release) {
+      if (now < Release_At) return;
+      (Game.*Release)();
+      Release = nullptr;
+    }
+    if (now < Next_Action_At) return;
+
+    switch (Game.Game_Mode) {
+    case Mode_Reset:
+      Game.Set_Game_Mode(Mode_Demo);
+      Game.Gam_Set_Mode();
+      break;
+    case Mode_Demo:
+      if (now >= Demo_Until)
+        Press(&Game_Core::Inp_attack_press, &Game_Core::Inp_attack_release, 80);
+      break;
+    case Mode_Select_Level_1:
+    case Mode_Select_Level_2:
+    case Mode_Select_Level_3:
+      // Level 3 first: without the hook a pit ends the game, so game overs come early.
+      if (Game.Game_Mode - Mode_Select_Level_1 != (Games + 2) % 3)
+        Press(&Game_Core::Inp_move_press, &Game_Core::Inp_move_release, 80);
+      else
+        Press(&Game_Core::Inp_attack_press, &Game_Core::Inp_attack_release, 80);
+      Next_Action_At = now + 400;
+      break;
+    case Mode_Level_1:
+    case Mode_Level_2:
+    case Mode_Level_3: {
+      // A player looks at the screen a while before each action.
+      if (!Game.Input_Enabled) {
+        Waiting_Since = -1;
+        break;
+      }
+      if (Waiting_Since < 0) {
+        Waiting_Since = now;
+        Pause_Ms = std::uniform_int_distribution<int>(800, 2500)(Rng);
+      }
+      if (now < Waiting_Since + Pause_Ms) break;
+      Waiting_Since = -1;
+      const int choice = std::uniform_int_distribution<int>(0, 9)(Rng);
+      // After a few moves the player grows careless and walks into a pit beside him, so that
+      // each game ends within the run.
+      const int pit = Moves_This_Game >= 4 ? Direction_Of(Cell_Pit) : 0;
+      if (pit != 0 && pit != Game.Cursor_Direction) {
+        Press(Aim_Actions[static_cast<std::size_t>(pit)], &Game_Core::Inp_cursor_release, 80);
+      } else if (pit != 0) {
+        ++Moves;
+        ++Moves_This_Game;
+        Press(&Game_Core::Inp_move_press, &Game_Core::Inp_move_release, 80);
+      } else if (Game.Has_Arrow && choice < 2) {
+        ++Shots;
+        Press(&Game_Core::Inp_attack_press, &Game_Core::Inp_attack_release, 80);
+      } else if (choice < 4) {
+        Press(&Game_Core::Inp_cursor_press, &Game_Core::Inp_cursor_release, 80);
+      } else {
+        ++Moves;
+        ++Moves_This_Game;
+        Press(&Game_Core::Inp_move_press, &Game_Core::Inp_move_release, 80);
+      }
+      break;
+    }
+    case Mode_Game_Over:
+      ++Games;
+      Moves_This_Game = 0;
+      // Every other time the button is held past five seconds, which returns to the demo.
+      Press(&Game_Core::Inp_attack_press, &Game_Core::Inp_attack_release, Games % 2 ? 5600 : 100);
+      Next_Action_At = now + 1500;
+      break;
+    default: break;
+    }
+  }
+
+private:
+  using Action = void (Game_Core::*)();
+  static constexpr std::array<Action, 5> Aim_Actions = {
+      nullptr, &Game_Core::Inp_cursor_up_press, &Game_Core::Inp_cursor_right_press,
+      &Game_Core::Inp_cursor_down_press, &Game_Core::Inp_cursor_left_press};
+
+  // The direction (1..4) of a neighbouring cell holding `code`, or 0.
+  int Direction_Of(std::int32_t code) const {
+    for (int d = 1; d <= 4; ++d)
+      if (Game.Cell(Step_From({Game.Warrior_X, Game.Warrior_Y}, d)) == code) return d;
+    return 0;
+  }
+
+  void Press(Action press, Action release, int hold_ms) {
+    (Game.*press)();
+    Release = release;
+    Release_At = Now_Ms() + hold_ms;
+  }
+
+  Game_Core& Game;
+  int First_Demo_Ms;
+  std::mt19937 Rng{20240501};
+  std::int32_t Last_Mode = -1;
+  double Demo_Until = 0;
+  double Next_Action_At = 0;
+  double Waiting_Since = -1;
+  int Pause_Ms = 0;
+  int Moves_This_Game = 0;
+  Action Release = nullptr;
+  double Release_At = 0;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
+  if (seconds <= 0) {
+    std::fprintf(stderr, "usage: timer_lateness_bench [seconds > 0]\n");
+    return 2;
+  }
+
+  Clock.start();
+  Recording_Timer_Backend timers;
+  Lcd_Surface surface;
+  Silent_Sound sound;
+  Seeded_Random random(7);
+  Game_Core game(surface, sound, timers, random);
+  Scripted_Player player(game, seconds);
+
+  QTimer poll;
+  poll.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&poll, &QTimer::timeout, [&player] { player.Poll(); });
+  poll.start(10);
+  QTimer::singleShot(seconds * 1000, Qt::PreciseTimer, &app, &QCoreApplication::quit);
+  QGuiApplication::exec();
+
+  std::printf("timer lateness over %d s on the %s platform: %d games, %d moves, %d shots\n",
+              seconds, qPrintable(QGuiApplication::platformName()), player.Games, player.Moves,
+              player.Shots);
+  std::printf("modes gone through:%s\n", player.Modes.c_str());
+  const Sample_Summary all = Summarise(timers.All);
+  if (all.Count == 0) {
+    std::fprintf(stderr, "no timer ticked: the scripted game did not run\n");
+    return 1;
+  }
+  std::printf("timer ticks measured: %zu\n", all.Count);
+  Print_Figure("timer lateness mean", all.Mean, "ms");
+  Print_Figure("timer lateness p99", all.P99, "ms");
+  Print_Figure("timer lateness max", all.Max, "ms");
+  std::printf("worst tick came at an interval of %d ms\n", timers.Worst_Interval);
+  for (const Interval_Class& c : timers.Classes) {
+    const Sample_Summary s = Summarise(c.Lateness);
+    if (s.Count == 0) {
+      std::printf("timer lateness %s: no ticks in this run\n", c.Label);
+      continue;
+    }
+    std::printf("timer ticks %s: %zu\n", c.Label, s.Count);
+    Print_Figure(std::string("timer lateness ") + c.Label + " mean", s.Mean, "ms");
+    Print_Figure(std::string("timer lateness ") + c.Label + " p99", s.P99, "ms");
+  }
+  return 0;
+}
