@@ -2,8 +2,10 @@
 BUILD_DIR ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 JOBS ?= $(shell nproc)
+SANITIZE_DIR ?= build-sanitize
+PROGRAM_TESTS = end_to_end|bad_input|install_layout
 
-.PHONY: all deps configure build run test bench package clean
+.PHONY: all deps configure build sanitize-build run test bench package clean
 
 all: build
 
@@ -21,8 +23,18 @@ build: configure
 run: deps build
 	cd $(BUILD_DIR)/game && ./grathmoor
 
-test: deps build
+# Every test on the normal build, then the unit tests again with address and undefined-behaviour
+# sanitizers in a second build folder (the tests that start the whole program run only once).
+test: deps build sanitize-build
+	UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(SANITIZE_DIR) --output-on-failure \
+	  -j $(JOBS) -E '$(PROGRAM_TESTS)'
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+$(SANITIZE_DIR)/build.ninja:
+	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGRATHMOOR_SANITIZE=ON
+
+sanitize-build: $(SANITIZE_DIR)/build.ninja
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 
 # Every benchmark, each printing its figure; not part of `test`. BENCH_ARGS=--record also puts
 # the run at the top of BENCHMARKS.md, BENCH_ARGS=--quick checks the tools in short runs.
