@@ -40,12 +40,19 @@ int Settings_Key::Read_Integer(const QString& name, int default_value) {
 }
 
 void Settings_Key::Write_Integer(const QString& name, int value) {
-  Store->setValue(name, QString::number(value));
-  Store->sync();
-  if (Store->status() == QSettings::NoError) return;
-  // The store keeps its first error for good; start afresh so that a later write that
-  // succeeds is not reported as failed too.
-  Open();
+  // The store keeps its first error for good, so a file with lines it could not read gives a
+  // format error on every write, written or not, and hides a write that really failed. Such a
+  // write is made once more through a fresh store: the file it has just rewritten reads
+  // cleanly, one it could not write does not.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    Store->setValue(name, QString::number(value));
+    Store->sync();
+    const QSettings::Status status = Store->status();
+    if (status == QSettings::NoError) return;
+    // Start afresh either way, so that a later write that succeeds is not reported as failed.
+    Open();
+    if (status != QSettings::FormatError) break;
+  }
   const QString message = QString("Failed to set data for '%1'").arg(name);
   if (On_Error)
     On_Error(message);

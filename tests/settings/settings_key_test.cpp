@@ -72,4 +72,20 @@ TEST_F(Settings_Key_Test, AFailedWriteIsReportedAndLaterWritesWorkAgain) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Failed to set data for 'SoundMode'\n");
 }
 
+TEST_F(Settings_Key_Test, AFileWithUnreadableLinesKeepsItsValuesAndTakesWritesWithoutComplaint) {
+  Write_Store("[General]\nSoundMode=2\nKey1=7\n\x01\x02 no equals sign\n=no name\n[unclosed\n"
+              "\xff\xfejunk\n");
+  Settings_Key settings;
+  QStringList errors;
+  settings.On_Error = [&](const QString& message) { errors << message; };
+  EXPECT_EQ(settings.Read_Integer("SoundMode", -1), 2);
+  settings.Write_Integer("Key2", 39);
+  settings.Write_Bool("SplashScreen", false);
+  EXPECT_EQ(errors, QStringList{});
+  EXPECT_EQ(Stored("SoundMode"), "2");
+  EXPECT_EQ(Stored("Key1"), "7");
+  EXPECT_EQ(Stored("Key2"), "39");
+  EXPECT_EQ(Stored("SplashScreen"), "0");
+}
+
 } // namespace
