@@ -1,5 +1,6 @@
 // The program: creates its five windows once, in order (the main window, about, key settings,
 // manual, splash), then runs the event loop. No command line is read.
+#include "display/event_trace.h"
 #include "display/main_window.h"
 #include "settings/settings_key.h"
 #include "sound/sound_system.h"
@@ -14,7 +15,12 @@
 
 namespace {
 
+// Every message box of the program goes through here; the trace records its text, so a run
+// can be checked for what the user was told.
+const Event_Trace Message_Trace;
+
 void Show_Error(const QString& text) {
+  Message_Trace.Line("message " + QString(text).replace('\n', ' ').toStdString());
   QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok);
   box.exec();
 }

@@ -6,137 +6,46 @@ Every case runs with a throw-away settings folder. Checks are on order and gaps,
 bounds, never on exact milliseconds.
 """
 import os
-import re
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
 import time
 
+import harness
+from harness import SCREEN, TITLE, Checks, Display
+
 GAME_DIR = os.path.abspath(sys.argv[1])
-TITLE = "Grathmoor (Brennicor, Zephyrine Series) Simulator"
-SCREEN = (1024, 768)
-failures = []
+checks = Checks()
+check = checks.check
+screen = None  # the Display of the run
 
 
-def check(condition, message):
-    print(("ok   " if condition else "FAIL ") + message, flush=True)
-    if not condition:
-        failures.append(message)
-
-
-class Display:
-    """A private X server for the run."""
-
-    def __enter__(self):
-        for number in range(90, 140):
-            if not os.path.exists(f"/tmp/.X{number}-lock"):
-                break
-        self.name = f":{number}"
-        self.server = subprocess.Popen(
-            ["Xvfb", self.name, "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.environ["DISPLAY"] = self.name
-        deadline = time.time() + 10
-        while time.time() < deadline:
-            if subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True).returncode == 0:
-                return self
-            time.sleep(0.1)
-        raise RuntimeError("Xvfb did not start")
-
-    def __exit__(self, *exc):
-        self.server.terminate()
-        self.server.wait()
-
-
-class Program:
-    """The game started from its folder with its own settings folder and trace."""
-
-    def __init__(self, settings=None, game_dir=GAME_DIR):
-        self.config_home = tempfile.mkdtemp(prefix="grathmoor-e2e-")
-        if settings is not None:
-            folder = os.path.join(self.config_home, "Kelvamor")
-            os.makedirs(folder)
-            with open(os.path.join(folder, "Tov50.conf"), "w") as f:
-                f.write("[General]\n" + "".join(f"{k}={v}\n" for k, v in settings.items()))
-        self.trace_path = os.path.join(self.config_home, "trace.txt")
-        env = dict(os.environ, XDG_CONFIG_HOME=self.config_home, GRATHMOOR_TRACE="1",
-                   SDL_AUDIODRIVER="dummy")
-        self.trace_file = open(self.trace_path, "w")
-        self.process = subprocess.Popen([os.path.join(game_dir, "grathmoor")], cwd=game_dir,
-                                        env=env, stderr=self.trace_file,
-                                        stdout=subprocess.DEVNULL)
-
-    def trace(self):
-        with open(self.trace_path) as f:
-            lines = []
-            for line in f:
-                parts = line.split()
-                if parts and parts[0].isdigit():
-                    lines.append((int(parts[0]), " ".join(parts[1:])))
-            return lines
-
-    def wait_for_trace(self, text, timeout=10.0, after=0):
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            for ms, event in self.trace():
-                if ms >= after and event == text:
-                    return ms
-            time.sleep(0.05)
-        return None
-
-    def settings_text(self):
-        path = os.path.join(self.config_home, "Kelvamor", "Tov50.conf")
-        return open(path).read() if os.path.exists(path) else ""
-
-    def stop(self):
-        if self.process.poll() is None:
-            self.process.send_signal(signal.SIGTERM)
-            try:
-                self.process.wait(5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
-        self.trace_file.close()
-        shutil.rmtree(self.config_home, ignore_errors=True)
+def Program(settings=None, game_dir=GAME_DIR):
+    return harness.Program(game_dir, screen, settings=settings)
 
 
 def find_window(name, timeout=10.0):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{re.escape(name)}$"],
-                               capture_output=True, text=True)
-        ids = found.stdout.split()
-        if ids:
-            return ids[0]
-        time.sleep(0.1)
-    return None
+    return screen.find_window(name, timeout)
 
 
 def geometry(window):
-    out = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window],
-                         capture_output=True, text=True).stdout
-    values = dict(line.split("=") for line in out.split())
-    return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+    return screen.geometry(window)
+
+
+def screen_bytes(x, y, width, height):
+    """The raw RGB bytes of a part of the screen."""
+    grab = subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}",
+                           "-depth", "8", "rgb:-"], capture_output=True, env=screen.env)
+    return grab.stdout
 
 
 def pixel(x, y):
-    out = subprocess.run(["import", "-window", "root", "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-"],
-                         capture_output=True, text=True).stdout
-    for line in out.splitlines():
-        if line.startswith(f"0,0:") and "#" in line:
-            hexa = line.split("#")[1][:6]
-            return tuple(int(hexa[i:i + 2], 16) for i in (0, 2, 4))
-    return None
+    return screen.pixel(x, y)
 
 
 def key(window, name):
-    """Presses a key in the window. Without a window manager the keyboard focus follows the
-    pointer, so the pointer goes over the window first."""
-    subprocess.run(["xdotool", "mousemove", "--window", window, "20", "20"], capture_output=True)
-    subprocess.run(["xdotool", "windowfocus", "--sync", window], capture_output=True)
-    subprocess.run(["xdotool", "key", name], capture_output=True)
+    screen.key(window, name)
 
 
 def case_first_start():
@@ -164,6 +73,13 @@ def case_windowed_demo_and_attack():
         root, corner, inside = pixel(5, 5), pixel(x, y), pixel(x + w // 2, y + h // 2)
         check(corner == root and inside != root,
               f"the window's corner is see-through (screen {root}, corner {corner}, middle {inside})")
+
+        # The LCD really changes on the screen as the demo runs.
+        crops = set()
+        for _ in range(6):
+            crops.add(screen_bytes(x + 84, y + 64, 200, 140))
+            time.sleep(0.45)
+        check(len(crops) >= 2, f"the demo's segments change on the screen ({len(crops)} distinct views)")
 
         start = program.wait_for_trace("mode 1")
         check(start is not None, "the demo starts")
@@ -202,15 +118,15 @@ def case_windowed_demo_and_attack():
         check(back == (248, 210, 527, 348), f"F12 again brings the centred handheld back ({back})")
 
         # The key settings window opens from the pop-up menu; A becomes Start game/Attack.
-        subprocess.run(["xdotool", "mousemove", "--window", window, "260", "170", "click", "3"])
+        screen.run("xdotool", "mousemove", "--window", window, "260", "170", "click", "3")
         time.sleep(0.5)
-        subprocess.run(["xdotool", "key", "Down", "Down", "Down", "Down", "Down", "Down", "Return"])
+        screen.run("xdotool", "key", "Down", "Down", "Down", "Down", "Down", "Down", "Return")
         keys = find_window("Key settings", timeout=5)
         check(keys is not None, "the pop-up menu opens the key settings")
         if keys is None:
             return
-        subprocess.run(["xdotool", "mousemove", "--window", keys, "5", "5"])
-        subprocess.run(["xdotool", "key", "Tab", "Tab", "a", "Return"])
+        screen.run("xdotool", "mousemove", "--window", keys, "5", "5")
+        screen.run("xdotool", "key", "Tab", "Tab", "a", "Return")
         time.sleep(0.5)
         check("Key3=11" in program.settings_text(), "accepting stores the A key for Key3")
         key(window, "a")
@@ -244,12 +160,13 @@ def case_missing_config():
 
 
 def main():
-    with Display():
+    global screen
+    with Display() as screen:
         for case in (case_first_start, case_windowed_demo_and_attack, case_missing_config):
             print(f"---- {case.__name__}", flush=True)
             case()
-    if failures:
-        print("FAILED: " + "; ".join(failures))
+    if checks.failures:
+        print("FAILED: " + "; ".join(checks.failures))
         return 1
     print("all end-to-end checks passed")
     return 0
