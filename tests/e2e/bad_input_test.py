@@ -275,6 +275,18 @@ def config_ini_missing(r):
 
 
 @row
+def config_ini_is_a_folder(r):
+    os.remove(r.path("Config.ini"))
+    os.makedirs(r.path("Config.ini"))
+    program = r.start()
+    shown = answer_messages(r, program, until=lambda: False, timeout=20, expect=1)
+    check_messages(r, shown, [CONFIG_MISSING])
+    r.check(program.wait_end(15) and program.process.returncode == 0,
+            "after the message the program ends")
+    check_settings_kept(r, program, STORED)
+
+
+@row
 def config_ini_empty(r):
     replace_file(r.path("Config.ini"), b"")
     program = r.start()
@@ -357,6 +369,22 @@ def config_ini_integers_malformed(r):
         x, y, w, h = r.display.geometry(window)
         inside = r.display.pixel(x + w // 2, y + h // 2)
         r.check(inside == r.display.pixel(5, 5), f"no element is drawn (middle {inside})")
+    check_settings_kept(r, program, STORED)
+
+
+@row
+def config_ini_game_size_out_of_range(r):
+    # Far wider than any screen, and a negative height: the window is cut to what the window
+    # system allows, and nothing is allocated for the sizes asked.
+    set_ini_value(r.path("Config.ini"), "Common", "GameWidth", "16777216")
+    set_ini_value(r.path("Config.ini"), "Common", "GameHeight", "-5")
+    program = r.start()
+    r.check(r.display.find_window(TITLE, timeout=30) is not None, "the main window shows")
+    r.check(is_demo_running(program), "the demo runs")
+    check_messages(r, messages(program), [])
+    peak = program.peak_memory_kb()
+    r.check(peak is not None and peak < 500 * 1024,
+            f"memory stays bounded (peak {(peak or 0) // 1024} MB, under 500 MB)")
     check_settings_kept(r, program, STORED)
 
 
@@ -503,6 +531,83 @@ def skin_picture_png_header_20000x20000(r):
 def skin_picture_top_down_bmp_header_12000x12000(r):
     # Small enough for the decoder's own limit to let it through.
     enormous_picture_row(r, enormous_bmp(12000, -12000), ".bmp", 12000)
+
+
+def fullscreen_picture_row(r, damage, expected):
+    """Full screen with a damaged backdrop and logo: the game still fills the screen."""
+    backdrop = r.path(ini_value(r.path("Config.ini"), "Fullscreen", "BackdropDir")
+                      .replace("\\", "/"))
+    damage(backdrop)
+    settings = dict(STORED, FullscreenMode="1")
+    program = r.start(settings)
+    shown = answer_messages(r, program, until=lambda: bool(r.display.windows(TITLE)))
+    check_messages(r, shown, expected)
+    check_usable(r, program, size=SCREEN)
+    check_settings_kept(r, program, settings)
+
+
+@row
+def backdrop_and_logo_missing(r):
+    fullscreen_picture_row(r, shutil.rmtree, [])
+
+
+@row
+def backdrop_truncated_jpeg(r):
+    def damage(folder):
+        path = os.path.join(folder, ini_value(r.path("Config.ini"), "Fullscreen", "BackdropFile"))
+        with open(path, "rb") as f:
+            replace_file(path, f.read()[:500])
+    fullscreen_picture_row(r, damage, ["Unable to read image data"])
+
+
+def manual_row(r, expected, pages_differ):
+    program = r.start()
+    shown = answer_messages(r, program, until=lambda: bool(r.display.windows(TITLE)))
+    check_messages(r, shown, expected)
+    window = check_usable(r, program)
+    if window is None:
+        return
+    r.display.key(window, "F4")
+    manual = r.display.find_window("Manual", timeout=10)
+    if r.check(manual is not None, "the manual opens"):
+        # Turn through every page, damaged ones included, and close it again.
+        area = r.display.geometry(manual)
+        looks = [r.display.region_digest(*area)]
+        for _ in range(15):
+            r.display.key(manual, "Right")
+            look = looks[-1]
+            deadline = time.time() + (5 if pages_differ else 0.1)
+            while look == looks[-1] and time.time() < deadline:
+                time.sleep(0.05)
+                look = r.display.region_digest(*area)
+            looks.append(look)
+        if pages_differ:
+            r.check(len(set(looks)) == 16, f"every page shows a picture of its own "
+                    f"({len(set(looks))} different)")
+        r.display.key(manual, "Escape")
+        deadline = time.time() + 10
+        while time.time() < deadline and r.display.windows("Manual"):
+            time.sleep(0.1)
+        r.check(not r.display.windows("Manual"), "Esc closes the manual")
+    r.check(program.process.poll() is None and attack_key_works(r, program, window, first=False),
+            "the game goes on")
+    check_settings_kept(r, program, STORED)
+
+
+@row
+def manual_page_corrupt(r):
+    folder = ini_value(r.path("Config.ini"), "Manual", "ManualDir").replace("\\", "/")
+    replace_file(r.path(folder, "3.bmp"), b"BM" + random.Random(4).randbytes(600))
+    manual_row(r, ["Some pages of the manual could not be shown: "
+                   f"{os.path.join(folder, '3.bmp')}: Bitmap image is not valid"],
+               pages_differ=True)
+
+
+@row
+def manual_folder_missing(r):
+    shutil.rmtree(r.path(ini_value(r.path("Config.ini"), "Manual", "ManualDir").replace("\\", "/")))
+    # Every page is the same red square.
+    manual_row(r, [], pages_differ=False)
 
 
 def sound_failure_row(r, settings, via_splash=False):

@@ -4,6 +4,7 @@ from a game folder with its own settings folder and trace, and xdotool helpers.
 Each Display is its own Xvfb, and every helper that talks to X takes the display it acts on, so
 independent runs can go on side by side without seeing each other's windows or keyboard focus.
 """
+import hashlib
 import os
 import random
 import re
@@ -124,6 +125,12 @@ class Display:
                 hexa = line.split("#")[1][:6]
                 return tuple(int(hexa[i:i + 2], 16) for i in (0, 2, 4))
         return None
+
+    def region_digest(self, x, y, width, height):
+        """A digest of the screen's pixels in the rectangle, to tell whether a picture changed."""
+        out = subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}",
+                              "-depth", "8", "rgb:-"], capture_output=True, env=self.env).stdout
+        return hashlib.sha1(out).hexdigest() if out else None
 
     def screenshot(self, path):
         self.run("import", "-window", "root", path)
