@@ -174,33 +174,43 @@ def start_up(figures, display, game_dir, runs):
         figures.add("start-up to the demo (no splash) median", statistics.median(demo), "ms")
 
 
-def cpu_seconds(pid):
-    with open(f"/proc/{pid}/stat") as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+def thread_cpu(pid):
+    """CPU seconds used so far by each live thread of a process: {tid: (name, seconds)}.
 
-
-def busiest_threads(pid, before):
-    """CPU seconds per thread since `before` (a snapshot of this function's first result)."""
-    now = {}
+    The scheduler's own nanosecond account (schedstat) is read where the kernel keeps it; the
+    tick-sampled utime + stime misses the short bursts of an idle program."""
+    threads = {}
     for tid in os.listdir(f"/proc/{pid}/task"):
         try:
             with open(f"/proc/{pid}/task/{tid}/stat") as f:
                 text = f.read()
             name = text[text.index("(") + 1:text.rindex(")")]
             fields = text.rsplit(")", 1)[1].split()
-            now[tid] = (name, (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK"))
+            seconds = (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+            try:
+                with open(f"/proc/{pid}/task/{tid}/schedstat") as f:
+                    seconds = int(f.read().split()[0]) / 1e9
+            except (OSError, ValueError, IndexError):
+                pass
+            threads[tid] = (name, seconds)
         except OSError:
             continue
-    if before is None:
-        return now
-    return sorted(((name, t - before.get(tid, (name, 0))[1]) for tid, (name, t) in now.items()),
-                  key=lambda x: -x[1])
+    return threads
+
+
+def cpu_seconds(pid):
+    return sum(seconds for _, seconds in thread_cpu(pid).values())
+
+
+def busiest_threads(pid, before):
+    """CPU seconds per thread since the snapshot `before`, the busiest first."""
+    return sorted(((name, t - before.get(tid, (name, 0))[1])
+                   for tid, (name, t) in thread_cpu(pid).items()), key=lambda x: -x[1])
 
 
 def measure_cpu(figures, display, program, label, seconds):
     pid = program.process.pid
-    threads = busiest_threads(pid, None)
+    threads = thread_cpu(pid)
     t0, p0, x0 = time.monotonic(), cpu_seconds(pid), cpu_seconds(display.server.pid)
     trace_before = len(program.trace())
     time.sleep(seconds)
@@ -208,7 +218,7 @@ def measure_cpu(figures, display, program, label, seconds):
     events = program.trace()[trace_before:]
     figures.add(label, (p1 - p0) / (t1 - t0) * 100, "%")
     figures.add(label + " (X server)", (x1 - x0) / (t1 - t0) * 100, "%")
-    top = ", ".join(f"{name} {t:.2f} s" for name, t in busiest_threads(pid, threads)[:3])
+    top = ", ".join(f"{name} {t * 1000:.1f} ms" for name, t in busiest_threads(pid, threads)[:3])
     shown = sum(1 for _, e in events if e.startswith(("show", "hide", "panel")))
     note = f"{label}: {len(events)} trace lines ({shown} visible changes) in {seconds} s; " \
            f"threads: {top}"
