@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -23,15 +24,27 @@ Mix_Chunk* Chunk_Of(Sample_Handle sample) {
   return reinterpret_cast<Mix_Chunk*>(sample);
 }
 
+// The sounds are short beeps of a few kilobytes; a file far beyond that is no sound of ours and
+// is not read into memory.
+constexpr std::uintmax_t Max_Sample_File_Size = 64 * 1024 * 1024;
+
 std::optional<std::vector<unsigned char>> Read_File(const std::string& file_name) {
+  // Only a plain file is opened: a pipe in its place would block the start for good, and a
+  // device such as /dev/zero would never end.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file_name, error) ||
+      std::filesystem::file_size(file_name, error) > Max_Sample_File_Size || error)
+    return std::nullopt;
   const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(file_name.c_str(), "rb"),
                                                              &std::fclose);
   if (!file) return std::nullopt;
   std::vector<unsigned char> bytes;
   unsigned char piece[65536];
   std::size_t got = 0;
-  while ((got = std::fread(piece, 1, sizeof piece, file.get())) > 0)
+  while ((got = std::fread(piece, 1, sizeof piece, file.get())) > 0) {
     bytes.insert(bytes.end(), piece, piece + got);
+    if (bytes.size() > Max_Sample_File_Size) return std::nullopt; // it grew while being read
+  }
   // A folder in the file's place opens but cannot be read.
   if (std::ferror(file.get())) return std::nullopt;
   return bytes;

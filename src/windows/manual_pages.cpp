@@ -67,7 +67,8 @@ Manual_Pages Load_Manual_Pages(const QString& folder) {
   for (int n = 1; n <= Manual_Page_Count; ++n) {
     const QString path = folder + QString::number(n) + QStringLiteral(".bmp");
     QImage picture;
-    if (QFileInfo::exists(path)) {
+    // Only a plain file is a page: a pipe in its place would block the start for good.
+    if (QFileInfo(path).isFile()) {
       QString problem;
       picture = Load_Page(path, problem);
       if (!problem.isEmpty()) pages.Problems << problem;

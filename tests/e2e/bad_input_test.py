@@ -513,6 +513,20 @@ def skin_picture_unknown_extension_xyz(r):
                     lambda text: text == "Unknown picture file extension (.xyz)", extension=".xyz")
 
 
+@row
+def skin_picture_fifo_and_device(r):
+    # Neither can be read to an end: opening them would hang the start. They count as missing.
+    skin, name = background_path(r)
+    os.remove(r.path(skin, name))
+    os.mkfifo(r.path(skin, name))
+    set_ini_value(r.path("Config.ini"), "Image2", "Filename", "../" * 30 + "dev/zero")
+    program = r.start()
+    window = check_usable(r, program)
+    check_messages(r, messages(program), [])
+    check_placeholder(r, window, "the background that is a pipe")
+    check_settings_kept(r, program, STORED)
+
+
 def enormous_picture_row(r, data, extension, side=20000):
     program = bad_picture_row(
         r, data, lambda text: text.startswith(f"Picture too large ({side} x {side} pixels)"),
@@ -604,6 +618,15 @@ def manual_page_corrupt(r):
 
 
 @row
+def manual_page_is_a_pipe(r):
+    folder = ini_value(r.path("Config.ini"), "Manual", "ManualDir").replace("\\", "/")
+    os.remove(r.path(folder, "5.bmp"))
+    os.mkfifo(r.path(folder, "5.bmp"))
+    # A page that is not a file is a missing page: the placeholder, silently.
+    manual_row(r, [], pages_differ=True)
+
+
+@row
 def manual_folder_missing(r):
     shutil.rmtree(r.path(ini_value(r.path("Config.ini"), "Manual", "ManualDir").replace("\\", "/")))
     # Every page is the same red square.
@@ -657,6 +680,14 @@ def sound_arrow_missing(r):
 def sound_arrow_corrupt(r):
     replace_file(r.path("Sound", "Arrow.wav"), b"RIFF\xff\xff\xff\x7fWAVEfmt junk" * 10)
     sound_failure_row(r, dict(STORED, SoundMode="1"))
+
+
+@row
+def sound_arrow_is_a_pipe(r):
+    # Reading a pipe waits for a writer for ever: it must count as unreadable, not hang.
+    os.remove(r.path("Sound", "Arrow.wav"))
+    os.mkfifo(r.path("Sound", "Arrow.wav"))
+    sound_failure_row(r, dict(STORED, SoundMode="0"))
 
 
 @row

@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -109,11 +110,19 @@ TEST(Sdl_Sound_Layer_Test, BrokenArrowFilesAreReportedWithoutACrash) {
     EXPECT_TRUE(sound.System->Sound_Startup("PulseAudio").Arrow_Failed);
   }
 
-  SCOPED_TRACE("a folder in the file's place");
-  folder.Remove("Arrow.wav");
-  ASSERT_TRUE(QDir().mkpath(folder.Path("Arrow.wav")));
-  Sdl_Sound sound;
-  EXPECT_TRUE(sound.System->Sound_Startup("PulseAudio").Arrow_Failed);
+  // In the file's place: a folder; a pipe and a device, which would block or never end if they
+  // were read.
+  const std::string arrow = folder.Path("Arrow.wav").toStdString();
+  const auto not_a_sound = [&](const char* what, const auto& make) {
+    SCOPED_TRACE(what);
+    std::filesystem::remove_all(arrow);
+    make();
+    Sdl_Sound sound;
+    EXPECT_TRUE(sound.System->Sound_Startup("PulseAudio").Arrow_Failed);
+  };
+  not_a_sound("a folder", [&] { std::filesystem::create_directory(arrow); });
+  not_a_sound("a pipe", [&] { ASSERT_EQ(mkfifo(arrow.c_str(), 0600), 0); });
+  not_a_sound("a device", [&] { std::filesystem::create_symlink("/dev/zero", arrow); });
 }
 
 // Records the largest single allocation SDL makes while it is alive.

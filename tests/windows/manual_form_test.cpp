@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -141,6 +142,20 @@ TEST_F(Manual_Form_Test, MissingPagesShowThePlaceholderAndStillTurn) {
   for (int n = 1; n < 16; ++n)
     Tap(Qt::Key_Right);
   EXPECT_EQ(viewer.Manual_Page(), 16);
+  EXPECT_TRUE(Reports.isEmpty());
+}
+
+TEST_F(Manual_Form_Test, APipeOrAFolderInAPagesPlaceCountsAsMissing) {
+  // Opening the pipe to read it would wait for a writer for ever.
+  Write_Pages();
+  Use_Page_Folder();
+  ASSERT_TRUE(QFile::remove(Page_Path(2)) && QFile::remove(Page_Path(3)));
+  ASSERT_EQ(mkfifo(QFile::encodeName(Page_Path(2)).constData(), 0600), 0);
+  ASSERT_TRUE(QDir().mkpath(Page_Path(3)));
+  TManualForm& viewer = Open_Viewer();
+  EXPECT_EQ(viewer.Page_Picture(2), Manual_Placeholder());
+  EXPECT_EQ(viewer.Page_Picture(3), Manual_Placeholder());
+  EXPECT_EQ(viewer.Page_Picture(4).width(), 24);
   EXPECT_TRUE(Reports.isEmpty());
 }
 
