@@ -1,6 +1,8 @@
 #include "settings/settings_key.h"
 
+#include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QVariant>
 #include <cstdio>
 #include <limits>
@@ -17,6 +19,12 @@ std::optional<int> Parse_Decimal(const QString& text) {
   return static_cast<int>(value);
 }
 
+// The store's file, where the store itself looks for it: the user's configuration folder.
+QString Store_File() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+         QStringLiteral("/Kelvamor/Tov50.conf");
+}
+
 } // namespace
 
 Settings_Key::Settings_Key() {
@@ -28,6 +36,15 @@ Settings_Key::~Settings_Key() = default;
 void Settings_Key::Open() {
   // The old handle goes first, so that the new one does not inherit its state.
   Store.reset();
+  // The store reads its whole file as it opens. A pipe in the file's place would block that for
+  // good and a device might never end, so such a file is taken as one that can be neither read
+  // nor written: the store opens a path beneath it, which cannot exist.
+  const QFileInfo file(Store_File());
+  if (file.exists() && !file.isFile() && !file.isDir()) {
+    Store = std::make_unique<QSettings>(file.filePath() + QStringLiteral("/unreachable"),
+                                        QSettings::NativeFormat);
+    return;
+  }
   Store = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "Kelvamor",
                                       "Tov50");
 }

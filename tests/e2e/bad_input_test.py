@@ -832,13 +832,10 @@ def settings_key1_99_fullscreen_abc(r):
     check_settings_kept(r, program, settings, {"Key1": "6", "Key2": "39"})
 
 
-@row
-def settings_home_read_only(r):
-    # A settings folder under a plain file can never be created, even by root.
-    blocker = os.path.join(r.scratch, "not-a-folder")
-    with open(blocker, "w") as f:
-        f.write("x")
-    program = r.start(settings=None, config_home=os.path.join(blocker, "config"))
+def settings_out_of_reach_row(r, config_home):
+    """Settings that can be neither read nor written: the defaults, as on a first start, with
+    every write reported; the splash waits for a sound mode and Esc ends the program."""
+    program = r.start(settings=None, config_home=config_home)
     shown = answer_messages(r, program, timeout=40,
                             until=lambda: bool(r.display.windows(SPLASH_TITLE)))
     check_messages(r, shown, [f"Failed to set data for 'Key{n}'" for n in range(1, 5)])
@@ -847,8 +844,26 @@ def settings_home_read_only(r):
     if splash is not None:
         r.display.key(splash, "Escape")
         r.check(program.wait_end(15), "Esc ends the program")
+
+
+@row
+def settings_home_read_only(r):
+    # A settings folder under a plain file can never be created, even by root.
+    blocker = os.path.join(r.scratch, "not-a-folder")
+    with open(blocker, "w") as f:
+        f.write("x")
+    settings_out_of_reach_row(r, os.path.join(blocker, "config"))
     with open(blocker) as f:
         r.check(f.read() == "x", "the file in the way is left alone")
+
+
+@row
+def settings_file_is_a_pipe(r):
+    # Reading a pipe waits for a writer for ever: the start must not.
+    home = os.path.join(r.scratch, "config")
+    os.makedirs(os.path.join(home, "Kelvamor"))
+    os.mkfifo(os.path.join(home, "Kelvamor", "Tov50.conf"))
+    settings_out_of_reach_row(r, home)
 
 
 # ---- running --------------------------------------------------------------------------------

@@ -1,5 +1,7 @@
 #include "settings_fixture.h"
 
+#include <sys/stat.h>
+
 namespace {
 
 using Settings_Key_Test = Settings_Test;
@@ -70,6 +72,25 @@ TEST_F(Settings_Key_Test, AFailedWriteIsReportedAndLaterWritesWorkAgain) {
   testing::internal::CaptureStderr();
   settings.Write_Integer("SoundMode", 2);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Failed to set data for 'SoundMode'\n");
+}
+
+TEST_F(Settings_Key_Test, APipeOrADeviceInTheFilesPlaceReadsAsEmptyAndRefusesWrites) {
+  // Reading either would block the start for good or never end.
+  ASSERT_TRUE(QDir(Config_Home.path()).mkpath("Kelvamor"));
+  const auto open_over = [&](const char* what, const auto& make) {
+    SCOPED_TRACE(what);
+    QFile::remove(Store_Path());
+    make();
+    Settings_Key settings;
+    QStringList errors;
+    settings.On_Error = [&](const QString& message) { errors << message; };
+    EXPECT_EQ(settings.Read_Integer("Key1", 6), 6);
+    settings.Write_Integer("Key1", 7);
+    EXPECT_EQ(errors, QStringList{"Failed to set data for 'Key1'"});
+  };
+  open_over("a pipe",
+            [&] { ASSERT_EQ(mkfifo(QFile::encodeName(Store_Path()).constData(), 0600), 0); });
+  open_over("a device", [&] { ASSERT_TRUE(QFile::link("/dev/zero", Store_Path())); });
 }
 
 TEST_F(Settings_Key_Test, AFileWithUnreadableLinesKeepsItsValuesAndTakesWritesWithoutComplaint) {
