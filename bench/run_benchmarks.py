@@ -356,7 +356,7 @@ def main():
     with Display() as display:
         env = dict(display.env, QT_QPA_PLATFORM="xcb", GRATHMOOR_GAME_DIR=game_dir)
         run_tool(figures, [os.path.join(bench_dir, "timer_lateness_bench"),
-                           "8" if args.quick else "60"], env)
+                           "8" if args.quick else "90"], env)
         run_tool(figures, [os.path.join(bench_dir, "key_frame_bench"),
                            "20" if args.quick else "200"], env)
         start_up(figures, display, game_dir, 2 if args.quick else 7)

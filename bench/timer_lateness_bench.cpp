@@ -3,7 +3,7 @@
 // cursor turns, shots and game over; every tick is compared with the schedule the game asked
 // for (the start of the period plus k intervals).
 //
-// Usage: timer_lateness_bench [seconds]   (default 60)
+// Usage: timer_lateness_bench [seconds]   (default 90)
 #include "bench_stats.h"
 #include "display/qt_timer_backend.h"
 #include "game/unit1.h"
@@ -162,19 +162,22 @@ public:
       if (now < Waiting_Since + Pause_Ms) break;
       Waiting_Since = -1;
       const int choice = std::uniform_int_distribution<int>(0, 9)(Rng);
-      // From his second move on the player heads for the nearest bat, to be carried off, and
-      // from his sixth he walks into any pit beside him, so that each game ends within the run.
-      int target = Moves_This_Game >= 6 ? Direction_Of(Cell_Pit) : 0;
-      if (target == 0 && Moves_This_Game >= 2) target = Towards_Nearest_Bat();
-      if (target != 0 && target != Game.Cursor_Direction) {
+      // From his second move on the player heads for the arrow and shoots it once he has it,
+      // then heads for the nearest bat, to be carried off, stepping round pits; from his
+      // twelfth move he walks into any pit beside him, so that each game ends within the run.
+      int target = Moves_This_Game >= 12 ? Direction_Of(Cell_Pit) : 0;
+      if (target == 0 && Moves_This_Game >= 2 && !Game.Has_Arrow)
+        target = Towards_Nearest(Cell_Arrow);
+      if (target == 0 && Moves_This_Game >= 2) target = Towards_Nearest(Cell_Bat);
+      if (Game.Has_Arrow) {
+        ++Shots;
+        Press(&Game_Core::Inp_attack_press, &Game_Core::Inp_attack_release, 80);
+      } else if (target != 0 && target != Game.Cursor_Direction) {
         Press(Aim_Actions[static_cast<std::size_t>(target)], &Game_Core::Inp_cursor_release, 80);
       } else if (target != 0) {
         ++Moves;
         ++Moves_This_Game;
         Press(&Game_Core::Inp_move_press, &Game_Core::Inp_move_release, 80);
-      } else if (Game.Has_Arrow && choice < 2) {
-        ++Shots;
-        Press(&Game_Core::Inp_attack_press, &Game_Core::Inp_attack_release, 80);
       } else if (choice < 4) {
         Press(&Game_Core::Inp_cursor_press, &Game_Core::Inp_cursor_release, 80);
       } else {
@@ -209,18 +212,22 @@ private:
     return axis(a.X, b.X) + axis(a.Y, b.Y);
   }
 
-  // The direction (1..4) of the step that brings the warrior nearest to a bat.
-  int Towards_Nearest_Bat() const {
+  // The direction (1..4) of the step that brings the warrior nearest to a cell holding `code`,
+  // or 0 when there is none.
+  int Towards_Nearest(std::int32_t code) const {
     const Cell_Position warrior{Game.Warrior_X, Game.Warrior_Y};
     int best = 0;
     int best_distance = 1000;
-    for (int d = 1; d <= 4; ++d)
-      for (int b = 1; b <= Bat_Count; ++b) {
-        const int distance =
-            Torus_Distance(Step_From(warrior, d), Game.Bat_Position[static_cast<std::size_t>(b)]);
-        if (distance < best_distance) {
-          best_distance = distance;
-          best = d;
+    for (int x = 0; x < Dungeon_Size; ++x)
+      for (int y = 0; y < Dungeon_Size; ++y) {
+        if (Game.Cell(x, y) != code) continue;
+        for (int d = 1; d <= 4; ++d) {
+          if (Game.Cell(Step_From(warrior, d)) == Cell_Pit) continue; // he steps round pits
+          const int distance = Torus_Distance(Step_From(warrior, d), {x, y});
+          if (distance < best_distance) {
+            best_distance = distance;
+            best = d;
+          }
         }
       }
     return best;
@@ -258,7 +265,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
+  const int seconds = argc > 1 ? std::atoi(argv[1]) : 90;
   if (seconds <= 0) {
     std::fprintf(stderr, "usage: timer_lateness_bench [seconds > 0]\n");
     return 2;
