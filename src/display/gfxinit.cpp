@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <algorithm>
 #include <cstdio>
+#include <map>
 
 namespace {
 
@@ -91,16 +92,37 @@ void Load_Windowed(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& win
 }
 
 void Load_Skin_Elements(const Config_Ini& ini, const QString& skin_dir, Lcd_Surface& surface,
-                        const Skin_Window& window, const Config_Ini::Reporter& report) {
+                        const Skin_Window& window, const Skin_Environment& env,
+                        const Config_Ini::Reporter& report) {
+  // A picture named by several elements is decoded once and shared by them. Pictures that would
+  // take the skin past its memory allowance are left out, each time one names them.
+  std::map<std::pair<QString, bool>, std::optional<QImage>> prepared;
+  qsizetype total_bytes = 0;
   for (int n = 1; n <= Skin_Element_Count; ++n) {
     const Element_Id id = Skin_Elements[static_cast<std::size_t>(n - 1)];
     const QString section = QString("Image%1").arg(n);
     if (const std::optional<QString> name = ini.File_Name(section, "Filename", "")) {
       const QString path = skin_dir + *name;
+      const bool transparent = surface[id].Transparent;
       std::optional<QImage> picture;
-      if (QFileInfo(path).isFile()) picture = Load_Picture(path, report);
-      surface.Set_Picture(
-          id, Element_Picture(picture.value_or(Placeholder_Picture()), surface[id].Transparent));
+      if (const auto known = prepared.find({path, transparent}); known != prepared.end()) {
+        picture = known->second;
+        if (!picture && report) report(Skin_Too_Large_Message(path));
+      } else if (QFileInfo(path).isFile()) {
+        picture = Load_Picture(path, report);
+        if (picture) {
+          picture = Element_Picture(std::move(*picture), transparent);
+          if (total_bytes + picture->sizeInBytes() > env.Picture_Allowance) {
+            picture.reset();
+            if (report) report(Skin_Too_Large_Message(path));
+          } else {
+            total_bytes += picture->sizeInBytes();
+          }
+          prepared.emplace(std::pair{path, transparent}, picture);
+        }
+      }
+      surface.Set_Picture(id,
+                          picture.value_or(Element_Picture(Placeholder_Picture(), transparent)));
     }
     const long long height = ini.Integer(section, "Height", 0);
     const long long left =
@@ -114,6 +136,10 @@ void Load_Skin_Elements(const Config_Ini& ini, const QString& skin_dir, Lcd_Surf
 }
 
 } // namespace
+
+QString Skin_Too_Large_Message(const QString& path) {
+  return QString("The skin's pictures take too much memory together: %1 is left out").arg(path);
+}
 
 Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_Environment& env) {
   Skin_Result result{true, window};
@@ -132,7 +158,7 @@ Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_
       Load_Fullscreen(*ini, surface, w, env, report);
     else
       Load_Windowed(*ini, surface, w, report);
-    Load_Skin_Elements(*ini, skin_dir, surface, w, report);
+    Load_Skin_Elements(*ini, skin_dir, surface, w, env, report);
   } else {
     result.Config_Found = false;
   }

@@ -15,12 +15,18 @@
 inline constexpr char Config_Missing_Message[] =
     "Configuration file (Config.ini) not found. Please reinstall the game.";
 
+// What the skin elements' pictures may take in memory together. The handheld's own take a few
+// megabytes; a skin that names big pictures for many elements stops here, not at the end of
+// the machine's memory. A picture past the allowance is reported and left out.
+inline constexpr qsizetype Max_Skin_Picture_Bytes = qsizetype(256) * 1024 * 1024;
+
 // What the loader needs to know about the window's surroundings.
 struct Skin_Environment {
   QString Exe_Dir; // the folder where Config.ini lies
   bool Fullscreen_Mode = false;
   QSize Screen_Size;
   Config_Ini::Reporter Report; // messages for the user; unset, they go to standard error
+  qsizetype Picture_Allowance = Max_Skin_Picture_Bytes;
 };
 
 // The window's own settings that the skin decides.
@@ -44,6 +50,9 @@ Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_
 
 // Pictures no larger than this on either side are decoded; a bigger one is refused.
 inline constexpr int Max_Picture_Side = 8192;
+
+// The message for a picture left out because the skin's pictures would take too much memory.
+QString Skin_Too_Large_Message(const QString& path);
 
 // Decodes a picture by its file-name extension (png, bmp, jpg, jpeg, ico; case does not
 // matter). Nothing, after a message to `report`, for an unknown extension, a picture that

@@ -283,6 +283,36 @@ TEST_F(Skin_Loader, ATopDownBitmapIsHeldToTheSizeLimitLikeAnyOther) {
   EXPECT_EQ(Surface[btn_attack_down].Picture.size(), QSize(2, 3));
 }
 
+TEST_F(Skin_Loader, PicturesNamedOftenAreKeptOnceAndTheSkinStaysWithinItsMemoryAllowance) {
+  // Every element naming one big picture once took a copy each: gigabytes from one small file.
+  Save("Graphics/Skin/shared.png", Filled(40, 40, qRgb(0, 0, 255)));
+  QByteArray config;
+  for (int n = 1; n <= Skin_Element_Count; ++n)
+    config += "[Image" + QByteArray::number(n) + "]\nFilename=shared.png\n";
+  Write_Config(config);
+  Run(false);
+  EXPECT_TRUE(Messages.isEmpty());
+  for (Element_Id id : Skin_Elements) {
+    const Lcd_Element& first =
+        Surface[*std::find_if(Skin_Elements.begin(), Skin_Elements.end(), [&](Element_Id other) {
+          return Surface[other].Transparent == Surface[id].Transparent;
+        })];
+    EXPECT_EQ(Surface[id].Picture.constBits(), first.Picture.constBits()) << Element_Name(id);
+  }
+
+  // Room for two pictures of 40 x 40: the third is reported and left out.
+  Save("Graphics/Skin/second.png", Filled(40, 40, qRgb(0, 255, 0)));
+  Save("Graphics/Skin/third.png", Filled(40, 40, qRgb(255, 255, 0)));
+  Write_Config("[Image3]\nFilename=shared.png\n[Image5]\nFilename=second.png\n"
+               "[Image7]\nFilename=third.png\n");
+  Env.Picture_Allowance = 2 * 40 * 40 * 4;
+  Run(false);
+  EXPECT_EQ(Surface[btn_cursor_down].Picture.pixel(1, 1), qRgb(0, 0, 255));
+  EXPECT_EQ(Surface[btn_attack_down].Picture.pixel(1, 1), qRgb(0, 255, 0));
+  EXPECT_TRUE(Is_Placeholder(Surface[btn_acl_down].Picture));
+  EXPECT_EQ(Messages, QStringList{Skin_Too_Large_Message("Graphics/Skin/third.png")});
+}
+
 TEST_F(Skin_Loader, RequiredFormatsDecodeWhateverTheCaseOfTheirExtension) {
   const QImage blue = Filled(3, 2, qRgb(0, 0, 255));
   Save("Graphics/Skin/a.BMP", blue);

@@ -536,6 +536,56 @@ def enormous_picture_row(r, data, extension, side=20000):
             f"memory stays bounded (peak {(peak or 0) // 1024} MB, under 500 MB)")
 
 
+def big_png(width, height):
+    """A real picture of one colour: a few kilobytes on disk, width x height x 4 bytes decoded."""
+    row_bytes = b"\0" + b"\x30\x50\x20" * width
+    pixels = zlib.compressobj(9)
+    data = b"".join(pixels.compress(row_bytes) for _ in range(height)) + pixels.flush()
+    return (b"\x89PNG\r\n\x1a\n"
+            + png_chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+            + png_chunk(b"IDAT", data) + png_chunk(b"IEND", b""))
+
+
+@row
+def skin_pictures_all_one_4000x4000_png(r):
+    # 64 MB decoded, named by all 71 elements: kept once, not 71 times.
+    skin, _ = background_path(r)
+    replace_file(r.path(skin, "big.png"), big_png(4000, 4000))
+    for n in range(1, 72):
+        try:
+            set_ini_value(r.path("Config.ini"), f"Image{n}", "Filename", "big.png")
+        except ValueError:
+            pass
+    program = r.start()
+    check_usable(r, program)
+    check_messages(r, messages(program), [])
+    peak = program.peak_memory_kb()
+    r.check(peak is not None and peak < 500 * 1024,
+            f"memory stays bounded (peak {(peak or 0) // 1024} MB, under 500 MB)")
+    check_settings_kept(r, program, STORED)
+
+
+@row
+def skin_pictures_ten_different_3000x3000_pngs(r):
+    # 36 MB each decoded: the skin takes seven and leaves the rest out with a message each.
+    skin, _ = background_path(r)
+    data = big_png(3000, 3000)
+    for n in range(1, 11):
+        # Same pixels, different files: each is decoded on its own.
+        replace_file(r.path(skin, f"big{n}.png"), data)
+        set_ini_value(r.path("Config.ini"), f"Image{n}", "Filename", f"big{n}.png")
+    program = r.start()
+    shown = answer_messages(r, program, until=lambda: bool(r.display.windows(TITLE)), timeout=60)
+    left_out = [f"The skin's pictures take too much memory together: {skin}big{n}.png is left out"
+                for n in (8, 9, 10)]
+    check_messages(r, shown, left_out)
+    check_usable(r, program)
+    peak = program.peak_memory_kb()
+    r.check(peak is not None and peak < 600 * 1024,
+            f"memory stays bounded (peak {(peak or 0) // 1024} MB, under 600 MB)")
+    check_settings_kept(r, program, STORED)
+
+
 @row
 def skin_picture_png_header_20000x20000(r):
     enormous_picture_row(r, enormous_png(20000, 20000), ".png")
