@@ -741,7 +741,7 @@ def sound_arrow_is_a_pipe(r):
 
 
 @row
-def sound_win_corrupt(r):
+def sound_win_corrupt_and_step_empty(r):
     replace_file(r.path("Sound", "Win.wav"), random.Random(3).randbytes(4096))
     replace_file(r.path("Sound", "Step.wav"), b"")
     program = r.start(dict(STORED, SoundMode="0"))
