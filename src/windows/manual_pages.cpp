@@ -1,11 +1,11 @@
 #include "windows/manual_pages.h"
 
 #include "display/config_ini.h"
+#include "display/gfxinit.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QPainter>
 #include <algorithm>
 
 Manual_Layout Read_Manual_Layout(const QString& program_folder) {
@@ -22,15 +22,6 @@ Manual_Layout Read_Manual_Layout(const QString& program_folder) {
   layout.Width =
       std::clamp(config.Integer(section, QStringLiteral("ManualWidth"), 375), 1, Manual_Max_Side);
   return layout;
-}
-
-QImage Manual_Placeholder() {
-  QImage picture(10, 10, QImage::Format_RGB32);
-  picture.fill(Qt::red);
-  QPainter painter(&picture);
-  painter.setPen(Qt::black);
-  painter.drawRect(0, 0, 9, 9);
-  return picture;
 }
 
 namespace {
@@ -74,7 +65,7 @@ Manual_Pages Load_Manual_Pages(const QString& folder) {
       if (!problem.isEmpty()) pages.Problems << problem;
     }
     pages.Pictures[static_cast<std::size_t>(n)] =
-        picture.isNull() ? Manual_Placeholder() : std::move(picture);
+        picture.isNull() ? Placeholder_Picture() : std::move(picture);
   }
   return pages;
 }

@@ -21,9 +21,6 @@ struct Manual_Layout {
 inline constexpr int Manual_Max_Side = 8192;
 Manual_Layout Read_Manual_Layout(const QString& program_folder);
 
-// The picture of a page that could not be loaded: a 10 x 10 red square with a black outline.
-QImage Manual_Placeholder();
-
 struct Manual_Pages {
   std::array<QImage, Manual_Page_Count + 1> Pictures; // 1..16; index 0 unused
   // One line per page file that exists but could not be used; empty when all went well.

@@ -1,3 +1,4 @@
+#include "display/gfxinit.h"
 #include "windows/manual_form.h"
 
 #include <QApplication>
@@ -134,8 +135,8 @@ TEST_F(Manual_Form_Test, MissingPagesShowThePlaceholderAndStillTurn) {
   TManualForm& viewer = Open_Viewer();
   EXPECT_EQ(viewer.size(), QSize(375, 600));
   for (int n = 1; n <= 16; ++n)
-    EXPECT_EQ(viewer.Page_Picture(n), Manual_Placeholder()) << n;
-  const QImage placeholder = Manual_Placeholder();
+    EXPECT_EQ(viewer.Page_Picture(n), Placeholder_Picture()) << n;
+  const QImage placeholder = Placeholder_Picture();
   EXPECT_EQ(placeholder.size(), QSize(10, 10));
   EXPECT_EQ(placeholder.pixelColor(9, 9), QColor(Qt::black));
   EXPECT_EQ(placeholder.pixelColor(5, 5), QColor(Qt::red));
@@ -153,8 +154,8 @@ TEST_F(Manual_Form_Test, APipeOrAFolderInAPagesPlaceCountsAsMissing) {
   ASSERT_EQ(mkfifo(QFile::encodeName(Page_Path(2)).constData(), 0600), 0);
   ASSERT_TRUE(QDir().mkpath(Page_Path(3)));
   TManualForm& viewer = Open_Viewer();
-  EXPECT_EQ(viewer.Page_Picture(2), Manual_Placeholder());
-  EXPECT_EQ(viewer.Page_Picture(3), Manual_Placeholder());
+  EXPECT_EQ(viewer.Page_Picture(2), Placeholder_Picture());
+  EXPECT_EQ(viewer.Page_Picture(3), Placeholder_Picture());
   EXPECT_EQ(viewer.Page_Picture(4).width(), 24);
   EXPECT_TRUE(Reports.isEmpty());
 }
@@ -197,7 +198,7 @@ TEST_F(Manual_Form_Test, BrokenPagesAreReportedOnceAndTheLaterPagesStillLoad) {
   EXPECT_TRUE(Reports[0].contains("12.bmp: the page is too large (1 x 5000 pixels)"))
       << Reports[0].toStdString();
   for (int n : {5, 9, 12})
-    EXPECT_EQ(viewer.Page_Picture(n), Manual_Placeholder()) << n;
+    EXPECT_EQ(viewer.Page_Picture(n), Placeholder_Picture()) << n;
   for (int n : {4, 6, 8, 10, 16})
     EXPECT_EQ(viewer.Page_Picture(n).width(), 20 + n) << n;
   // The viewer goes on as usual: centred and on top.
