@@ -286,12 +286,12 @@ def load():
     return os.getloadavg()[0]
 
 
-def verdict(label, value):
+def verdict(label, value, unit=""):
     if label not in TARGETS:
         return "", ""
     op, limit = TARGETS[label]
     met = value < limit if op == "<" else value > limit
-    return f"{op} {limit:g}", "yes" if met else "**no**"
+    return f"{op} {limit:.3g} {unit}".rstrip(), "yes" if met else "**no**"
 
 
 def section(figures, started, load_before, load_after, quick):
@@ -305,7 +305,7 @@ def section(figures, started, load_before, load_after, quick):
              "| Figure | Value | Target | Met |",
              "|---|---:|---|---|"]
     for label, (value, unit) in figures.values.items():
-        target, met = verdict(label, value)
+        target, met = verdict(label, value, unit)
         unit_text = "" if unit == "%" else " "
         lines.append(f"| {label} | {value:.3f}{unit_text}{unit} | {target} | {met} |")
     missed = [label for label, (value, _) in figures.values.items()
