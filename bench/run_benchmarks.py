@@ -312,11 +312,10 @@ def section(figures, started, load_before, load_after, quick):
               if verdict(label, value)[1] == "**no**"]
     missing = [label for label in TARGETS if label not in figures.values]
     lines.append("")
-    for label in missed:
-        lines.append(f"- Missed: {label}.")
-    for label in missing:
-        lines.append(f"- Not measured: {label}.")
-    lines.append("")
+    if missed or missing:
+        lines += [f"- Missed: {label}." for label in missed]
+        lines += [f"- Not measured: {label}." for label in missing]
+        lines.append("")
     lines.append("Run notes:")
     lines.append("")
     lines += [f"    {note}" for note in figures.notes]
