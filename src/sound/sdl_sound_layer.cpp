@@ -28,6 +28,44 @@ Mix_Chunk* Chunk_Of(Sample_Handle sample) {
 // is not read into memory.
 constexpr std::uintmax_t Max_Sample_File_Size = 64 * 1024 * 1024;
 
+// No sample of the game comes near this. A damaged file whose header claims a huge sample (a
+// voice file of 32 bytes can ask for half a gigabyte once converted) is refused instead.
+constexpr std::size_t Max_Sdl_Allocation = std::size_t{64} << 20;
+
+struct Sdl_Allocator {
+  SDL_malloc_func Malloc = nullptr;
+  SDL_calloc_func Calloc = nullptr;
+  SDL_realloc_func Realloc = nullptr;
+  SDL_free_func Free = nullptr;
+};
+
+Sdl_Allocator& Original_Allocator() {
+  static Sdl_Allocator allocator;
+  return allocator;
+}
+
+// Installed once, before the first device opens; what SDL allocated before is freed by the
+// same functions underneath.
+void Limit_Sdl_Allocations() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  Sdl_Allocator& original = Original_Allocator();
+  SDL_GetMemoryFunctions(&original.Malloc, &original.Calloc, &original.Realloc, &original.Free);
+  SDL_SetMemoryFunctions(
+      [](std::size_t size) -> void* {
+        return size > Max_Sdl_Allocation ? nullptr : Original_Allocator().Malloc(size);
+      },
+      [](std::size_t count, std::size_t size) -> void* {
+        if (size != 0 && count > Max_Sdl_Allocation / size) return nullptr;
+        return Original_Allocator().Calloc(count, size);
+      },
+      [](void* memory, std::size_t size) -> void* {
+        return size > Max_Sdl_Allocation ? nullptr : Original_Allocator().Realloc(memory, size);
+      },
+      [](void* memory) { Original_Allocator().Free(memory); });
+}
+
 std::optional<std::vector<unsigned char>> Read_File(const std::string& file_name) {
   // Only a plain file is opened: a pipe in its place would block the start for good, and a
   // device such as /dev/zero would never end.
@@ -84,6 +122,7 @@ Sdl_Sound_Layer::~Sdl_Sound_Layer() {
 }
 
 void Sdl_Sound_Layer::Init(int mix_rate, int channel_count) {
+  Limit_Sdl_Allocations();
   // SDL must leave SIGINT and SIGTERM to the program.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Grathmoor");

@@ -181,6 +181,21 @@ TEST(Sdl_Sound_Layer_Test, AChunkThatClaimsMoreThanTheFileHoldsCostsNoMoreThanTh
   }
 }
 
+TEST(Sdl_Sound_Layer_Test, ADamagedFileThatClaimsAHugeSampleIsRefused) {
+  Sound_Folder folder;
+  // A voice file of 32 bytes whose one block claims 6.6 MB of 4.5 kHz samples: half a gigabyte
+  // once converted to the device's format.
+  folder.Write("Huge.wav",
+               QByteArray("Creative Voice File\x1a\x1a\x00\x0a\x01\x29\x11\x01ice \x00", 32));
+  Sdl_Sound_Layer layer;
+  layer.Init(Sound_Mix_Rate, Sound_Channel_Count);
+  EXPECT_EQ(layer.Sample_Load("Sound/Huge.wav"), nullptr);
+  // The real sounds load as before.
+  Sample_Handle gameover = layer.Sample_Load("Sound/Gameover.wav");
+  EXPECT_NE(gameover, nullptr);
+  layer.Sample_Free(gameover);
+}
+
 TEST(Sdl_Sound_Layer_Test, AFileOfNoKnownKindLeavesNothingOpenBehind) {
   Sound_Folder folder;
   folder.Write("Odd.wav", QByteArray("\0\0\0\0\0\0\0\x09\0", 9));
