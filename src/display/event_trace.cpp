@@ -2,6 +2,7 @@
 
 #include "game/unit1.h"
 
+#include <QElapsedTimer>
 #include <cstdio>
 
 namespace {
@@ -14,16 +15,21 @@ std::string Glyph_Label(Element_Id glyph) {
   return std::string(name);
 }
 
+// Started with the program's static objects, before main runs.
+const QElapsedTimer Program_Clock = [] {
+  QElapsedTimer clock;
+  clock.start();
+  return clock;
+}();
+
 } // namespace
 
 Event_Trace::Event_Trace()
-    : Is_Enabled(qEnvironmentVariable("GRATHMOOR_TRACE") == QLatin1String("1")) {
-  Clock.start();
-}
+    : Is_Enabled(qEnvironmentVariable("GRATHMOOR_TRACE") == QLatin1String("1")) {}
 
 void Event_Trace::Line(const std::string& text) const {
   if (!Is_Enabled) return;
-  std::fprintf(stderr, "%lld %s\n", static_cast<long long>(Clock.elapsed()), text.c_str());
+  std::fprintf(stderr, "%lld %s\n", static_cast<long long>(Program_Clock.elapsed()), text.c_str());
   std::fflush(stderr);
 }
 

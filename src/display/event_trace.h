@@ -3,7 +3,6 @@
 // a run can be checked against the game's schedule and replayed.
 #pragma once
 
-#include <QElapsedTimer>
 #include <string>
 
 class Lcd_Surface;
@@ -11,7 +10,8 @@ class Game_Core;
 
 class Event_Trace {
 public:
-  // Reads GRATHMOOR_TRACE; the clock starts now.
+  // Reads GRATHMOOR_TRACE. Every trace of the program stamps its lines from one clock, started
+  // when the program starts, so lines from different traces read in one time line.
   Event_Trace();
   bool Enabled() const { return Is_Enabled; }
   // Connects to the surface's and the game's observers; does nothing when the trace is off.
@@ -20,5 +20,4 @@ public:
 
 private:
   bool Is_Enabled = false;
-  QElapsedTimer Clock;
 };
