@@ -4,7 +4,7 @@
 #pragma once
 
 #include "display/config_ini.h"
-#include "display/lcd_surface.h"
+#include "lcd/lcd_surface.h"
 
 #include <QColor>
 #include <QImage>

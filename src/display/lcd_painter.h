@@ -2,7 +2,7 @@
 // element in stacking order, each clipped to its rectangle and drawn at its natural size.
 #pragma once
 
-#include "display/lcd_surface.h"
+#include "lcd/lcd_surface.h"
 
 #include <QColor>
 #include <QImage>

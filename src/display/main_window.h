@@ -6,7 +6,7 @@
 #include "display/event_trace.h"
 #include "display/gfxinit.h"
 #include "display/lcd_painter.h"
-#include "display/lcd_surface.h"
+#include "lcd/lcd_surface.h"
 #include "display/qt_timer_backend.h"
 #include "display/shell_open.h"
 #include "game/random_source.h"

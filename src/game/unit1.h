@@ -3,7 +3,7 @@
 // is driven only by its timers and the player's actions; it reads no clock.
 #pragma once
 
-#include "display/lcd_surface.h"
+#include "lcd/lcd_surface.h"
 #include "game/interval_timer.h"
 #include "game/key_bindings.h"
 #include "game/random_source.h"

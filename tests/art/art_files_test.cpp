@@ -1,6 +1,6 @@
 // The shipped game folder: Config.ini must reproduce the built-in layout and every picture it
 // names must fit its element, or the handheld is drawn cut off or with gaps.
-#include "display/lcd_elements.h"
+#include "lcd/lcd_elements.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // over the LCD.
 #pragma once
 
-#include "display/lcd_elements.h"
+#include "lcd/lcd_elements.h"
 
 #include <QImage>
 

@@ -2,7 +2,7 @@
 // transparent ground; unlit, the same shape is printed into the LCD as a pale ghost.
 #pragma once
 
-#include "display/lcd_elements.h"
+#include "lcd/lcd_elements.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,7 +1,7 @@
 // Pictures of the LCD at a moment of the game, for the manual and the contact sheet.
 #pragma once
 
-#include "display/lcd_elements.h"
+#include "lcd/lcd_elements.h"
 
 #include <QImage>
 #include <QString>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "art_style.h"
-#include "display/lcd_elements.h"
+#include "lcd/lcd_elements.h"
 
 #include <QImage>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "display/lcd_elements.h"
+#include "lcd/lcd_elements.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // holds and repaints the rectangles it reports as changed.
 #pragma once
 
-#include "display/lcd_elements.h"
+#include "lcd/lcd_elements.h"
 
 #include <QImage>
 #include <QRect>

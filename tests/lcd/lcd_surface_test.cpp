@@ -1,4 +1,4 @@
-#include "display/lcd_surface.h"
+#include "lcd/lcd_surface.h"
 
 #include <gtest/gtest.h>
 

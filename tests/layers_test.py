@@ -1,0 +1,35 @@
+#!/usr/bin/env python3
+"""The folders of src/ are layers: each may include only itself and the folders below it.
+
+Usage: layers_test.py <src folder>
+"""
+import pathlib
+import re
+import sys
+
+# What each folder may use besides itself. sound and settings implement the game's own
+# interfaces (the sound output, the key binding records), so they see src/game.
+ALLOWED = {
+    "app": {"windows", "display", "input", "game", "lcd", "sound", "settings"},
+    "windows": {"display", "input", "game", "lcd", "sound", "settings"},
+    "display": {"input", "game", "lcd", "sound", "settings"},
+    "input": {"game", "lcd", "settings"},
+    "game": {"lcd"},
+    "lcd": set(),
+    "sound": {"game"},
+    "settings": {"game"},
+}
+
+src = pathlib.Path(sys.argv[1])
+include = re.compile(r'^\s*#\s*include\s+"([a-z_]+)/')
+faults = []
+for path in sorted(src.rglob("*")):
+    if path.suffix not in (".h", ".cpp"):
+        continue
+    layer = path.relative_to(src).parts[0]
+    for number, line in enumerate(path.read_text(errors="replace").splitlines(), 1):
+        match = include.match(line)
+        if match and match[1] != layer and match[1] not in ALLOWED.get(layer, set()):
+            faults.append(f"{path.relative_to(src)}:{number}: {layer} includes {match[1]}")
+print("\n".join(faults) or "every include points down")
+sys.exit(1 if faults else 0)
