@@ -79,6 +79,11 @@ TEST(ShippedConfig, ReproducesTheBuiltInLayoutWithPicturesOfTheRightSize) {
                      section["height"].toInt());
     EXPECT_EQ(rect, Table_Rect(id));
     const QString filename = section["filename"];
+    // The panel positions hold the glyphs the game copies into them: a picture named for them
+    // would be put back by every mode switch, blanking the panel of a running game.
+    if (id == im_panel_digit_pos_1 || id == im_panel_digit_pos_2) {
+      EXPECT_EQ(filename, "nil");
+    }
     if (!Names_File(filename)) continue;
     EXPECT_EQ(Load(skin + filename).size(), rect.size());
   }
@@ -173,12 +178,6 @@ TEST(SkinSegments, AreDarkShapesOnAClearGround) {
     const int area = picture.width() * picture.height();
     EXPECT_GE(ink, std::min(12, area / 8)) << "hardly any ink";
     EXPECT_GE(clear, std::min(10, area / 5)) << "no clear ground";
-  }
-  for (Element_Id blank : Panel_Positions) {
-    const QImage picture = Skin_Picture(blank).convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < picture.height(); ++y)
-      for (int x = 0; x < picture.width(); ++x)
-        ASSERT_EQ(qAlpha(picture.pixel(x, y)), 0);
   }
 }
 

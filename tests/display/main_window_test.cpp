@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QSettings>
@@ -50,9 +51,9 @@ protected:
     settings.Write_Integer(name, value.toInt());
   }
 
-  std::unique_ptr<TForm1> Create() {
+  std::unique_ptr<TForm1> Create(const QString& exe_dir = {}) {
     Main_Window_Environment env;
-    env.Exe_Dir = Game_Dir.path();
+    env.Exe_Dir = exe_dir.isEmpty() ? Game_Dir.path() : exe_dir;
     env.Open = [this](const QString& target) { Opened.push_back(target); };
     env.Show_Error = [this](const QString& message) { Errors.push_back(message); };
     env.Request_End = [this] { ++End_Requests; };
@@ -138,6 +139,35 @@ TEST_F(Main_Window, TheModeSwitchKeepsARunningGameAndStoresTheMode) {
   EXPECT_EQ(Settings_Key().Read_Bool("FullscreenMode", false), true);
   form->Mode_Switch();
   EXPECT_EQ(Settings_Key().Read_Bool("FullscreenMode", true), false);
+}
+
+TEST_F(Main_Window, TheModeSwitchKeepsThePaintedPanelWithTheShippedSkin) {
+  // The shipped skin's folders are relative to the game folder, as when the game runs.
+  const QString previous = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(GAME_DIR));
+  Store("FullscreenMode", "0");
+  auto form = Create(GAME_DIR);
+  ASSERT_TRUE(Errors.empty());
+  Game_Core& game = form->Game();
+  game.Set_Game_Mode(Mode_Demo);
+  game.Gam_Set_Mode();
+  game.Inp_attack_press(); // "L1"
+  const auto panel = [&] {
+    QCoreApplication::processEvents();
+    const Lcd_Surface& s = form->Surface();
+    const QRect both = s[im_panel_digit_pos_1].Rect.united(s[im_panel_digit_pos_2].Rect);
+    return form->Frame().copy(both).convertToFormat(QImage::Format_RGB32);
+  };
+  const QImage windowed = panel();
+  form->Mode_Switch();
+  EXPECT_TRUE(form->Fullscreen_Mode());
+  EXPECT_TRUE(panel() == windowed) << "full screen";
+  form->Mode_Switch();
+  EXPECT_TRUE(panel() == windowed) << "windowed again";
+  // The panel does show something: blanking it changes the picture.
+  form->Surface().Blank_Position(0);
+  EXPECT_FALSE(panel() == windowed);
+  QDir::setCurrent(previous);
 }
 
 TEST_F(Main_Window, InGameMenuRowsCarryCaptionsMarksAndSeparators) {

@@ -31,8 +31,12 @@ const QImage& Pressed_Handheld() {
 
 } // namespace
 
+bool Is_Panel_Position(Element_Id id) {
+  return id == im_panel_digit_pos_1 || id == im_panel_digit_pos_2;
+}
+
 QString Skin_File_Name(Element_Id id) {
-  if (Is_Click_Area(id)) return {};
+  if (Is_Click_Area(id) || Is_Panel_Position(id)) return {};
   return Name(id) + QStringLiteral(".png");
 }
 
@@ -67,7 +71,12 @@ QString Config_Ini_Text() {
     const QRect rect = Built_In_Rect(id);
     const QString file = Skin_File_Name(id);
     lines << QString() << QStringLiteral("[Image%1]").arg(n);
-    if (file.isEmpty())
+    if (Is_Panel_Position(id))
+      lines << QStringLiteral("; %1: the game copies glyphs into it; a picture named here")
+                   .arg(Name(id))
+            << QStringLiteral("; would blank the panel of a running game at every mode switch")
+            << QStringLiteral("Filename=nil");
+    else if (file.isEmpty())
       lines << QStringLiteral("; %1: click area only, so the pressed button beneath shows")
                    .arg(Name(id))
             << QStringLiteral("Filename=nil");

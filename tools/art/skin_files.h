@@ -10,7 +10,8 @@
 namespace Art {
 
 // The file of a skin element's picture inside the skin folder, or "" when the element gets no
-// picture (the buttons' click areas, which must not cover the pressed pictures beneath them).
+// picture: the buttons' click areas, which must not cover the pressed pictures beneath them,
+// and the panel positions, which hold the glyphs the game copies into them.
 QString Skin_File_Name(Element_Id id);
 
 // The picture of a skin element, exactly its built-in size.
