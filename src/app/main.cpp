@@ -2,6 +2,7 @@
 // manual, splash), then runs the event loop. No command line is read.
 #include "display/event_trace.h"
 #include "display/main_window.h"
+#include "display/program_end.h"
 #include "settings/settings_key.h"
 #include "sound/sound_system.h"
 #include "windows/about_form.h"
@@ -40,7 +41,7 @@ int main(int argc, char** argv) {
   bool ending = false;
   auto request_end = [&ending] {
     ending = true;
-    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    Request_Event_Loop_End();
   };
 
   Main_Window_Environment environment;

@@ -285,7 +285,8 @@ bool TForm1::event(QEvent* event) {
 void TForm1::closeEvent(QCloseEvent* event) {
   FormClose();
   event->accept();
-  QCoreApplication::quit(); // closing the main window ends the program
+  // Closing the main window ends the program, whatever side window is still open.
+  QCoreApplication::exit(0);
 }
 
 void TForm1::FormClose() {

@@ -6,11 +6,11 @@
 #include "display/event_trace.h"
 #include "display/gfxinit.h"
 #include "display/lcd_painter.h"
-#include "lcd/lcd_surface.h"
 #include "display/qt_timer_backend.h"
 #include "display/shell_open.h"
 #include "game/random_source.h"
 #include "game/unit1.h"
+#include "lcd/lcd_surface.h"
 #include "settings/key_choices.h"
 
 #include <QColor>
@@ -68,6 +68,8 @@ public:
   const Key_Word_Table& Key_Words() const { return Words; }
   bool Fullscreen_Mode() const { return Is_Fullscreen; }
   bool End_Requested() const { return Ending; }
+  // The settings stay open until the window's close steps release them.
+  bool Settings_Open() const { return Settings_Store != nullptr; }
   const QImage& Frame() const { return Painter.Frame(); }
 
   // The pop-up menu and its twelve items in menu order (separators included).

@@ -1,5 +1,6 @@
 // The main window on Qt's offscreen platform: display modes, keys, pointer, menus.
 #include "display/main_window.h"
+#include "display/program_end.h"
 #include "settings/settings_key.h"
 
 #include <QAction>
@@ -10,6 +11,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -245,6 +247,27 @@ TEST_F(Main_Window, CommandsOpenDocumentsAndDisabledWindowIgnoresThem) {
   EXPECT_TRUE(form->Fullscreen_Mode());
   EXPECT_EQ(End_Requests, 0);
   EXPECT_EQ(Opened.size(), 2u);
+}
+
+TEST_F(Main_Window, ExitEndsTheLoopWithoutTheCloseStepsAndTheDesktopCloseRunsThem) {
+  Main_Window_Environment env;
+  env.Exe_Dir = Game_Dir.path();
+  env.Request_End = Request_Event_Loop_End;
+  TForm1 form(env);
+  form.show();
+  const auto run_loop_after = [](const std::function<void()>& step) {
+    QTimer::singleShot(0, step);
+    QTimer stuck;
+    QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    stuck.start(5000);
+    return QApplication::exec();
+  };
+  EXPECT_EQ(run_loop_after([&] { Item(form, "Exit")->trigger(); }), 0);
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_TRUE(form.Settings_Open());
+
+  EXPECT_EQ(run_loop_after([&] { form.close(); }), 0);
+  EXPECT_FALSE(form.Settings_Open());
 }
 
 TEST_F(Main_Window, SplashMenuItemTogglesAndStoresItsMark) {
