@@ -7,16 +7,27 @@
 
 namespace {
 
-QFont Text_Font(Element_Id id) {
-  QFont font;
-  if (id >= la_cheat_0 && id <= la_cheat_9) {
-    font.setFamily(QStringLiteral("Courier New"));
-    font.setPixelSize(11);
-  } else {
-    font.setFamily(QStringLiteral("Arial"));
-    font.setPixelSize(16);
-  }
+// The in-game menu's font is sized by its cell: a line of text, leading included, is 16
+// pixels high, which makes the glyphs themselves smaller than 16 pixels.
+QFont Menu_Font() {
+  static const QFont font = [] {
+    QFont f(QStringLiteral("Arial"));
+    for (int pixels = 16; pixels > 1; --pixels) {
+      f.setPixelSize(pixels);
+      if (QFontMetrics(f).height() <= 16) break;
+    }
+    return f;
+  }();
   return font;
+}
+
+QFont Text_Font(Element_Id id) {
+  if (id >= la_cheat_0 && id <= la_cheat_9) {
+    QFont font(QStringLiteral("Courier New"));
+    font.setPixelSize(11);
+    return font;
+  }
+  return Menu_Font();
 }
 
 } // namespace

@@ -179,6 +179,8 @@ TEST_F(Main_Window, InGameMenuRowsCarryCaptionsMarksAndSeparators) {
   const Lcd_Surface& s = form->Surface();
   EXPECT_EQ(s[la_menu_item_9].Text, "   Display in fullscreen mode [V]");
   EXPECT_EQ(s[la_menu_item_1].Text, "   About...");
+  // Arial of a 16-pixel cell: the line is 16 pixels high, leading included.
+  EXPECT_EQ(Lcd_Painter::Text_Size(la_menu_item_1, s[la_menu_item_1].Text).height(), 16);
   for (Element_Id separator : {la_menu_item_5, la_menu_item_8, la_menu_item_11}) {
     EXPECT_TRUE(s[separator].Text.isEmpty());
     EXPECT_FALSE(s[separator].Hand_Pointer);
