@@ -136,7 +136,9 @@ QString Config_Ini::Folder(const QString& section, const QString& key,
 
 std::optional<QString> Config_Ini::File_Name(const QString& section, const QString& key,
                                              const QString& default_value) const {
-  const QString name = String(section, key, default_value);
+  QString name = String(section, key, default_value);
   if (name.isEmpty() || name == "nil") return std::nullopt;
+  // Skins are made where the backslash separates folders ("sub\pic.png").
+  name.replace('\\', '/');
   return name;
 }

@@ -39,7 +39,8 @@ public:
   // An empty value is the working directory, "./".
   QString Folder(const QString& section, const QString& key, const QString& default_value) const;
 
-  // A file name inside some folder; nothing for "" and for exactly "nil" (lower case).
+  // A file name inside some folder, with '/' for a backslash as in folders; nothing for "" and
+  // for exactly "nil" (lower case).
   std::optional<QString> File_Name(const QString& section, const QString& key,
                                    const QString& default_value) const;
 

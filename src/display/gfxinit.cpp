@@ -210,7 +210,9 @@ std::optional<QImage> Load_Picture(const QString& path, const Config_Ini::Report
   }
   QImage picture;
   if (!reader.read(&picture)) {
-    if (report) report(reader.errorString());
+    // The decoder's words alone do not say which of the skin's files is broken.
+    if (report)
+      report(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), reader.errorString()));
     return std::nullopt;
   }
   // Not every header tells the size the decoder ends up with.

@@ -56,7 +56,7 @@ QString Skin_Too_Large_Message(const QString& path);
 
 // Decodes a picture by its file-name extension (png, bmp, jpg, jpeg, ico; case does not
 // matter). Nothing, after a message to `report`, for an unknown extension, a picture that
-// cannot be decoded or one that is too large.
+// cannot be decoded (the file's path, then the decoder's message) or one that is too large.
 std::optional<QImage> Load_Picture(const QString& path, const Config_Ini::Reporter& report);
 
 // What marks a missing picture: 10 x 10, red with a one-pixel black border.

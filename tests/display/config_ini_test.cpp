@@ -80,7 +80,8 @@ TEST(Config_Ini, ColoursAreBlueGreenRedAndMalformedOnesAreReported) {
 TEST(Config_Ini, FoldersGetSlashesAndATrailingDelimiterAndNilNamesNoFile) {
   const Config_Ini ini = Config_Ini::Parse("[S]\n"
                                            "win=Graphics\\Skin\nunix=/opt/skin/\nempty=\n"
-                                           "none=nil\nblank=\nupper=NIL\nname=a b.png\n");
+                                           "none=nil\nblank=\nupper=NIL\nname=a b.png\n"
+                                           "sub=pics\\a.png\n");
   EXPECT_EQ(ini.Folder("S", "win", "x"), "Graphics/Skin/");
   EXPECT_EQ(ini.Folder("S", "unix", "x"), "/opt/skin/");
   EXPECT_EQ(ini.Folder("S", "empty", "x"), "./");
@@ -91,6 +92,7 @@ TEST(Config_Ini, FoldersGetSlashesAndATrailingDelimiterAndNilNamesNoFile) {
   EXPECT_EQ(ini.File_Name("S", "absent", "nil"), std::nullopt);
   EXPECT_EQ(ini.File_Name("S", "upper", "x"), QString("NIL"));
   EXPECT_EQ(ini.File_Name("S", "name", "x"), QString("a b.png"));
+  EXPECT_EQ(ini.File_Name("S", "sub", "x"), QString("pics/a.png"));
 }
 
 TEST(Config_Ini, LoadsAFileAndReportsOneThatCannotBeOpened) {

@@ -215,6 +215,8 @@ TEST_F(Skin_Loader, AMalformedColourIsReportedInItsOwnModeOnly) {
 
 TEST_F(Skin_Loader, PicturesComeFromTheSkinFolderAndMissingOnesShowAPlaceholder) {
   Save("Graphics/Skin/body.png", Filled(4, 3, qRgb(10, 20, 30)));
+  QDir(Game.path()).mkpath("Graphics/Skin/parts");
+  Save("Graphics/Skin/parts/arm.png", Filled(5, 2, qRgb(40, 50, 60)));
   const QImage kept = Filled(2, 2, qRgb(1, 2, 3));
   Surface.Set_Picture(btn_acl_down, kept);   // Image7
   Surface.Set_Picture(btn_acl_top, kept);    // Image8
@@ -222,6 +224,7 @@ TEST_F(Skin_Loader, PicturesComeFromTheSkinFolderAndMissingOnesShowAPlaceholder)
   Surface.Set_Picture(btn_cursor_top, kept); // Image4
   Write_Config("[Image3]\nFilename=body.png\n"
                "[Image4]\nFilename=absent.png\n"
+               "[Image5]\nFilename=parts\\arm.png\n"
                "[Image7]\nFilename=nil\n"
                "[Image8]\nFilename=\n"
                "[Image9]\nFilename=NIL\n");
@@ -229,6 +232,7 @@ TEST_F(Skin_Loader, PicturesComeFromTheSkinFolderAndMissingOnesShowAPlaceholder)
   EXPECT_EQ(Surface[btn_cursor_down].Picture.size(), QSize(4, 3));
   EXPECT_EQ(Surface[btn_cursor_down].Picture.pixel(0, 0), qRgb(10, 20, 30));
   EXPECT_TRUE(Is_Placeholder(Surface[btn_cursor_top].Picture));
+  EXPECT_EQ(Surface[btn_attack_down].Picture.size(), QSize(5, 2)); // a Windows sub-folder
   EXPECT_EQ(Surface[btn_acl_down].Picture, kept);
   EXPECT_EQ(Surface[btn_acl_top].Picture, kept);
   EXPECT_TRUE(Is_Placeholder(Surface[btn_move_down].Picture));
@@ -262,7 +266,9 @@ TEST_F(Skin_Loader, UnreadablePicturesAreReportedAndReplacedByThePlaceholder) {
   Run(false);
   ASSERT_EQ(Messages.size(), 4) << Messages.join("\n").toStdString();
   EXPECT_EQ(Messages[0], "Unknown picture file extension (.gif)");
-  EXPECT_FALSE(Messages[1].isEmpty()); // the decoder's own words
+  // The file, then the decoder's own words.
+  EXPECT_TRUE(Messages[1].startsWith("Graphics/Skin/broken.png: ")) << Messages[1].toStdString();
+  EXPECT_GT(Messages[1].size(), QString("Graphics/Skin/broken.png: ").size());
   EXPECT_EQ(Messages[2], "Windows metafile pictures (.WMF) cannot be shown");
   EXPECT_TRUE(Messages[3].startsWith("Picture too large (100000 x 100000 pixels)"));
   for (Element_Id id : {btn_cursor_down, btn_cursor_top, btn_attack_down, btn_attack_top})
@@ -381,9 +387,12 @@ TEST_F(Skin_Loader, TheLogoTakesItsPictureSizeAndTheNamedCorner) {
   }
   EXPECT_TRUE(Surface.Shown(im_backdrop_logo));
 
-  Write_Config("[Fullscreen]\nLogoFile=logo.png\n"); // top right by default
+  // Top right by default; a Windows sub-folder is found.
+  QDir(Game.path()).mkpath("Graphics/Backdrops/art");
+  Save("Graphics/Backdrops/art/logo.png", Filled(20, 10, qRgb(255, 255, 0)));
+  Write_Config("[Fullscreen]\nLogoFile=art\\logo.png\n");
   Run(true);
-  EXPECT_EQ(Surface[im_backdrop_logo].Rect.topLeft(), QPoint(984, 0));
+  EXPECT_EQ(Surface[im_backdrop_logo].Rect, QRect(1004, 0, 20, 10));
   EXPECT_TRUE(Messages.isEmpty());
 }
 
