@@ -51,8 +51,13 @@ void Settings_Key::Open() {
 
 int Settings_Key::Read_Integer(const QString& name, int default_value) {
   const QVariant value = Store->value(name);
-  // Only a single text value counts: an unquoted "a,b" in the file reads back as a list.
-  if (value.typeId() != QMetaType::QString) return default_value;
+  if (!value.isValid()) return default_value;
+  // Every value is stored as text; anything else (an unquoted "a,b" reads back as a list,
+  // "@ByteArray(...)" as bytes) is reported, and the default stands in for it.
+  if (value.typeId() != QMetaType::QString) {
+    Report(QString("Invalid data type for '%1'").arg(name));
+    return default_value;
+  }
   return Parse_Decimal(value.toString()).value_or(default_value);
 }
 
@@ -70,7 +75,10 @@ void Settings_Key::Write_Integer(const QString& name, int value) {
     Open();
     if (status != QSettings::FormatError) break;
   }
-  const QString message = QString("Failed to set data for '%1'").arg(name);
+  Report(QString("Failed to set data for '%1'").arg(name));
+}
+
+void Settings_Key::Report(const QString& message) const {
   if (On_Error)
     On_Error(message);
   else

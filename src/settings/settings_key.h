@@ -15,19 +15,21 @@ public:
   Settings_Key(const Settings_Key&) = delete;
   Settings_Key& operator=(const Settings_Key&) = delete;
 
-  // An absent or empty value, or text that is no decimal integer, reads as the default.
+  // An absent or empty value, or text that is no decimal integer, reads as the default; so does
+  // a value that is not text, after the message "Invalid data type for '%s'".
   int Read_Integer(const QString& name, int default_value);
   void Write_Integer(const QString& name, int value);
   // Read as an integer with default 0 or 1; true when non-zero.
   bool Read_Bool(const QString& name, bool default_value);
   void Write_Bool(const QString& name, bool value);
 
-  // Reports a failed write ("Failed to set data for '%s'") to the user; set by the program.
-  // Unset, the message goes to standard error.
+  // Reports a failed write ("Failed to set data for '%s'") or a value of the wrong type to the
+  // user; set by the program. Unset, the message goes to standard error.
   std::function<void(const QString& message)> On_Error;
 
 private:
   void Open();
+  void Report(const QString& message) const;
 
   std::unique_ptr<QSettings> Store;
 };

@@ -617,11 +617,16 @@ def backdrop_and_logo_missing(r):
 
 @row
 def backdrop_truncated_jpeg(r):
+    name = ini_value(r.path("Config.ini"), "Fullscreen", "BackdropFile")
+
     def damage(folder):
-        path = os.path.join(folder, ini_value(r.path("Config.ini"), "Fullscreen", "BackdropFile"))
+        path = os.path.join(folder, name)
         with open(path, "rb") as f:
             replace_file(path, f.read()[:500])
-    fullscreen_picture_row(r, damage, ["Unable to read image data"])
+    # The file as the program names it (relative to the game folder), then the decoder's words.
+    folder = ini_value(r.path("Config.ini"), "Fullscreen", "BackdropDir").replace("\\", "/")
+    folder += "" if folder.endswith("/") else "/"
+    fullscreen_picture_row(r, damage, [f"{folder}{name}: Unable to read image data"])
 
 
 def manual_row(r, expected, pages_differ):
@@ -880,6 +885,17 @@ def settings_key1_99_fullscreen_abc(r):
     check_messages(r, messages(program), [])
     # Out-of-range key choices are stored back as the defaults; the rest stays.
     check_settings_kept(r, program, settings, {"Key1": "6", "Key2": "39"})
+
+
+@row
+def settings_key4_not_text(r):
+    # An unquoted a,b is a list, not text: reported, then the default key.
+    settings = dict(STORED, Key4="a,b")
+    program = r.start(settings)
+    shown = answer_messages(r, program, until=lambda: bool(r.display.windows(TITLE)))
+    check_messages(r, shown, ["Invalid data type for 'Key4'"])
+    check_usable(r, program)
+    check_settings_kept(r, program, settings, {"Key4": "37"})
 
 
 def settings_out_of_reach_row(r, config_home):

@@ -35,16 +35,20 @@ TEST_F(Settings_Key_Test, AbsentEmptyOrMalformedValuesReadAsTheDefault) {
   Write_Store("[General]\nSoundMode=abc\nKey1=\nKey2=12x\nKey3=99999999999\nKey4=\"a,b\"\n"
               "SplashScreen=a,b\nFullscreenMode=0x10\n");
   Settings_Key settings;
+  QStringList errors;
+  settings.On_Error = [&errors](const QString& message) { errors << message; };
   EXPECT_EQ(settings.Read_Integer("SoundMode", -1), -1);
   EXPECT_EQ(settings.Read_Integer("Key1", 6), 6);
   EXPECT_EQ(settings.Read_Integer("Key2", 39), 39);
   EXPECT_EQ(settings.Read_Integer("Key3", 38), 38);
   EXPECT_EQ(settings.Read_Integer("Key4", 37), 37);
   EXPECT_EQ(settings.Read_Integer("Absent", 17), 17);
-  // An unquoted a,b comes back as a list, not as text.
+  EXPECT_TRUE(settings.Read_Bool("FullscreenMode", true));
+  EXPECT_EQ(errors, QStringList{}); // text that is no number is not reported
+  // An unquoted a,b comes back as a list, not as text: reported at each read.
   EXPECT_TRUE(settings.Read_Bool("SplashScreen", true));
   EXPECT_FALSE(settings.Read_Bool("SplashScreen", false));
-  EXPECT_TRUE(settings.Read_Bool("FullscreenMode", true));
+  EXPECT_EQ(errors, QStringList(2, "Invalid data type for 'SplashScreen'"));
 }
 
 TEST_F(Settings_Key_Test, AFailedWriteIsReportedAndLaterWritesWorkAgain) {
