@@ -1,5 +1,6 @@
 // The program: creates its five windows once, in order (the main window, about, key settings,
-// manual, splash), then runs the event loop. No command line is read.
+// manual, splash), then runs the event loop. The command line only asks for help or the version.
+#include "app/command_line.h"
 #include "display/event_trace.h"
 #include "display/main_window.h"
 #include "display/program_end.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <iostream>
 
 namespace {
 
@@ -29,6 +31,7 @@ void Show_Error(const QString& text) {
 } // namespace
 
 int main(int argc, char** argv) {
+  if (const auto answered = Answer_Command_Line(argc, argv, std::cout, std::cerr)) return *answered;
   // One skin pixel is one screen pixel.
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   qunsetenv("QT_SCALE_FACTOR");

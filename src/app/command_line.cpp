@@ -1,0 +1,105 @@
+#include "app/command_line.h"
+
+#include <ostream>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view Usage = R"(Usage: grathmoor [OPTION]... [QT OPTION]...
+Play Grathmoor (Brennicor, Zephyrine Series) Simulator: a picture of the
+handheld LCD dungeon game whose segments light as the handheld's do. Press its
+four buttons with the mouse or with the keys; right-click it for the menu.
+
+Options:
+  -h, --help           show this help and exit
+      --version        show the version and exit
+
+Qt options are passed on to Qt, among them:
+  -platform NAME       the window system plug-in: xcb, wayland, offscreen...
+  -display DISPLAY     the X display to open
+  -style STYLE         the widget style of the side windows
+
+Environment:
+  GRATHMOOR_TRACE      when 1, write one line per event of the handheld
+                       (segment shown, sound played, button pressed) to
+                       standard error
+  QT_SCALE_FACTOR      draw the handheld larger by this factor, rounded to a
+                       whole number
+  QT_QPA_PLATFORM      the window system plug-in, as -platform
+  XDG_CONFIG_HOME      the folder of the settings file (default ~/.config)
+
+The settings (sound output, splash screen, full-screen mode, the four keys) are
+kept in $XDG_CONFIG_HOME/Kelvamor/Tov50.conf, by default
+~/.config/Kelvamor/Tov50.conf.
+)";
+
+// One line, as the tools that read it (help2man) expect.
+constexpr std::string_view Version = "grathmoor " GRATHMOOR_VERSION "\n";
+
+// The options Qt takes from the command line itself. Qt accepts them with one dash or two;
+// the style options also as -style=NAME.
+struct Qt_Option {
+  std::string_view Name;
+  bool Takes_Value;
+};
+constexpr Qt_Option Qt_Options[] = {
+    {"platform", true},        {"platformpluginpath", true},
+    {"platformtheme", true},   {"plugin", true},
+    {"qwindowgeometry", true}, {"qwindowtitle", true},
+    {"qwindowicon", true},     {"geometry", true},
+    {"title", true},           {"icon", true},
+    {"display", true},         {"name", true},
+    {"visual", true},          {"session", true},
+    {"style", true},           {"stylesheet", true},
+    {"reverse", false},        {"nograb", false},
+    {"dograb", false},         {"widgetcount", false},
+    {"testability", false},
+};
+
+const Qt_Option* Find_Qt_Option(std::string_view name) {
+  for (const Qt_Option& option : Qt_Options)
+    if (option.Name == name) return &option;
+  return nullptr;
+}
+
+int Usage_Error(std::ostream& err, std::string_view problem, std::string_view argument) {
+  err << "grathmoor: " << problem << " '" << argument << "'\n\n" << Usage;
+  return 2;
+}
+
+} // namespace
+
+std::optional<int> Answer_Command_Line(int argc, const char* const* argv, std::ostream& out,
+                                       std::ostream& err) {
+  bool help = false;
+  bool version = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument == "-h" || argument == "--help") {
+      help = true;
+      continue;
+    }
+    if (argument == "--version") {
+      version = true;
+      continue;
+    }
+    if (argument.size() < 2 || argument[0] != '-')
+      return Usage_Error(err, "unexpected argument", argument);
+    std::string_view name = argument.substr(argument[1] == '-' ? 2 : 1);
+    const bool joined_style = name.starts_with("style=") || name.starts_with("stylesheet=");
+    if (joined_style) name = name.substr(0, name.find('='));
+    const Qt_Option* option = Find_Qt_Option(name);
+    if (option == nullptr) return Usage_Error(err, "unknown option", argument);
+    if (option->Takes_Value && !joined_style && ++i == argc)
+      return Usage_Error(err, "a value is missing after", argument);
+  }
+  if (help) {
+    out << Usage;
+    return 0;
+  }
+  if (version) {
+    out << Version;
+    return 0;
+  }
+  return std::nullopt;
+}
