@@ -6,15 +6,18 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME grathmoor)
 set(CPACK_PACKAGE_VENDOR "Grathmoor Simulator developers")
-set(CPACK_PACKAGE_CONTACT "Grathmoor Simulator developers"
-    CACHE STRING "Maintainer named in the Debian package")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Grathmoor (Brennicor, Zephyrine Series) Simulator")
+set(CPACK_PACKAGE_CONTACT "${GRATHMOOR_MAINTAINER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "simulator of the Grathmoor handheld LCD dungeon game")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
        "A desktop simulator of the Grathmoor handheld LCD dungeon game. It shows a\n"
        "picture of the handheld and lights its LCD segments as the handheld would: a\n"
        "warrior walking a hidden 10 x 10 wrap-around dungeon of pits, bats, a dragon,\n"
        "an arrow and a hook, with the handheld's animations, timings and beeps.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# One package of the game with the launcher in /usr/games, where Debian's policy puts games.
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+set(CPACK_COMPONENTS_ALL game debian_launcher)
 set(CPACK_STRIP_FILES TRUE)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
