@@ -40,6 +40,9 @@ TEST_F(Arrival, TheDragonWarningWinsOverTheArrow) {
   EXPECT_FALSE(Game.Timer_Score.Enabled());
   EXPECT_FALSE(Game.Input_Enabled);
   EXPECT_EQ(Lit_Text(), "im_arrow_1 im_dragon") << "indicators steady, no maze yet";
+  EXPECT_TRUE(Run_Until_Input());
+  EXPECT_EQ(Sounds(), "Dragon@60 Dragon@530 Dragon@1000 Dragon@1470 Found@2310");
+  EXPECT_EQ(Clock.Now(), 3310);
 }
 
 } // namespace

@@ -8,10 +8,10 @@ protected:
   Cell_Position Warrior() const { return {Game.Warrior_X, Game.Warrior_Y}; }
   Cell_Position Bat(int i) const { return Game.Bat_Position[static_cast<std::size_t>(i)]; }
 
-  // Walks from (0, 0) into the fourth bat at (0, 9); by default the bat flies to (2, 2) and
+  // Walks from (0, 0) into the fourth bat at (0, 9); by default the bat flies to (2, 3) and
   // drops the warrior into (5, 7), which holds `target`. Returns the time of the drop.
   std::int64_t Walk_Into_Bat(char target = '.', std::int32_t mode = Mode_Level_3,
-                             std::initializer_list<int> drop_draws = {2, 2, 5, 7}) {
+                             std::initializer_list<int> drop_draws = {2, 3, 5, 7}) {
     Start(mode, {"W", "", "", "", ".....BBB", "", "", std::string(5, '.') + target,
                  target == 'D' ? "" : "........D", "B"});
     Rng.Then(drop_draws);
@@ -19,9 +19,9 @@ protected:
     return 4130;
   }
   // A bat at (1, 0) flies onto the warrior at (0, 0) in the first bat turn (at 5000), then
-  // flies to (2, 2) and drops him into (5, 7), unless told otherwise. Returns the time of the
+  // flies to (2, 3) and drops him into (5, 7), unless told otherwise. Returns the time of the
   // drop.
-  std::int64_t Carried_Off(std::initializer_list<int> drop_draws = {2, 2, 5, 7}) {
+  std::int64_t Carried_Off(std::initializer_list<int> drop_draws = {2, 3, 5, 7}) {
     Start(Mode_Level_3, {"WB", "", "", "", ".....BBB", "", "", "", "........D"});
     Rng.Then({0, 3, 4, 4, 4});
     Rng.Then(drop_draws);
@@ -44,7 +44,7 @@ TEST_F(Bats, WalkingIntoABatCell) {
   EXPECT_EQ(Lit_Text(), "im_bat_5 im_warrior_3");
   EXPECT_EQ(Warrior(), (Cell_Position{5, 7}));
   EXPECT_EQ(Game.Cell(0, 9), Cell_Empty);
-  EXPECT_EQ(Bat(4), (Cell_Position{2, 2}));
+  EXPECT_EQ(Bat(4), (Cell_Position{2, 3}));
   Advance_To(drop + 1);
   EXPECT_EQ(Lit_Text(), "im_maze im_cursor_up");
   EXPECT_EQ(Panel(), "H5");
@@ -58,31 +58,54 @@ TEST_F(Bats, WalkingIntoABatCell) {
 
 TEST_F(Bats, ABatThatFliesOntoTheWarriorCarriesHimOff) {
   const std::int64_t drop = Carried_Off();
+  Carry(true, true);
+  Press(Vk::Insert);
   Advance_To(5000);
   EXPECT_TRUE(Game.Bat_On_Warrior);
   EXPECT_EQ(Game.Cell(0, 0), Cell_Bat);
   EXPECT_FALSE(Game.Input_Enabled);
-  Expect_Lit(5000, {{1299, "im_bat_1 im_maze im_cursor_up"}, // as the blinking left it
-                    {1300, "im_bat_1 im_warrior_1"},
-                    {1615, "im_bat_2 im_warrior_2"},
-                    {2875, "im_bat_1 im_warrior_1"},
-                    {4135, "im_bat_5 im_warrior_3"}});
+  const std::string icons = " im_icon_arrow im_icon_hook";
+  Expect_Lit(5000, {{1299, "im_bat_1 im_maze im_cursor_up" + icons}}); // as the blinking left it
+  const std::vector<std::string> frames = {"im_bat_1 im_warrior_1", "im_bat_2 im_warrior_2",
+                                           "im_bat_3 im_warrior_3", "im_bat_4 im_warrior_4",
+                                           "im_bat_5 im_warrior_5", "im_bat_1 im_warrior_1",
+                                           "im_bat_2 im_warrior_2", "im_bat_3 im_warrior_3",
+                                           "im_bat_4 im_warrior_3", "im_bat_5 im_warrior_3"};
+  for (std::size_t k = 0; k < frames.size(); ++k)
+    Expect_Lit(6300, {{315 * static_cast<std::int64_t>(k), frames[k] + icons}});
+  // The open hidden grid shows the drop at once: his old cell empty, the bat in its new cell.
+  Advance_To(drop);
+  EXPECT_EQ(Surface[la_cheat_0].Text.toStdString(), "0000000000");
+  EXPECT_EQ(Surface[la_cheat_3].Text.toStdString(), "0030000000");
   Advance_To(drop + 1);
   EXPECT_EQ(Warrior(), (Cell_Position{5, 7}));
   EXPECT_EQ(Game.Cell(0, 0), Cell_Empty);
-  EXPECT_EQ(Bat(1), (Cell_Position{2, 2}));
+  EXPECT_EQ(Bat(1), (Cell_Position{2, 3}));
   EXPECT_TRUE(Game.Input_Enabled);
 
   std::string sounds = "Bat@0";
   for (int t = 1300; t <= 4135; t += 315)
     sounds += " Step_bat@" + std::to_string(t);
   EXPECT_EQ(Sounds(5000), sounds);
+
+  // The next bat turn moves another bat, not onto him: play simply comes back.
+  Rng.Then({4, 0, 0, 4, 4});
+  Advance_To(drop + 1 + 5000 + 1300);
+  EXPECT_EQ(Sounds(drop), "Bat@5001");
+  EXPECT_EQ(Warrior(), (Cell_Position{5, 7}));
+  EXPECT_TRUE(Game.Input_Enabled);
 }
 
 TEST_F(Bats, ABatTurnWithoutTheWarriorGivesPlayBackAfter1300Ms) {
   Start(Mode_Level_3, {"W.B", "P", "", "", ".....BBB", "", "", "", "........D"});
-  Rng.Then({0, 3, 4, 4, 4}); // the first bat comes next to the warrior
+  Press(Vk::Insert);
+  // A bat moves on a draw of 0 or 1 of five: the first comes next to the warrior, the rest stay.
+  Rng.Then({1, 3, 2, 2, 2});
+  auto bats = Game.Bat_Position;
+  bats[1] = {1, 0};
   Advance_To(5000);
+  EXPECT_TRUE(Rng.Script.empty());
+  EXPECT_EQ(Game.Bat_Position, bats);
   EXPECT_EQ(Sounds(), "Bat@5000");
   EXPECT_FALSE(Game.Input_Enabled);
   Advance_To(6299);
@@ -92,6 +115,9 @@ TEST_F(Bats, ABatTurnWithoutTheWarriorGivesPlayBackAfter1300Ms) {
   EXPECT_TRUE(Game.Input_Enabled);
   EXPECT_EQ(Lit_Text(), "im_maze im_cursor_up") << "indicators dark until the blinking";
   EXPECT_EQ(Panel(), "A0");
+  EXPECT_EQ(Surface[la_cheat_0].Text.toStdString(), "1300000000");
+  Advance_To(6799);
+  EXPECT_EQ(Lit_Text(), "im_maze im_cursor_up");
   Advance_To(6800);
   EXPECT_EQ(Lit_Text(), "im_pit im_bat_1 im_maze im_cursor_up");
 }

@@ -97,6 +97,23 @@ TEST_F(Controls, InsertShowsTheHiddenGridOnlyDuringAGame) {
   EXPECT_EQ(Surface[la_cheat_4].Text.toStdString(), "0002332000");
   Press(Vk::Insert);
   EXPECT_EQ(Surface[la_cheat_0].Text.toStdString(), "");
+
+  // Open, the rows follow the warrior's moves.
+  Press(Vk::Insert);
+  Tap(Key::Move);
+  Advance(945);
+  EXPECT_EQ(Surface[la_cheat_0].Text.toStdString(), "0000000000");
+  EXPECT_EQ(Surface[la_cheat_9].Text.toStdString(), "1000000000");
+
+  // Entering any mode but the game's end closes them, and they stay closed in the next game.
+  for (std::int32_t mode = Mode_Reset; mode <= Mode_Level_3; ++mode) {
+    Game.Cheat_Shown = true;
+    Game.Vid_Show_Cheat(true);
+    Game.Set_Game_Mode(mode);
+    Game.Gam_Set_Mode();
+    EXPECT_FALSE(Game.Cheat_Shown) << "mode " << mode;
+    EXPECT_EQ(Surface[la_cheat_9].Text.toStdString(), "") << "mode " << mode;
+  }
 }
 
 TEST_F(Controls, StepsWrapAndAPitIsLeftAsAPit) {

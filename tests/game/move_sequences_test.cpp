@@ -1,5 +1,7 @@
 #include "game_fixture.h"
 
+#include <tuple>
+
 namespace {
 
 class Move_Sequences : public Game_Fixture {
@@ -72,6 +74,24 @@ TEST_F(Move_Sequences, TheHookPullsTheWarriorOutOfAPitAndIsUsedUp) {
     EXPECT_EQ(Game.Cell(0, 9), Cell_Warrior_In_Pit);
     EXPECT_TRUE(Game.Input_Enabled);
     EXPECT_EQ(Sounds(t0), "Step@0 Step@315 Step@630 Pit@980");
+  }
+}
+
+TEST_F(Move_Sequences, AWarningAfterAPickUpOrAPitEscapePlaysOverTheMazeView) {
+  // He walks up into (0, 9), next to the dragon at (1, 9); the used hook is put into (5, 5).
+  for (const auto& [target, arrival, lit] :
+       {std::tuple{'A', 2725, "im_maze im_cursor_up im_dragon im_icon_arrow im_icon_hook"},
+        {'P', 4480, "im_maze im_cursor_up im_dragon"}}) {
+    SCOPED_TRACE(target);
+    Start(Mode_Level_1, {"W", "", "", "", "BBBB", "", "", "", "", std::string(1, target) + "D"});
+    ASSERT_TRUE(Run_Until_Input());
+    if (target == 'P') Rng.Then({5, 5});
+    const std::int64_t t0 = Clock.Now();
+    Tap(Key::Move);
+    Advance_To(t0 + arrival + 1);
+    EXPECT_FALSE(Game.Input_Enabled);
+    EXPECT_EQ(Lit_Text(), lit);
+    EXPECT_EQ(Panel(), "J0");
   }
 }
 

@@ -64,11 +64,11 @@ TEST_F(Score, ABatTurnWithNoBatMovingLeavesThePlayerAlone) {
 }
 
 TEST_F(Score, ABatNeverMovesOntoAnythingButAnEmptyCellOrTheWarrior) {
-  Start(Mode_Level_2, {"W", "", "..P...H", "..BB..B.A", "........BD"});
+  Start(Mode_Level_2, {"", "", "..P...H", "..BB..B.A", "...X....BD"});
   const auto bats = Game.Bat_Position;
   // First turn: every bat tries, towards a pit, a bat, the hook and the arrow. Second turn:
-  // only the fourth, towards the dragon.
-  Rng.Then({0, 0, 0, 3, 0, 0, 0, 0, 4, 4, 4, 0, 1});
+  // the second, down onto the warrior in a pit, and the fourth, towards the dragon.
+  Rng.Then({0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 2, 4, 0, 1});
   Advance_To(10000);
   EXPECT_TRUE(Rng.Script.empty());
   EXPECT_EQ(Game.Bat_Position, bats);
@@ -113,6 +113,11 @@ TEST_F(Score, AFiveSecondAttackStartsTheDemoWhichOwnsThePanel) {
         << panel << " at " << Clock.Now();
     Advance(50);
   }
+
+  // After the next game a short press chooses the level again.
+  Advance_To(Win_On_Level_2() + 7000);
+  Tap(Key::Attack);
+  EXPECT_EQ(Game.Game_Mode, Mode_Select_Level_1);
 }
 
 } // namespace

@@ -49,6 +49,15 @@ TEST_F(Shot, AMissLosesTheArrowAndWakesTheDragon) {
   EXPECT_EQ(Game.Cell(7, 3), Cell_Dragon);
   EXPECT_EQ(Game.Cell(2, 0), Cell_Empty);
   EXPECT_TRUE(Game.Input_Enabled);
+
+  // Without the arrow an attack changes nothing and makes no sound.
+  const std::string lit = Lit_Text();
+  Sound.Played.clear();
+  Tap(Key::Attack);
+  Advance(3075);
+  EXPECT_EQ(Lit_Text(), lit);
+  EXPECT_EQ(Sounds(), "");
+  EXPECT_TRUE(Game.Input_Enabled);
 }
 
 TEST_F(Shot, AfterAMissTheDragonMayLandNextToTheWarrior) {

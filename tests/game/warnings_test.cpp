@@ -23,11 +23,14 @@ TEST_P(Warnings, SoundThenGivePlayBack) {
   Advance_To(c.Resume - 1);
   EXPECT_EQ(Lit_Text(), c.Lit_While_Warning);
   EXPECT_FALSE(Game.Input_Enabled);
+  EXPECT_FALSE(Game.Timer_Score.Enabled()) << "a warning is no waiting time";
   Advance_To(c.Resume);
   EXPECT_TRUE(Game.Input_Enabled);
   EXPECT_TRUE(Game.Timer_Score.Enabled());
   EXPECT_EQ(Lit_Text(), c.Lit_On_Resume);
   EXPECT_EQ(Panel(), "A0");
+  Advance_To(c.Resume + 299);
+  EXPECT_EQ(Lit_Text(), c.Lit_On_Resume);
   Advance_To(c.Resume + 300);
   EXPECT_EQ(Lit_Text(), "im_maze im_cursor_up") << "the first blink hides the indicators";
   EXPECT_EQ(Sounds(), c.Sounds);

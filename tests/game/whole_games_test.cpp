@@ -143,6 +143,8 @@ TEST_F(Whole_Games, AWarriorWhoNeverMovesLosesToTheTimeOut) {
   EXPECT_EQ(Game.Game_Mode, Mode_Game_Over);
   EXPECT_EQ(Panel(), "99");
   EXPECT_EQ(Sound.Played.back().Sound, Sound_Name::Gameover);
+  Player.Start_Game(2);
+  EXPECT_EQ(Game.Score, 0) << "the next game counts its waiting afresh";
 }
 
 // Random presses and releases of every key at random moments, including resets and presses
