@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <set>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -31,6 +34,46 @@ TEST(ElementTable, IsIndexedByIdAndNumbersTheSkinElements) {
   EXPECT_EQ(distinct.size(), 71u);
   EXPECT_EQ(Element_By_Name("im_warrior_3"), im_warrior_3);
   EXPECT_FALSE(Element_By_Name("im_warrior_9").has_value());
+}
+
+// The whole built-in layout in one number: every element's rectangle and flags in stacking order,
+// then the skin numbering. The number was computed from the layout tables of the handheld's
+// design, not from this code; on a mismatch the lines are printed for comparison with them.
+TEST(ElementTable, HoldsTheDesignedLayoutOrderAndNumbering) {
+  std::string lines;
+  for (const Element_Info& e : Element_Table)
+    lines += std::string(e.Name) + ' ' + std::to_string(e.Left) + ' ' + std::to_string(e.Top) +
+             ' ' + std::to_string(e.Width) + ' ' + std::to_string(e.Height) + ' ' +
+             std::to_string(e.Transparent) + ' ' + std::to_string(e.Shown_At_Start) +
+             (e.Kind == Element_Kind::Text ? " text\n" : " picture\n");
+  for (int n = 1; n <= Skin_Element_Count; ++n)
+    lines += "Image" + std::to_string(n) + " " +
+             std::string(Element_Name(Skin_Elements[static_cast<std::size_t>(n - 1)])) + "\n";
+  std::uint64_t digest = 14695981039346656037u; // FNV-1a
+  for (const char c : lines)
+    digest = (digest ^ static_cast<unsigned char>(c)) * 1099511628211u;
+  EXPECT_EQ(digest, 0x41e06832345acf98u) << lines;
+
+  // The digest cannot say which entry is wrong; these name the breaks a skin author sees first.
+  const auto rect = [](Element_Id id) {
+    const Element_Info& e = Element_Table[static_cast<std::size_t>(id)];
+    return QRect(e.Left, e.Top, e.Width, e.Height);
+  };
+  for (const auto& [pressed, click_area] : {std::pair{btn_cursor_down, btn_cursor_top},
+                                            {btn_attack_down, btn_attack_top},
+                                            {btn_acl_down, btn_acl_top},
+                                            {btn_move_down, btn_move_top}}) {
+    EXPECT_EQ(rect(pressed), rect(click_area)) << Element_Name(pressed);
+    EXPECT_LT(pressed, click_area);
+  }
+  for (int d = 0; d < 10; ++d) {
+    EXPECT_EQ(rect(Panel_1_Digits[static_cast<std::size_t>(d)]).size(),
+              rect(im_panel_digit_pos_1).size());
+    EXPECT_EQ(rect(Panel_2_Digits[static_cast<std::size_t>(d)]).size(),
+              rect(im_panel_digit_pos_2).size());
+  }
+  for (Element_Id id : Skin_Elements)
+    EXPECT_TRUE(rect(im_background).contains(rect(id))) << Element_Name(id);
 }
 
 TEST(ElementTables, LettersBorrowSixAndOneAndCursorsRunClockwise) {
