@@ -4,6 +4,7 @@
 #include "display/event_trace.h"
 #include "display/main_window.h"
 #include "display/program_end.h"
+#include "input/x11_keyboard.h"
 #include "settings/settings_key.h"
 #include "sound/sound_system.h"
 #include "windows/about_form.h"
@@ -38,6 +39,12 @@ int main(int argc, char** argv) {
   qunsetenv("QT_SCREEN_SCALE_FACTORS");
   QApplication app(argc, argv);
   QApplication::setApplicationDisplayName(QString());
+  // A held key makes one press and one release; key codes follow the server's keyboard layout.
+  const X11_Keyboard keyboard = Set_Up_X11_Keyboard();
+  if (keyboard.On_X11)
+    Message_Trace.Line(std::string("keyboard detectable-auto-repeat ") +
+                       (keyboard.Detectable_Auto_Repeat ? "on" : "off") + " layout " +
+                       (keyboard.Server_Layout ? "server" : "default"));
   // Closing the main window ends the program, whatever side window is still open.
   QApplication::setQuitOnLastWindowClosed(false);
 

@@ -1,12 +1,12 @@
 #include "display/main_window.h"
 
 #include "display/gfxinit.h"
-#include "display/key_codes.h"
 #include "settings/settings_key.h"
 #include "sound/sound_system.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -188,21 +188,45 @@ void TForm1::paintEvent(QPaintEvent* event) {
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event) {
-  // X11 repeats a held key as release+press pairs; the repeated press is a press like any other
-  // (the game's latches make it a no-op where it must be one).
-  const std::uint16_t code = Virtual_Key_Code(*event);
-  if (code != 0) Core.FormKeyDown(code);
+  Keys.Key_Press(*event);
 }
 
 void TForm1::keyReleaseEvent(QKeyEvent* event) {
-  if (event->isAutoRepeat()) return;
-  const std::uint16_t code = Virtual_Key_Code(*event);
-  if (code != 0) Core.FormKeyUp(code);
+  Keys.Key_Release(*event);
+}
+
+void TForm1::Key_Down(std::uint16_t code) {
+  if (Trace.Enabled()) Trace.Line("key down " + QString::number(code, 16).toStdString());
+  Core.FormKeyDown(code);
+}
+
+void TForm1::Key_Up(std::uint16_t code) {
+  if (Trace.Enabled()) Trace.Line("key up " + QString::number(code, 16).toStdString());
+  Core.FormKeyUp(code);
+}
+
+void TForm1::Release_Held_Inputs() {
+  Keys.Flush();
+  for (std::uint16_t code : Held.Release_All(Core.Key_Bindings))
+    Key_Up(code);
+  // A button held with the mouse, too: its release may go to whoever took the pointer.
+  if (Pressed && Is_Button_Area(*Pressed)) {
+    const Element_Id area = *Pressed;
+    Pressed.reset();
+    Release_Button_Area(area);
+  }
+}
+
+void TForm1::focusOutEvent(QFocusEvent* event) {
+  // A menu or another window takes the keyboard: the releases will not come here.
+  Release_Held_Inputs();
+  QWidget::focusOutEvent(event);
 }
 
 void TForm1::mousePressEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
   if (event->button() == Qt::RightButton) {
+    Release_Held_Inputs(); // the menu takes the keyboard and the pointer
     pm_0_menuPopup();
     pm_0_menu->popup(event->globalPosition().toPoint());
     return;
@@ -237,16 +261,23 @@ void TForm1::mouseMoveEvent(QMouseEvent* event) {
   Update_Pointer(pos);
 }
 
+bool TForm1::Release_Button_Area(Element_Id area) {
+  switch (area) {
+  case btn_acl_top: Core.Inp_acl_release(); return true;
+  case btn_cursor_top: Core.Inp_cursor_release(); return true;
+  case btn_attack_top: Core.Inp_attack_release(); return true;
+  case btn_move_top: Core.Inp_move_release(); return true;
+  default: return false;
+  }
+}
+
 void TForm1::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || !Pressed) return;
   const Element_Id pressed = *Pressed;
   Pressed.reset();
+  if (Release_Button_Area(pressed)) return;
   const std::optional<Element_Id> over = LCD.Hit_Test(event->position().toPoint());
   switch (pressed) {
-  case btn_acl_top: Core.Inp_acl_release(); break;
-  case btn_cursor_top: Core.Inp_cursor_release(); break;
-  case btn_attack_top: Core.Inp_attack_release(); break;
-  case btn_move_top: Core.Inp_move_release(); break;
   case btn_game_menu_top:
     if (over == btn_game_menu_top) btn_game_menu_topClick();
     break;
@@ -270,6 +301,8 @@ void TForm1::leaveEvent(QEvent*) {
 }
 
 bool TForm1::event(QEvent* event) {
+  if (event->type() == QEvent::WindowDeactivate || event->type() == QEvent::Hide)
+    Release_Held_Inputs();
   if (event->type() == QEvent::ToolTip) {
     auto* help = static_cast<QHelpEvent*>(event);
     const std::optional<Element_Id> over = LCD.Hit_Test(help->pos());

@@ -10,6 +10,8 @@
 #include "display/shell_open.h"
 #include "game/random_source.h"
 #include "game/unit1.h"
+#include "input/held_inputs.h"
+#include "input/key_reader.h"
 #include "lcd/lcd_surface.h"
 #include "settings/key_choices.h"
 
@@ -90,6 +92,7 @@ protected:
   void leaveEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
 private:
   void FormCreate();
@@ -103,6 +106,13 @@ private:
   void btn_game_menu_topClick();
   void Run_Menu_Row(int row);
   void Highlight_Menu_Row(std::optional<Element_Id> row);
+  void Key_Down(std::uint16_t code);
+  void Key_Up(std::uint16_t code);
+  // The window no longer has the keyboard: every key still down is released, and a button
+  // held with the mouse.
+  void Release_Held_Inputs();
+  // The release action of a button's click area; false for any other element.
+  bool Release_Button_Area(Element_Id area);
 
   Main_Window_Environment Env;
   Side_Windows Side;
@@ -116,6 +126,11 @@ private:
   std::unique_ptr<Settings_Key> Settings_Store;
   Key_Word_Table Words;
   QMenu* pm_0_menu = nullptr;
+  // What is held on the keyboard (and any other source of key codes), with the codes of the
+  // presses.
+  Held_Inputs Held;
+  Key_Reader Keys{Held, [this](std::uint16_t code) { Key_Down(code); },
+                  [this](std::uint16_t code) { Key_Up(code); }};
 
   bool Is_Fullscreen = true;
   bool Ending = false;

@@ -1,6 +1,6 @@
 #include "windows/about_form.h"
 
-#include "display/key_codes.h"
+#include "input/key_codes.h"
 #include "windows/click_label.h"
 #include "windows/window_look.h"
 

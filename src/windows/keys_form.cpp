@@ -1,6 +1,6 @@
 #include "windows/keys_form.h"
 
-#include "display/key_codes.h"
+#include "input/key_codes.h"
 #include "settings/key_choices.h"
 #include "windows/window_look.h"
 

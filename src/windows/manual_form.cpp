@@ -1,9 +1,10 @@
 #include "windows/manual_form.h"
 
-#include "display/key_codes.h"
 #include "game/key_bindings.h"
+#include "input/key_codes.h"
 #include "windows/window_look.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -133,8 +134,15 @@ void TManualForm::Inp_esc_up() {
 }
 
 void TManualForm::keyPressEvent(QKeyEvent* event) {
-  // A held key repeats its press; pressing again only keeps the pressed look.
-  switch (Virtual_Key_Code(*event)) {
+  Keys.Key_Press(*event);
+}
+
+void TManualForm::keyReleaseEvent(QKeyEvent* event) {
+  Keys.Key_Release(*event);
+}
+
+void TManualForm::Key_Down(std::uint16_t code) {
+  switch (code) {
   case Vk::Left:
     if (Page > 1) Inp_left_down();
     break;
@@ -142,14 +150,12 @@ void TManualForm::keyPressEvent(QKeyEvent* event) {
     if (Page < Manual_Page_Count) Inp_right_down();
     break;
   case Vk::Escape: Inp_esc_down(); break;
-  default: return QWidget::keyPressEvent(event);
+  default: break;
   }
 }
 
-void TManualForm::keyReleaseEvent(QKeyEvent* event) {
-  // The desktop repeats a held key as release and press pairs; only the last release counts.
-  if (event->isAutoRepeat()) return;
-  switch (Virtual_Key_Code(*event)) {
+void TManualForm::Key_Up(std::uint16_t code) {
+  switch (code) {
   case Vk::Left:
     if (Page > 1) Inp_left_up();
     break;
@@ -157,8 +163,17 @@ void TManualForm::keyReleaseEvent(QKeyEvent* event) {
     if (Page < Manual_Page_Count) Inp_right_up();
     break;
   case Vk::Escape: Inp_esc_up(); break;
-  default: return QWidget::keyReleaseEvent(event);
+  default: break;
   }
+}
+
+void TManualForm::focusOutEvent(QFocusEvent* event) {
+  // The releases of keys held now go elsewhere: forget the keys and their pressed looks.
+  Keys.Flush();
+  Held.Release_All();
+  btn_close_up->show();
+  Vid_Show_Page();
+  QWidget::focusOutEvent(event);
 }
 
 TManualForm::Button TManualForm::Button_At(QPoint point) const {

@@ -4,6 +4,8 @@
 // release acts, so a held key turns exactly one page.
 #pragma once
 
+#include "input/held_inputs.h"
+#include "input/key_reader.h"
 #include "windows/manual_pages.h"
 
 #include <QPoint>
@@ -40,6 +42,7 @@ protected:
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -49,12 +52,17 @@ private:
   QLabel* Add_Button_Picture(const char* name, const char* resource);
   void Place_Buttons();
   Button Button_At(QPoint point) const;
+  void Key_Down(std::uint16_t code);
+  void Key_Up(std::uint16_t code);
 
   Manual_Pages Pages;
   int Page = 1;
   Button Pressed_Button = Button::None;
   bool Dragging = false;
   QPoint Manual_Drag; // where the page was grabbed, in the page's coordinates
+  Held_Inputs Held;
+  Key_Reader Keys{Held, [this](std::uint16_t code) { Key_Down(code); },
+                  [this](std::uint16_t code) { Key_Up(code); }};
 
   QLabel* im_page_01 = nullptr;
   QLabel* im_page_top = nullptr;

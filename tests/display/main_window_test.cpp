@@ -1,6 +1,7 @@
 // The main window on Qt's offscreen platform: display modes, keys, pointer, menus.
 #include "display/main_window.h"
 #include "display/program_end.h"
+#include "input/native_keys.h"
 #include "settings/settings_key.h"
 
 #include <QAction>
@@ -281,30 +282,46 @@ TEST_F(Main_Window, SplashMenuItemTogglesAndStoresItsMark) {
   EXPECT_TRUE(Settings_Key().Read_Bool("SplashScreen", false));
 }
 
-TEST_F(Main_Window, HeldKeysAutoRepeatAsPressesWithOneRelease) {
+TEST_F(Main_Window, AHeldKeyIsOnePressAndOneReleaseAndLosingTheKeyboardReleasesIt) {
   Store("FullscreenMode", "0");
   auto form = Create();
   Game_Core& game = form->Game();
   game.Set_Game_Mode(Mode_Demo);
   game.Gam_Set_Mode();
-  // Ctrl (Start game/Attack) selects level 1; Alt (Select game/Move) held with auto-repeat
-  // moves the selection once.
-  QKeyEvent ctrl(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
-  QApplication::sendEvent(form.get(), &ctrl);
-  EXPECT_EQ(game.Game_Mode, Mode_Select_Level_1);
-  QKeyEvent alt(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
-  QApplication::sendEvent(form.get(), &alt);
-  for (int i = 0; i < 3; ++i) {
-    QKeyEvent up(QEvent::KeyRelease, Qt::Key_Alt, Qt::AltModifier, QString(), true);
-    QKeyEvent down(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier, QString(), true);
-    QApplication::sendEvent(form.get(), &up);
-    QApplication::sendEvent(form.get(), &down);
+  const auto us = Keyboard_Layout::Compile("us");
+  ASSERT_TRUE(us);
+  Keyboard_Layout::Set_Current(us);
+  const Native_Keys keys(us);
+  const auto send = [&](QEvent::Type type, const char* key, std::uint64_t time) {
+    QApplication::sendEvent(form.get(), keys.Event(type, key, {}, time).get());
+  };
+
+  // Ctrl (Start game/Attack) selects level 1. Alt (Select game/Move) held on a server that
+  // repeats by release and press pairs at one time, unflagged, moves the selection once.
+  send(QEvent::KeyPress, "LCTL", 100);
+  send(QEvent::KeyRelease, "LCTL", 180);
+  send(QEvent::KeyPress, "LALT", 300);
+  EXPECT_EQ(game.Game_Mode, Mode_Select_Level_2);
+  for (std::uint64_t time = 960; time < 1280; time += 40) {
+    send(QEvent::KeyRelease, "LALT", time);
+    send(QEvent::KeyPress, "LALT", time);
   }
   EXPECT_EQ(game.Game_Mode, Mode_Select_Level_2);
-  QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
-  QApplication::sendEvent(form.get(), &release);
-  QApplication::sendEvent(form.get(), &alt);
+  send(QEvent::KeyRelease, "LALT", 1310);
+  send(QEvent::KeyPress, "LALT", 1500);
   EXPECT_EQ(game.Game_Mode, Mode_Select_Level_3);
+
+  // Alt and Shift held when another window takes the keyboard: both are released there and
+  // then, and Alt's next press moves again.
+  send(QEvent::KeyPress, "LFSH", 1600);
+  EXPECT_TRUE(form->Surface().Shown(btn_cursor_down));
+  QFocusEvent focus_out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+  QApplication::sendEvent(form.get(), &focus_out);
+  EXPECT_FALSE(game.Move_Held || game.Cursor_Held);
+  EXPECT_FALSE(form->Surface().Shown(btn_move_down) || form->Surface().Shown(btn_cursor_down));
+  send(QEvent::KeyRelease, "LALT", 1700);
+  send(QEvent::KeyPress, "LALT", 1800);
+  EXPECT_EQ(game.Game_Mode, Mode_Select_Level_1);
 }
 
 TEST_F(Main_Window, ButtonAreasPressAndReleaseAndShowTheirHints) {

@@ -1,4 +1,5 @@
 #include "display/gfxinit.h"
+#include "input/native_keys.h"
 #include "windows/manual_form.h"
 
 #include <QApplication>
@@ -47,8 +48,8 @@ protected:
     return *Form;
   }
   bool Shown(const char* name) const { return Form->findChild<QLabel*>(name)->isVisible(); }
-  void Key(QEvent::Type type, Qt::Key key, bool auto_repeat = false) {
-    QKeyEvent event(type, key, Qt::NoModifier, QString(), auto_repeat);
+  void Key(QEvent::Type type, Qt::Key key) {
+    QKeyEvent event(type, key, Qt::NoModifier);
     QApplication::sendEvent(&*Form, &event);
   }
   void Tap(Qt::Key key) {
@@ -68,14 +69,24 @@ TEST_F(Manual_Form_Test, AHeldKeyTurnsOnePageOnRelease) {
   Write_Pages();
   Use_Page_Folder();
   TManualForm& viewer = Open_Viewer();
-  Key(QEvent::KeyPress, Qt::Key_Right);
+  // As the X server sends a held key when it repeats by release and press pairs, each pair at
+  // one server time and not flagged as a repeat.
+  const auto us = Keyboard_Layout::Compile("us");
+  ASSERT_TRUE(us);
+  Keyboard_Layout::Set_Current(us);
+  const Native_Keys keys(us);
+  const auto send = [&](QEvent::Type type, const char* key, std::uint64_t time) {
+    QApplication::sendEvent(&viewer, keys.Event(type, key, {}, time).get());
+  };
+  send(QEvent::KeyPress, "RGHT", 1000);
   EXPECT_FALSE(Shown("btn_right_up"));
-  for (int repeat = 0; repeat < 5; ++repeat) {
-    Key(QEvent::KeyRelease, Qt::Key_Right, true);
-    Key(QEvent::KeyPress, Qt::Key_Right, true);
+  for (std::uint64_t time = 1660; time < 2000; time += 40) {
+    send(QEvent::KeyRelease, "RGHT", time);
+    send(QEvent::KeyPress, "RGHT", time);
   }
   EXPECT_EQ(viewer.Manual_Page(), 1);
-  Key(QEvent::KeyRelease, Qt::Key_Right);
+  send(QEvent::KeyRelease, "RGHT", 2010);
+  send(QEvent::KeyPress, "AC01", 2100); // the release counts at the latest when the next key comes
   EXPECT_EQ(viewer.Manual_Page(), 2);
   EXPECT_EQ(Top_Picture_Size(), QSize(22, 30));
   EXPECT_TRUE(Shown("btn_right_up"));

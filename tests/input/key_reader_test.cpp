@@ -1,0 +1,113 @@
+// Key strokes from the event sequences the X server really sends: a held key repeats as presses
+// only (detectable auto-repeat) or as release and press pairs at one server time, which the
+// toolkit does not flag as repeats when the window is busy.
+#include "input/key_reader.h"
+#include "input/native_keys.h"
+
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+class Key_Reader_Test : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(US);
+    Keyboard_Layout::Set_Current(US);
+  }
+
+  void Press(const char* key, std::uint64_t time, const std::vector<const char*>& held = {}) {
+    Reader.Key_Press(*Keys.Event(QEvent::KeyPress, key, held, time));
+  }
+  void Release(const char* key, std::uint64_t time, const std::vector<const char*>& held = {}) {
+    Reader.Key_Release(*Keys.Event(QEvent::KeyRelease, key, held, time));
+  }
+
+  std::shared_ptr<const Keyboard_Layout> US = Keyboard_Layout::Compile("us");
+  Native_Keys Keys{US};
+  Held_Inputs Held;
+  std::vector<std::string> Strokes;
+  Key_Reader Reader{
+      Held, [this](std::uint16_t code) { Strokes.push_back("down " + std::to_string(code)); },
+      [this](std::uint16_t code) { Strokes.push_back("up " + std::to_string(code)); }};
+};
+
+TEST_F(Key_Reader_Test, AKeyHeldWithoutDetectableAutoRepeatIsOneStroke) {
+  // M held for two seconds: after the repeat delay, every 40 ms a release and a press that
+  // carry one server time. The last release waits for the next event or a few ms.
+  Press("AB07", 1000);
+  for (std::uint64_t time = 1660; time < 3000; time += 40) {
+    Release("AB07", time);
+    Press("AB07", time);
+  }
+  Release("AB07", 3010);
+  EXPECT_EQ(Strokes, (std::vector<std::string>{"down 77"}));
+  EXPECT_TRUE(Held.Is_Down({Input_Source::Keyboard, 0, US->Keycode("AB07")}));
+  Reader.Flush();
+  EXPECT_EQ(Strokes, (std::vector<std::string>{"down 77", "up 77"}));
+
+  // A real second stroke has a time of its own, and a waiting release counts before the next
+  // key's press.
+  Press("AB07", 3200);
+  Release("AB07", 3300);
+  Press("AC01", 3300);
+  EXPECT_EQ(Strokes, (std::vector<std::string>{"down 77", "up 77", "down 77", "up 77", "down 65"}));
+}
+
+TEST_F(Key_Reader_Test, AKeyHeldWithDetectableAutoRepeatIsOneStroke) {
+  Press("AB07", 1000);
+  for (std::uint64_t time = 1660; time < 3000; time += 40)
+    Press("AB07", time);
+  Release("AB07", 3010);
+  Reader.Flush();
+  EXPECT_EQ(Strokes, (std::vector<std::string>{"down 77", "up 77"}));
+}
+
+TEST_F(Key_Reader_Test, EveryReleaseCarriesTheCodeOfItsPress) {
+  // 5 down, Shift down, 5 up while Shift types % on it, Shift up.
+  Press("AE05", 100);
+  Press("LFSH", 200, {"AE05"});
+  Release("AE05", 300, {"LFSH"});
+  Release("LFSH", 400);
+  // A key pressed under one layout and released under another keeps its press's code.
+  Press("AD01", 500);
+  Keyboard_Layout::Set_Current(Keyboard_Layout::Compile("fr"));
+  Release("AD01", 600);
+  Reader.Flush();
+  Keyboard_Layout::Set_Current(US);
+  // A release whose press went to another window is nobody's.
+  Release("AC01", 700);
+  Reader.Flush();
+  EXPECT_EQ(Strokes,
+            (std::vector<std::string>{"down 53", "down 16", "up 53", "up 16", "down 81", "up 81"}));
+  EXPECT_TRUE(Held.Empty());
+}
+
+TEST(Held_Inputs, LetGoOfEverythingInTheOrderOfTheBindings) {
+  Held_Inputs held;
+  const auto key = [](std::uint32_t keycode) {
+    return Physical_Input{Input_Source::Keyboard, 0, keycode};
+  };
+  // Alt (Move), an unbound Q, Shift (Cursor), Up, 5 (All Clear) and a controller's button
+  // standing for Ctrl (Attack), pressed in that order.
+  EXPECT_TRUE(held.Press(key(64), 0x12));
+  EXPECT_TRUE(held.Press(key(24), 0x51));
+  EXPECT_TRUE(held.Press(key(50), 0x10));
+  EXPECT_FALSE(held.Press(key(50), 0x10));
+  EXPECT_TRUE(held.Press(key(111), 0x26));
+  EXPECT_TRUE(held.Press(key(14), 0x35));
+  EXPECT_TRUE(held.Press({Input_Source::Controller, 0, 0}, 0x11));
+  EXPECT_EQ(held.Release_All(Default_Key_Bindings),
+            (std::vector<std::uint16_t>{0x35, 0x10, 0x11, 0x12, 0x51, 0x26}));
+  EXPECT_TRUE(held.Empty());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
