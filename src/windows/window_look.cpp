@@ -1,5 +1,8 @@
 #include "windows/window_look.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -35,32 +38,67 @@ void Centre_On_Screen(QWidget& window) {
 
 namespace {
 
-// Sees the key presses of a window and of every control inside it. A key a control leaves
-// unused travels on to its parent and passes here again; the handler therefore only acts on
-// keys it then swallows, so a second look changes nothing.
+bool Is_Inside(const QWidget* widget, const QWidget& window) {
+  for (; widget; widget = widget->parentWidget())
+    if (widget == &window) return true;
+  return false;
+}
+
+// The drop-down list whose open pop-up holds the widget, if any.
+QComboBox* Open_List_Of(QWidget* widget) {
+  for (QWidget* up = widget->parentWidget(); up; up = up->parentWidget())
+    if (auto* list = qobject_cast<QComboBox*>(up))
+      return list->view()->isVisible() ? list : nullptr;
+  return nullptr;
+}
+
+// Sees every key press that goes to a window, to a control inside it or to the pop-up of one of
+// its drop-down lists, before any of them does: it watches the whole application, because a
+// list's pop-up is a window of its own that takes the keyboard while it is open. A key a
+// control leaves unused travels on to its parent and passes here again; the handler therefore
+// only acts on keys it then swallows, so a second look changes nothing.
 class Key_Preview_Filter : public QObject {
 public:
   Key_Preview_Filter(QWidget& window, std::function<bool(const QKeyEvent&)> on_key_down)
-      : QObject(&window), On_Key_Down(std::move(on_key_down)) {}
+      : QObject(&window), Window(window), On_Key_Down(std::move(on_key_down)) {
+    QCoreApplication::instance()->installEventFilter(this);
+  }
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::KeyPress && On_Key_Down(*static_cast<QKeyEvent*>(event))) {
-      event->accept();
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (!Is_Inside(widget, Window)) return false;
+    const auto& key = *static_cast<QKeyEvent*>(event);
+    QComboBox* list = Open_List_Of(widget);
+    if (!list) return Act(key, event);
+    // An open list: the entry highlighted in it counts as chosen for a key the window acts
+    // on, as if the list had been closed on it first.
+    const int chosen = list->currentIndex();
+    const QModelIndex highlighted = list->view()->currentIndex();
+    if (highlighted.isValid() && highlighted.row() != chosen)
+      list->setCurrentIndex(highlighted.row());
+    if (Act(key, event)) {
+      list->hidePopup();
       return true;
     }
-    return QObject::eventFilter(watched, event);
+    if (list->currentIndex() != chosen) list->setCurrentIndex(chosen);
+    return false;
   }
 
 private:
+  bool Act(const QKeyEvent& key, QEvent* event) {
+    if (!On_Key_Down(key)) return false;
+    event->accept();
+    return true;
+  }
+
+  QWidget& Window;
   std::function<bool(const QKeyEvent&)> On_Key_Down;
 };
 
 } // namespace
 
 void Install_Key_Preview(QWidget& window, std::function<bool(const QKeyEvent&)> on_key_down) {
-  auto* filter = new Key_Preview_Filter(window, std::move(on_key_down));
-  window.installEventFilter(filter);
-  for (QWidget* child : window.findChildren<QWidget*>())
-    child->installEventFilter(filter);
+  new Key_Preview_Filter(window, std::move(on_key_down));
 }

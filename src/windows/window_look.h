@@ -31,6 +31,6 @@ void Set_Text_Colour(QLabel& label, const QColor& colour);
 // Places a top-level window at the screen's centre, rounding toward zero.
 void Centre_On_Screen(QWidget& window);
 
-// Lets a window see every key press before its controls do. The handler returns true when it
-// acted on the key; such a key goes no further.
+// Lets a window see every key press before its controls do, also while one of its drop-down
+// lists is open. The handler returns true when it acted on the key; such a key goes no further.
 void Install_Key_Preview(QWidget& window, std::function<bool(const QKeyEvent&)> on_key_down);

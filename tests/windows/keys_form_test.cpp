@@ -2,6 +2,7 @@
 #include "settings/settings_fixture.h"
 #include "windows/keys_form.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -71,8 +72,12 @@ TEST_F(Keys_Form_Test, EnterAcceptsStoresTheChoicesAndGivesTheMainWindowItsInput
   EXPECT_TRUE(Form->isVisible());
   EXPECT_EQ(Main_Enabled, std::vector<bool>{false});
 
-  List(3)->setCurrentText("A");
-  QTest::keyClick(List(3), Qt::Key_Return);
+  // A chosen in the open list; Enter there accepts it, as it does with the list closed.
+  List(3)->showPopup();
+  QAbstractItemView* open_list = List(3)->view();
+  open_list->setCurrentIndex(open_list->model()->index(List(3)->findText("A"), 0));
+  QTest::keyClick(open_list, Qt::Key_Return);
+  EXPECT_FALSE(open_list->isVisible());
   EXPECT_FALSE(Form->isVisible());
   EXPECT_EQ(Main_Enabled, (std::vector<bool>{false, true}));
   EXPECT_EQ(Hints_Rebuilt, 1);
@@ -99,9 +104,17 @@ TEST_F(Keys_Form_Test, EscLeavesSettingsAndBindingsButKeepsTheUnacceptedSelectio
 
   Form->Open();
   EXPECT_EQ(List(2)->currentText(), "Z");
+  // Esc in an open list closes the window, not merely the list.
+  List(4)->showPopup();
+  QTest::keyClick(List(4)->view(), Qt::Key_Escape);
+  EXPECT_FALSE(List(4)->view()->isVisible());
+  EXPECT_FALSE(Form->isVisible());
+  EXPECT_EQ(Main_Enabled, (std::vector<bool>{false, true, false, true}));
+
+  Form->Open();
   // Closed by the desktop although it has no close box, it must not leave the main window off.
   Form->close();
-  EXPECT_EQ(Main_Enabled, (std::vector<bool>{false, true, false, true}));
+  EXPECT_EQ(Main_Enabled, (std::vector<bool>{false, true, false, true, false, true}));
   EXPECT_EQ(Stored("Key2"), "<no file>");
 }
 

@@ -1,6 +1,7 @@
 #include "settings/settings_fixture.h"
 #include "windows/splash_form.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -71,11 +72,18 @@ TEST_F(Splash_Form_Test, FirstStartWaitsForASoundOutput) {
 TEST_F(Splash_Form_Test, OnePlaysInSilenceAndStoresTheChoices) {
   TSplashForm& splash = Start();
   splash.Main_Window_Activated();
-  Sound_List()->setCurrentIndex(2);
-  QTest::keyClick(Sound_List(), Qt::Key_1, Qt::KeypadModifier);
+  // Chosen in the open list: the highlighted entry counts for the key that plays, and only
+  // for it.
+  Sound_List()->showPopup();
+  QAbstractItemView* open_list = Sound_List()->view();
+  ASSERT_TRUE(open_list->isVisible());
+  open_list->setCurrentIndex(open_list->model()->index(2, 0));
+  QTest::keyClick(open_list, Qt::Key_1, Qt::KeypadModifier);
   EXPECT_TRUE(Log.isEmpty());
+  EXPECT_EQ(Sound_List()->currentIndex(), -1);
 
-  QTest::keyClick(Sound_List(), Qt::Key_1);
+  QTest::keyClick(open_list, Qt::Key_1);
+  EXPECT_FALSE(open_list->isVisible());
   EXPECT_EQ(Log, (QStringList{"sound (no sound) (SoundMode 2)", "menu 1", "centre", "demo"}));
   EXPECT_EQ(Stored("SoundMode"), "2");
   EXPECT_EQ(Stored("SplashScreen"), "1");
@@ -111,9 +119,13 @@ TEST_F(Splash_Form_Test, EscEndsTheProgramWithoutTouchingTheSettings) {
   Sound_List()->setCurrentIndex(0);
   QTest::keyClick(Sound_List(), Qt::Key_Escape);
   EXPECT_EQ(Log, QStringList{"terminate"});
+  // With the list open, too: Esc does not merely close the list.
+  Sound_List()->showPopup();
+  QTest::keyClick(Sound_List()->view(), Qt::Key_Escape);
+  EXPECT_EQ(Log, (QStringList{"terminate", "terminate"}));
   // Closed by the desktop before play, it ends the program the same way.
   Form->close();
-  EXPECT_EQ(Log, (QStringList{"terminate", "terminate"}));
+  EXPECT_EQ(Log, (QStringList{"terminate", "terminate", "terminate"}));
   EXPECT_EQ(Stored("SoundMode"), "<no file>");
 }
 
