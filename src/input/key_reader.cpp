@@ -23,8 +23,7 @@ Key_Reader::Key_Reader(Held_Inputs& held, Handler press, Handler release, QObjec
 void Key_Reader::Key_Press(const QKeyEvent& event) {
   const std::uint16_t code = Virtual_Key_Code(event);
   const Physical_Input key = Key_Of(event, code);
-  if (Waiting && Waiting->Input == key && Waiting->Time == event.timestamp() &&
-      event.nativeScanCode() != 0) {
+  if (Waiting && Waiting->Input == key && Waiting->Time == event.timestamp()) {
     // The server's auto-repeat: the key never went up.
     Waiting.reset();
     Wait_Timer.stop();
@@ -40,14 +39,11 @@ void Key_Reader::Key_Release(const QKeyEvent& event) {
   if (event.isAutoRepeat()) return;
   const Physical_Input key = Key_Of(event, Virtual_Key_Code(event));
   if (!Held.Is_Down(key)) return; // pressed before this window had the keyboard
-  if (event.nativeScanCode() == 0) {
-    // Made by the program: no server repeats it.
-    const std::optional<std::uint16_t> code = Held.Release(key);
-    if (code && On_Release) On_Release(*code);
-    return;
-  }
   Waiting = Waiting_Release{key, event.timestamp()};
-  Wait_Timer.start();
+  if (event.nativeScanCode() == 0)
+    Flush(); // made by the program: no server repeats it
+  else
+    Wait_Timer.start();
 }
 
 void Key_Reader::Flush() {

@@ -1,0 +1,279 @@
+#!/usr/bin/env python3
+"""End-to-end test of the keys and the mouse: real X key events (xdotool keydown/keyup) and
+layouts (setxkbmap) against the real program under Xvfb, read from its trace.
+
+Usage: keys_test.py <game folder>
+Keys that overlap, keys held for seconds, a layout switched while the program runs, Esc in an
+open drop-down list and clicks on the four buttons. Checks are on order and counts, with
+generous waits, never on exact milliseconds.
+"""
+import os
+import sys
+import time
+
+import harness
+from harness import TITLE, Checks, Display
+
+GAME_DIR = os.path.abspath(sys.argv[1])
+checks = Checks()
+check = checks.check
+screen = None  # the Display of the run
+
+# Where to click the four buttons, inside their click areas of the windowed handheld.
+BUTTONS = {"acl": (272, 297), "cursor": (59, 303), "attack": (176, 302), "move": (366, 303)}
+WINDOWED = {"SoundMode": "2", "SplashScreen": "0", "FullscreenMode": "0"}
+
+
+def xdo(*args, pause=0.15):
+    """One xdotool command, then a moment for the program to take it."""
+    screen.run("xdotool", *args)
+    time.sleep(pause)
+
+
+class Run:
+    """The program with its window found and holding the keyboard."""
+
+    def __init__(self, settings, env=None, title=TITLE):
+        self.program = harness.Program(GAME_DIR, screen, settings=settings, env=env)
+        self.window = screen.find_window(title)
+
+    def focus(self, window=None):
+        # Without a window manager the focus follows the pointer: keep it over the handheld.
+        window = window or self.window
+        screen.run("xdotool", "mousemove", "--window", window, "260", "170")
+        screen.run("xdotool", "windowfocus", "--sync", window)
+        time.sleep(0.2)
+
+    def mark(self):
+        return len(self.program.trace())
+
+    def events(self, since):
+        return [event for _, event in self.program.trace()[since:]]
+
+    def demo_runs(self, note=""):
+        return check(self.window is not None and
+                     self.program.wait_for_trace("mode 1") is not None,
+                     "the windowed demo runs" + note)
+
+    def wait(self, wanted, since, timeout=5.0):
+        """True once the events appear after the mark in this order (others between them)."""
+        deadline = time.time() + timeout
+        while True:
+            found = iter(self.events(since))
+            if all(event in found for event in wanted):
+                return True
+            if time.time() > deadline:
+                return False
+            time.sleep(0.05)
+
+    def stop(self):
+        self.program.stop()
+
+
+def case_overlapping_modifiers():
+    run = Run(WINDOWED)
+    try:
+        if not run.demo_runs():
+            return
+        run.focus()
+
+        mark = run.mark()
+        xdo("keydown", "shift")
+        xdo("keydown", "5")
+        check(run.wait(["input Inp_cursor_press", "input Inp_acl_press", "mode 0"], mark),
+              "Shift held, then 5: the handheld resets")
+        xdo("keyup", "5")
+        xdo("keyup", "shift")
+        check(run.wait(["input Inp_acl_release", "mode 1", "input Inp_cursor_release"],
+                               mark), "5 released while Shift is down: the demo starts again")
+
+        mark = run.mark()
+        xdo("keydown", "5")
+        xdo("keydown", "shift")
+        xdo("keyup", "5")
+        check(run.wait(["input Inp_acl_press", "input Inp_cursor_press",
+                                "input Inp_acl_release", "hide btn_acl_down", "mode 1"], mark),
+              "5 down, Shift down, 5 up: the reset button is released with Shift still down")
+        xdo("keyup", "shift")
+
+        xdo("key", "ctrl")
+        mark = run.mark()
+        xdo("keydown", "shift")
+        xdo("keydown", "alt")
+        check(run.wait(["input Inp_cursor_press", "input Inp_move_press", "mode 3"], mark),
+              "Shift held, then Alt: Move chooses level 2")
+        xdo("keyup", "alt")
+        xdo("keyup", "shift")
+
+        mark = run.mark()
+        xdo("keydown", "alt")
+        xdo("keydown", "shift")
+        xdo("keyup", "alt")
+        check(run.wait(["input Inp_move_press", "mode 4", "input Inp_move_release",
+                                "hide btn_move_down"], mark),
+              "Alt down, Shift down, Alt up: Move is released with Shift still down")
+        xdo("keyup", "shift")
+        mark = run.mark()
+        xdo("key", "alt")
+        check(run.wait(["input Inp_move_press", "mode 2", "input Inp_move_release"], mark),
+              "the next Alt moves again (L3 to L1)")
+
+        # The pop-up menu takes the keyboard while Shift is down: Shift is released then and
+        # there, and its real release later is nobody's.
+        mark = run.mark()
+        xdo("keydown", "shift")
+        xdo("click", "3", pause=0.6)
+        released = run.wait(["input Inp_cursor_release"], mark, timeout=2)
+        xdo("key", "Escape", pause=0.3)  # closes the menu
+        xdo("keyup", "shift", pause=0.4)
+        check(released and run.events(mark).count("input Inp_cursor_release") == 1,
+              "the pop-up menu taking the keyboard releases the held Cursor key once")
+        check(run.program.process.poll() is None, "Esc in the open menu only closed the menu")
+    finally:
+        run.stop()
+
+
+def case_mouse_on_every_button():
+    run = Run(WINDOWED)
+    try:
+        if not run.demo_runs():
+            return
+        for name, (x, y) in BUTTONS.items():
+            mark = run.mark()
+            xdo("mousemove", "--window", run.window, str(x), str(y), pause=0.05)
+            xdo("click", "1", pause=0.3)
+            check(run.wait([f"input Inp_{name}_press", f"show btn_{name}_down",
+                                    f"input Inp_{name}_release", f"hide btn_{name}_down"], mark),
+                  f"a left click on the {name} button presses and releases it")
+        mark = run.mark()
+        x, y = BUTTONS["attack"]
+        xdo("mousemove", "--window", run.window, str(x), str(y), pause=0.05)
+        xdo("click", "2", pause=0.5)
+        check(not any(e.startswith("input") for e in run.events(mark)),
+              "a middle click on a button does nothing")
+    finally:
+        run.stop()
+
+
+def hold_key(run, key, seconds):
+    """The key held for the given time; returns the trace mark before it went down."""
+    mark = run.mark()
+    xdo("keydown", key, pause=seconds)
+    xdo("keyup", key, pause=0.4)
+    return mark
+
+
+def wait_for_input(run):
+    """True once the warrior takes input: Up then plays the Cursor sound."""
+    mark = run.mark()
+    deadline = time.time() + 15
+    while "sound Cursor" not in run.events(mark) and time.time() < deadline:
+        xdo("key", "Up", pause=0.4)
+    return "sound Cursor" in run.events(mark)
+
+
+def case_held_letter(detectable=True):
+    """Move on M, held for two seconds at the level choice and in a game."""
+    env = None if detectable else {"GRATHMOOR_DETECTABLE_AUTO_REPEAT": "0"}
+    how = "with" if detectable else "without"
+    run = Run(dict(WINDOWED, Key4="23"), env=env)
+    try:
+        if not run.demo_runs(f" ({how} detectable auto-repeat)"):
+            return
+        state = "on" if detectable else "off"
+        check(any(e.startswith(f"keyboard detectable-auto-repeat {state}")
+                  for e in run.events(0)), f"detectable auto-repeat is {state}")
+        run.focus()
+        xdo("key", "ctrl")
+        mark = hold_key(run, "m", 2.0)
+        events = run.events(mark)
+        check(events.count("input Inp_move_press") == 1 and "mode 3" in events
+              and "mode 4" not in events and events.count("input Inp_move_release") == 1,
+              f"M held for 2 s at the level choice moves one level ({how} detectable "
+              f"auto-repeat; modes {[e for e in events if e.startswith('mode')]})")
+
+        # Start a game on level 2. The bats' turns take the input away for a while every five
+        # seconds, so a hold that began in one is tried again.
+        xdo("key", "ctrl")
+        for _ in range(3):
+            if not check(wait_for_input(run), "the game takes input"):
+                return
+            mark = hold_key(run, "m", 2.0)
+            trace = run.program.trace()[mark:]
+            presses = [ms for ms, e in trace if e == "input Inp_move_press"]
+            walks = [ms for ms, e in trace if e == "sound Step" and ms in presses]
+            if len(presses) != 1 or walks:
+                break
+            print(f"     the press came while the bats flew: {[e for _, e in trace][:8]}")
+        check(len(presses) == 1 and len(walks) == 1,
+              f"M held for 2 s in a game walks one cell ({how} detectable auto-repeat; "
+              f"{len(presses)} presses, {len(walks)} walks)")
+    finally:
+        run.stop()
+
+
+def case_french_layout():
+    """The layout switched to AZERTY while the program runs: the top-row 1 key plays from the
+    splash, and A is the letter the layout puts right of Tab."""
+    run = Run({"SoundMode": "2", "SplashScreen": "1", "FullscreenMode": "0", "Key4": "11"},
+              title="About this game...")
+    try:
+        if not check(run.window is not None, "the splash shows"):
+            return
+        check(screen.run("setxkbmap", "fr").returncode == 0, "setxkbmap fr")
+        time.sleep(0.5)
+        run.focus()
+        mark = run.mark()
+        xdo("key", "ampersand")  # the top-row 1 key, unshifted on AZERTY
+        check(run.wait(["mode 1"], mark), "the top-row 1 key (typing &) plays from the splash")
+        window = screen.find_window(TITLE)
+        if not check(window is not None, "the game shows"):
+            return
+        run.focus(window)
+        xdo("key", "ctrl")
+        mark = run.mark()
+        xdo("key", "q", pause=0.4)  # AZERTY's Q, where US has A
+        xdo("key", "a")
+        check(run.wait(["key down 51", "key down 41", "input Inp_move_press", "mode 3"],
+                               mark) and "mode 4" not in run.events(mark),
+              "on AZERTY the key typing A moves and the key in the US A's place does not")
+    finally:
+        screen.run("setxkbmap", "us")
+        run.stop()
+
+
+def case_esc_in_open_list():
+    run = Run(None, title="About this game...")
+    try:
+        if not check(run.window is not None, "the splash shows"):
+            return
+        x, y, _, _ = screen.geometry(run.window)
+        below = (x + 217, y + 330, 144, 40)  # where the open list lies, under the closed one
+        closed = screen.region_digest(*below)
+        xdo("mousemove", "--window", run.window, "289", "318", pause=0.05)
+        xdo("click", "1", pause=0.6)
+        check(screen.region_digest(*below) != closed, "a click opens the sound list")
+        xdo("key", "Escape")
+        check(run.program.wait_end(5), "Esc with the sound list open ends the program")
+        check("SoundMode" not in run.program.settings_text(), "no sound output was stored")
+    finally:
+        run.stop()
+
+
+def main():
+    global screen
+    with Display() as screen:
+        for case in (case_overlapping_modifiers, case_mouse_on_every_button, case_held_letter,
+                     lambda: case_held_letter(detectable=False), case_french_layout,
+                     case_esc_in_open_list):
+            print(f"---- {getattr(case, '__name__', 'case')}", flush=True)
+            case()
+    if checks.failures:
+        print("FAILED: " + "; ".join(checks.failures))
+        return 1
+    print("all key checks passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
