@@ -1,6 +1,7 @@
 // The program: creates its five windows once, in order (the main window, about, key settings,
 // manual, splash), then runs the event loop. The command line only asks for help or the version.
 #include "app/command_line.h"
+#include "display/display_scale.h"
 #include "display/event_trace.h"
 #include "display/main_window.h"
 #include "display/program_end.h"
@@ -33,10 +34,10 @@ void Show_Error(const QString& text) {
 
 int main(int argc, char** argv) {
   if (const auto answered = Answer_Command_Line(argc, argv, std::cout, std::cerr)) return *answered;
-  // One skin pixel is one screen pixel.
-  qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-  qunsetenv("QT_SCALE_FACTOR");
-  qunsetenv("QT_SCREEN_SCALE_FACTORS");
+  // The handheld follows the desktop's scale, rounded to a whole factor so that every skin
+  // pixel covers whole screen pixels.
+  Round_Scale_Overrides();
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
   QApplication app(argc, argv);
   QApplication::setApplicationDisplayName(QString());
   // A held key makes one press and one release; key codes follow the server's keyboard layout.

@@ -1,5 +1,7 @@
 #include "display/gfxinit.h"
 
+#include "display/display_scale.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
@@ -32,18 +34,35 @@ int Game_Offset(const QString& text, int screen, int client) {
   return (screen - client) / 2;
 }
 
-// A picture from the backdrop folder, or nothing when it is not named, not there or unreadable.
+bool Is_File(const QString& path) {
+  return QFileInfo(path).isFile();
+}
+
+// The memory a picture takes once enlarged for the scale.
+qsizetype Bytes_At_Scale(const QImage& picture, int scale) {
+  const auto factor = static_cast<qsizetype>(Missing_Factor(picture, scale));
+  return picture.sizeInBytes() * factor * factor;
+}
+
+// A picture from the backdrop folder made ready for the scale, or nothing when it is not named,
+// not there or unreadable. One too large to enlarge is kept as it is and drawn enlarged.
 std::optional<QImage> Backdrop_Picture(const std::optional<QString>& name, const QString& folder,
+                                       const Skin_Environment& env,
                                        const Config_Ini::Reporter& report) {
-  if (!name || !QFileInfo(folder + *name).isFile()) return std::nullopt;
-  return Load_Picture(folder + *name, report);
+  if (!name) return std::nullopt;
+  const QString path = folder + *name;
+  if (!Is_File(path) && !Is_File(Scaled_File_Name(path, env.Scale))) return std::nullopt;
+  std::optional<QImage> picture = Load_Picture_For_Scale(path, env.Scale, report);
+  if (picture && Bytes_At_Scale(*picture, env.Scale) <= Max_Skin_Picture_Bytes)
+    picture = For_Scale(*picture, env.Scale);
+  return picture;
 }
 
 void Load_Fullscreen(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& window,
                      const Skin_Environment& env, const Config_Ini::Reporter& report) {
   const QString backdrop_dir = ini.Folder("Fullscreen", "BackdropDir", "Graphics\\Backdrops\\");
   if (auto picture = Backdrop_Picture(ini.File_Name("Fullscreen", "BackdropFile", "nil"),
-                                      backdrop_dir, report)) {
+                                      backdrop_dir, env, report)) {
     surface.Set_Picture(im_backdrop, Element_Picture(*picture, surface[im_backdrop].Transparent));
     surface.Set_Stretch(im_backdrop, (ini.Integer("Fullscreen", "BackdropStretch", 0) & 0xFF) != 0);
     surface.Show(im_backdrop);
@@ -60,14 +79,15 @@ void Load_Fullscreen(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& w
   window.Client_Size = env.Screen_Size;
   surface.Set_Rect(im_backdrop, QRect(QPoint(0, 0), window.Client_Size));
 
-  if (auto picture =
-          Backdrop_Picture(ini.File_Name("Fullscreen", "LogoFile", "nil"), backdrop_dir, report)) {
+  if (auto picture = Backdrop_Picture(ini.File_Name("Fullscreen", "LogoFile", "nil"), backdrop_dir,
+                                      env, report)) {
     const QImage logo = Element_Picture(*picture, surface[im_backdrop_logo].Transparent);
     surface.Set_Picture(im_backdrop_logo, logo);
-    QRect place(surface[im_backdrop_logo].Rect.topLeft(), logo.size());
+    const QSize size = Logical_Size(logo);
+    QRect place(surface[im_backdrop_logo].Rect.topLeft(), size);
     surface.Show(im_backdrop_logo);
-    const int right = window.Client_Size.width() - logo.width();
-    const int bottom = window.Client_Size.height() - logo.height();
+    const int right = window.Client_Size.width() - size.width();
+    const int bottom = window.Client_Size.height() - size.height();
     switch (ini.Integer("Fullscreen", "LogoPosition", 1)) {
     case 0: place.moveTo(0, 0); break;
     case 1: place.moveTo(right, 0); break;
@@ -108,21 +128,24 @@ void Load_Skin_Elements(const Config_Ini& ini, const QString& skin_dir, Lcd_Surf
       if (const auto known = prepared.find({path, transparent}); known != prepared.end()) {
         picture = known->second;
         if (!picture && report) report(Skin_Too_Large_Message(path));
-      } else if (QFileInfo(path).isFile()) {
-        picture = Load_Picture(path, report);
+      } else if (Is_File(path) || Is_File(Scaled_File_Name(path, env.Scale))) {
+        picture = Load_Picture_For_Scale(path, env.Scale, report);
         if (picture) {
+          // Keyed before it is enlarged: the bottom-left colour is the same either way.
           picture = Element_Picture(std::move(*picture), transparent);
-          if (total_bytes + picture->sizeInBytes() > env.Picture_Allowance) {
+          const qsizetype bytes = Bytes_At_Scale(*picture, env.Scale);
+          if (total_bytes + bytes > env.Picture_Allowance) {
             picture.reset();
             if (report) report(Skin_Too_Large_Message(path));
           } else {
-            total_bytes += picture->sizeInBytes();
+            total_bytes += bytes;
+            picture = For_Scale(*picture, env.Scale);
           }
           prepared.emplace(std::pair{path, transparent}, picture);
         }
       }
-      surface.Set_Picture(id,
-                          picture.value_or(Element_Picture(Placeholder_Picture(), transparent)));
+      surface.Set_Picture(id, picture.value_or(For_Scale(
+                                  Element_Picture(Placeholder_Picture(), transparent), env.Scale)));
     }
     const long long height = ini.Integer(section, "Height", 0);
     const long long left =
@@ -220,7 +243,23 @@ std::optional<QImage> Load_Picture(const QString& path, const Config_Ini::Report
     report_too_large(picture.size());
     return std::nullopt;
   }
+  // The reader takes a name ending in "@2x" for a picture drawn at twice the scale; a file named
+  // in Config.ini is drawn at its natural size, whatever its name.
+  picture.setDevicePixelRatio(1);
   return picture;
+}
+
+std::optional<QImage> Load_Picture_For_Scale(const QString& path, int scale,
+                                             const Config_Ini::Reporter& report) {
+  const Scaled_File file = Choose_Scaled_File(path, scale, Is_File);
+  if (file.File_Scale > 1) {
+    if (std::optional<QImage> twin = Load_Picture(file.Path, report)) {
+      twin->setDevicePixelRatio(file.File_Scale);
+      return twin;
+    }
+    if (!Is_File(path)) return std::nullopt;
+  }
+  return Load_Picture(path, report);
 }
 
 QImage Placeholder_Picture() {

@@ -27,6 +27,7 @@ struct Skin_Environment {
   QSize Screen_Size;
   Config_Ini::Reporter Report; // messages for the user; unset, they go to standard error
   qsizetype Picture_Allowance = Max_Skin_Picture_Bytes;
+  int Scale = 1; // the screen's whole factor: pictures are made ready for it
 };
 
 // The window's own settings that the skin decides.
@@ -58,6 +59,13 @@ QString Skin_Too_Large_Message(const QString& path);
 // matter). Nothing, after a message to `report`, for an unknown extension, a picture that
 // cannot be decoded (the file's path, then the decoder's message) or one that is too large.
 std::optional<QImage> Load_Picture(const QString& path, const Config_Ini::Reporter& report);
+
+// Decodes the picture drawn for a scale: the file's @<scale>x twin when there is one (a twin
+// that cannot be decoded is reported and the file itself stands in), else the file. The
+// picture comes with its device pixel ratio set to the factor it was drawn for; For_Scale
+// (display_scale.h) enlarges it by what is missing.
+std::optional<QImage> Load_Picture_For_Scale(const QString& path, int scale,
+                                             const Config_Ini::Reporter& report);
 
 // What marks a missing picture: 10 x 10, red with a one-pixel black border.
 QImage Placeholder_Picture();

@@ -1,9 +1,12 @@
 #include "display/lcd_painter.h"
 
+#include "display/display_scale.h"
+
 #include <QBitmap>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 
 namespace {
 
@@ -37,15 +40,20 @@ QSize Lcd_Painter::Text_Size(Element_Id id, const QString& text) {
   return QSize(metrics.horizontalAdvance(text), metrics.height());
 }
 
-void Lcd_Painter::Reset(QSize client, QColor window_colour, const Lcd_Surface& surface) {
-  if (Frame_Image.size() != client)
-    Frame_Image = QImage(client.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+void Lcd_Painter::Reset(QSize client, QColor window_colour, const Lcd_Surface& surface, int scale) {
+  Client = client.expandedTo(QSize(1, 1));
+  scale = std::max(1, scale);
+  if (Frame_Image.size() != Client * scale) {
+    Frame_Image = QImage(Client * scale, QImage::Format_RGB32);
+    Frame_Image.setDevicePixelRatio(scale);
+  }
+  Frame_Scale = scale;
   Window_Colour = window_colour;
-  Compose(QRegion(Frame_Image.rect()), surface);
+  Compose(QRegion(QRect(QPoint(0, 0), Client)), surface);
 }
 
 void Lcd_Painter::Compose(const QRegion& region, const Lcd_Surface& surface) {
-  const QRegion area = region & QRegion(Frame_Image.rect());
+  const QRegion area = region & QRegion(QRect(QPoint(0, 0), Client));
   if (area.isEmpty()) return;
   QPainter painter(&Frame_Image);
   painter.setClipRegion(area);
@@ -76,8 +84,10 @@ void Lcd_Painter::Draw_Element(QPainter& painter, Element_Id id, const Lcd_Eleme
   if (id == im_backdrop && e.Stretch) {
     painter.drawImage(e.Rect, e.Picture);
   } else if (id == im_backdrop) {
-    painter.drawImage(e.Rect.left() + (e.Rect.width() - e.Picture.width()) / 2,
-                      e.Rect.top() + (e.Rect.height() - e.Picture.height()) / 2, e.Picture);
+    const QSize size = Logical_Size(e.Picture);
+    painter.drawImage(QPoint(e.Rect.left() + (e.Rect.width() - size.width()) / 2,
+                             e.Rect.top() + (e.Rect.height() - size.height()) / 2),
+                      e.Picture);
   } else {
     painter.drawImage(e.Rect.topLeft(), e.Picture);
   }
@@ -89,7 +99,8 @@ QRegion Lcd_Painter::Visible_Region(QColor key) const {
 
 bool Lcd_Painter::Has_Colour(const QRegion& region, QColor colour) const {
   const QRgb wanted = colour.rgb();
-  for (const QRect& r : region& QRegion(Frame_Image.rect())) {
+  for (const QRect& logical : region& QRegion(QRect(QPoint(0, 0), Client))) {
+    const QRect r(logical.topLeft() * Frame_Scale, logical.size() * Frame_Scale);
     for (int y = r.top(); y <= r.bottom(); ++y) {
       const auto* line = reinterpret_cast<const QRgb*>(Frame_Image.constScanLine(y));
       for (int x = r.left(); x <= r.right(); ++x)

@@ -1,6 +1,8 @@
 #include "display/main_window.h"
 
+#include "display/display_scale.h"
 #include "display/gfxinit.h"
+#include "display/window_shape.h"
 #include "settings/settings_key.h"
 #include "sound/sound_system.h"
 
@@ -112,6 +114,9 @@ void TForm1::Apply_Skin() {
   environment.Report = [this](const QString& message) {
     if (Env.Show_Error) Env.Show_Error(message);
   };
+  environment.Scale = Display_Scale(*this);
+  if (environment.Scale != Painter.Scale() || LCD[btn_game_menu_background].Picture.isNull())
+    LCD.Set_Picture(btn_game_menu_background, Game_Menu_Panel(environment.Scale));
   const Skin_Result skin = gfxinit(LCD, Window, environment);
   Window = skin.Window;
   if (!skin.Config_Found && !Ending) {
@@ -120,7 +125,7 @@ void TForm1::Apply_Skin() {
     if (Env.Request_End) Env.Request_End();
   }
   setFixedSize(Window.Client_Size.expandedTo(QSize(1, 1)));
-  Painter.Reset(size(), Window.Colour, LCD);
+  Painter.Reset(size(), Window.Colour, LCD, environment.Scale);
   LCD.Take_Dirty();
   Update_Shape();
   update();
@@ -159,15 +164,15 @@ void TForm1::Refresh() {
   Painter.Compose(region, LCD);
   // The shape changes only where the key colour was or is: a segment lit inside the handheld
   // leaves it as it was.
-  if (Window.Key_Colour_On &&
-      (!(region - Shape).isEmpty() || Painter.Has_Colour(region, Window.Key_Colour)))
+  if (Window.Key_Colour_On && (!(Device_Region(region, Painter.Scale()) - Shape).isEmpty() ||
+                               Painter.Has_Colour(region, Window.Key_Colour)))
     Update_Shape();
   update(region);
 }
 
 void TForm1::Update_Shape() {
   if (!Window.Key_Colour_On) {
-    if (!Shape.isEmpty()) clearMask();
+    if (!Shape.isEmpty()) Clear_Window_Shape(*this);
     Shape = QRegion();
     return;
   }
@@ -178,13 +183,16 @@ void TForm1::Update_Shape() {
   if (visible.isEmpty()) visible = QRegion(0, 0, 1, 1);
   if (visible == Shape) return;
   Shape = visible;
-  setMask(Shape);
+  Set_Window_Shape(*this, Shape, Painter.Scale());
 }
 
 void TForm1::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
+  // The frame holds the window's device pixels: each logical rectangle comes from its device
+  // pixels, one for one.
+  const int scale = Painter.Scale();
   for (const QRect& r : event->region())
-    painter.drawImage(r, Painter.Frame(), r);
+    painter.drawImage(r, Painter.Frame(), QRect(r.topLeft() * scale, r.size() * scale));
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event) {

@@ -113,6 +113,8 @@ private:
   void Release_Held_Inputs();
   // The release action of a button's click area; false for any other element.
   bool Release_Button_Area(Element_Id area);
+  // The in-game menu's panel, drawn for the scale.
+  static QImage Game_Menu_Panel(int scale);
 
   Main_Window_Environment Env;
   Side_Windows Side;
@@ -136,7 +138,7 @@ private:
   bool Ending = false;
   // Before the skin is applied: white, see-through white.
   Skin_Window Window{QSize(527, 348), Qt::white, true, Qt::white, 0, 0};
-  QRegion Shape;
+  QRegion Shape; // the windowed outline, in device pixels
 
   std::optional<Element_Id> Pressed; // the element that took the last left-button press
   std::optional<Element_Id> Highlighted_Row;

@@ -9,11 +9,10 @@
 #include <QPainter>
 #include <QPainterPath>
 
-namespace {
-
 // The in-game menu's panel: an opaque title row with the menu symbol, then black at 80 %.
-QImage Game_Menu_Panel() {
-  QImage panel(256, 512, QImage::Format_ARGB32_Premultiplied);
+QImage TForm1::Game_Menu_Panel(int scale) {
+  QImage panel(QSize(256, 512) * scale, QImage::Format_ARGB32_Premultiplied);
+  panel.setDevicePixelRatio(scale);
   panel.fill(QColor(0, 0, 0, 204));
   QPainter p(&panel);
   p.fillRect(0, 0, 256, 32, Qt::black);
@@ -27,8 +26,6 @@ QImage Game_Menu_Panel() {
   p.drawText(QRect(36, 0, 100, 32), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Game menu"));
   return panel;
 }
-
-} // namespace
 
 void TForm1::Build_Menus() {
   pm_0_menu = new QMenu(this);
@@ -89,7 +86,6 @@ void TForm1::Build_Menus() {
   Popup_Items = {pm_1_about,       pm_2_readme,        pm_3_whatsnew, pm_4_manual,
                  pm_5_n1,          pm_6_config,        pm_7_keys,     pm_9_n2,
                  pm_10_fullscreen, pm_11_splashscreen, pm_13_n3,      pm_14_exit};
-  LCD.Set_Picture(btn_game_menu_background, Game_Menu_Panel());
 }
 
 void TForm1::pm_0_menuPopup() {

@@ -1,5 +1,6 @@
 #include "windows/about_form.h"
 
+#include "display/display_scale.h"
 #include "input/key_codes.h"
 #include "windows/click_label.h"
 #include "windows/window_look.h"
@@ -51,7 +52,8 @@ TAboutForm::TAboutForm(Shell_Open shell_open, QWidget* parent)
   im_picture = new QLabel(this);
   im_picture->setObjectName(QStringLiteral("im_picture"));
   im_picture->setGeometry(8, 8, 116, 160);
-  im_picture->setPixmap(QPixmap(QStringLiteral(":/about/portrait.png")));
+  im_picture->setPixmap(
+      Picture_For_Scale(QStringLiteral(":/about/portrait.png"), Display_Scale(*this)));
 
   // The maker's details: bold, the hobby line bold italic.
   struct Line {

@@ -1,5 +1,6 @@
 #include "windows/manual_form.h"
 
+#include "display/display_scale.h"
 #include "game/key_bindings.h"
 #include "input/key_codes.h"
 #include "windows/window_look.h"
@@ -50,7 +51,7 @@ TManualForm::TManualForm(const QString& program_folder,
   im_page_01->setGeometry(rect());
   im_page_top->setGeometry(rect());
   Place_Buttons();
-  Pages = Load_Manual_Pages(layout.Folder);
+  Pages = Load_Manual_Pages(layout.Folder, Display_Scale(*this));
   im_page_01->setPixmap(QPixmap::fromImage(Pages.Pictures[1]));
   if (!Pages.Problems.isEmpty() && report_problem)
     report_problem(QStringLiteral("Some pages of the manual could not be shown:\n") +
@@ -63,7 +64,7 @@ QLabel* TManualForm::Add_Button_Picture(const char* name, const char* resource) 
   auto* picture = new QLabel(this);
   picture->setObjectName(QLatin1String(name));
   // A missing resource leaves the button empty, but its place still takes the clicks.
-  picture->setPixmap(QPixmap(QLatin1String(resource)));
+  picture->setPixmap(Picture_For_Scale(QLatin1String(resource), Display_Scale(*this)));
   picture->setAttribute(Qt::WA_TransparentForMouseEvents);
   picture->resize(Button_Width, Button_Height);
   return picture;

@@ -1,6 +1,7 @@
 #include "windows/manual_pages.h"
 
 #include "display/config_ini.h"
+#include "display/display_scale.h"
 #include "display/gfxinit.h"
 
 #include <QDir>
@@ -27,8 +28,8 @@ Manual_Layout Read_Manual_Layout(const QString& program_folder) {
 namespace {
 
 // The page, or a null picture with the reason in problem.
-QImage Load_Page(const QString& path, QString& problem) {
-  QImageReader reader(path, "bmp");
+QImage Load_Page(const QString& path, const char* format, QString& problem) {
+  QImageReader reader(path, format);
   reader.setAutoDetectImageFormat(false);
   // A top-down bitmap gives its height as negative.
   const auto too_long = [](int side) {
@@ -48,24 +49,45 @@ QImage Load_Page(const QString& path, QString& problem) {
     problem = QStringLiteral("%1: Bitmap image is not valid").arg(QDir::toNativeSeparators(path));
   // Not every header tells the size the decoder ends up with.
   if (too_large(picture.size())) return {};
+  picture.setDevicePixelRatio(1); // the reader reads "@2x" in a name as a scale
   return picture;
+}
+
+// A page file, or a null picture; a file that is there but unusable adds to the problems.
+// Only a plain file is a page: a pipe in its place would block the start for good.
+QImage Load_Page_File(const QString& path, const char* format, QStringList& problems) {
+  if (!QFileInfo(path).isFile()) return {};
+  QString problem;
+  QImage picture = Load_Page(path, format, problem);
+  if (!problem.isEmpty()) problems << problem;
+  return picture;
+}
+
+// The page drawn for the scale, its device pixel ratio set; null when there is none.
+QImage Load_Scaled_Page(const QString& folder, int n, int scale, QStringList& problems) {
+  if (scale <= 1) return {};
+  for (const char* format : {"png", "bmp"}) {
+    const QString path = folder + QStringLiteral("%1@%2x.%3").arg(n).arg(scale).arg(format);
+    QImage picture = Load_Page_File(path, format, problems);
+    if (!picture.isNull()) {
+      picture.setDevicePixelRatio(scale);
+      return picture;
+    }
+  }
+  return {};
 }
 
 } // namespace
 
-Manual_Pages Load_Manual_Pages(const QString& folder) {
+Manual_Pages Load_Manual_Pages(const QString& folder, int scale) {
   Manual_Pages pages;
   for (int n = 1; n <= Manual_Page_Count; ++n) {
-    const QString path = folder + QString::number(n) + QStringLiteral(".bmp");
-    QImage picture;
-    // Only a plain file is a page: a pipe in its place would block the start for good.
-    if (QFileInfo(path).isFile()) {
-      QString problem;
-      picture = Load_Page(path, problem);
-      if (!problem.isEmpty()) pages.Problems << problem;
-    }
+    QImage picture = Load_Scaled_Page(folder, n, scale, pages.Problems);
+    if (picture.isNull())
+      picture = Load_Page_File(folder + QString::number(n) + QStringLiteral(".bmp"), "bmp",
+                               pages.Problems);
     pages.Pictures[static_cast<std::size_t>(n)] =
-        picture.isNull() ? Placeholder_Picture() : std::move(picture);
+        For_Scale(picture.isNull() ? Placeholder_Picture() : std::move(picture), scale);
   }
   return pages;
 }

@@ -1,5 +1,6 @@
 #include "windows/splash_form.h"
 
+#include "display/display_scale.h"
 #include "input/key_codes.h"
 #include "settings/settings_key.h"
 #include "windows/click_label.h"
@@ -39,7 +40,7 @@ Label* Add_Picture(QWidget& parent, const char* name, const QString& resource, Q
   auto* picture = new Label(&parent);
   picture->setObjectName(QLatin1String(name));
   // A missing resource leaves the picture empty.
-  picture->setPixmap(QPixmap(resource));
+  picture->setPixmap(Picture_For_Scale(resource, Display_Scale(parent)));
   picture->setAlignment(Qt::AlignCenter);
   picture->setGeometry(place);
   return picture;

@@ -1,10 +1,14 @@
 #include "windows/window_look.h"
 
+#include "display/display_scale.h"
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFile>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QObject>
@@ -20,6 +24,15 @@ QFont Pixel_Font(const QString& family, int pixel_size, unsigned style) {
   font.setItalic((style & Font_Italic) != 0);
   font.setUnderline((style & Font_Underline) != 0);
   return font;
+}
+
+QPixmap Picture_For_Scale(const QString& resource, int scale) {
+  const Scaled_File file =
+      Choose_Scaled_File(resource, scale, [](const QString& path) { return QFile::exists(path); });
+  QImage picture = QImageReader(file.Path).read();
+  if (picture.isNull()) return {};
+  picture.setDevicePixelRatio(file.File_Scale);
+  return QPixmap::fromImage(For_Scale(picture, scale));
 }
 
 void Set_Text_Colour(QLabel& label, const QColor& colour) {

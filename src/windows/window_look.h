@@ -1,10 +1,11 @@
-// Shared looks and habits of the side windows: pixel-sized fonts (one skin pixel is one screen
-// pixel, whatever the screen's density), the dark navy of the game's dialogs, placement at the
-// centre of the screen, and key preview.
+// Shared looks and habits of the side windows: pixel-sized fonts (laid out in logical pixels,
+// whatever the screen's density), pictures drawn for the screen's scale, the dark navy of the
+// game's dialogs, placement at the centre of the screen, and key preview.
 #pragma once
 
 #include <QColor>
 #include <QFont>
+#include <QPixmap>
 #include <QString>
 #include <functional>
 
@@ -24,6 +25,10 @@ enum Font_Style : unsigned {
 // A font of the given family at a pixel size; the family falls back to Arial's metric twin when
 // the desktop lacks it.
 QFont Pixel_Font(const QString& family, int pixel_size, unsigned style = Font_Plain);
+
+// A built-in picture for a scale: its "@<scale>x" twin among the resources when there is one,
+// else the picture enlarged by the scale, pixel for pixel. A missing resource gives an empty one.
+QPixmap Picture_For_Scale(const QString& resource, int scale);
 
 // Gives a label its text colour (and keeps its background see-through).
 void Set_Text_Colour(QLabel& label, const QColor& colour);

@@ -3,7 +3,9 @@
 #include "lcd/lcd_elements.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QMap>
@@ -123,13 +125,44 @@ TEST(ShippedConfig, NamesABackdropForLargeScreensAndALogoWithAlpha) {
   EXPECT_EQ(ini["manual"]["manualheight"].toInt(), 600);
 }
 
-QImage Skin_Picture(Element_Id id) {
+QImage Skin_Picture(Element_Id id, int scale = 1) {
+  const QString twin = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
   return Load(Game + QStringLiteral("/Graphics/Skin/") + QString::fromLatin1(Element_Name(id)) +
-              QStringLiteral(".png"));
+              twin + QStringLiteral(".png"));
 }
 
-TEST(SkinBackground, IsKeyedOutsideTheCaseWithoutAPinkFringe) {
-  const QImage background = Skin_Picture(im_background);
+void Expect_Keyed_Without_Fringe(const QImage& background, int scale);
+
+TEST(ScaledPictures, EveryPictureHasItsTwinsAtTwiceAndThreeTimesItsSize) {
+  int pictures = 0;
+  QDirIterator files(Game, {"*.png", "*.jpg", "*.bmp"}, QDir::Files, QDirIterator::Subdirectories);
+  while (files.hasNext()) {
+    const QFileInfo file(files.next());
+    if (file.completeBaseName().contains(QLatin1Char('@'))) continue;
+    SCOPED_TRACE(file.filePath().toStdString());
+    ++pictures;
+    const QSize size = QImageReader(file.filePath()).size();
+    // The manual's larger pages are PNG beside the bitmaps.
+    const QString suffix = file.suffix() == "bmp" ? QStringLiteral("png") : file.suffix();
+    for (int scale : {2, 3}) {
+      const QString twin = file.path() + QLatin1Char('/') + file.completeBaseName() +
+                           QStringLiteral("@%1x.").arg(scale) + suffix;
+      EXPECT_EQ(QImageReader(twin).size(), size * scale) << twin.toStdString();
+    }
+  }
+  // The skin's pictures, the backdrop and logo, sixteen pages and six icons at least.
+  EXPECT_GE(pictures, 60 + 2 + 16 + 6);
+}
+
+TEST(SkinBackground, IsKeyedOutsideTheCaseWithoutAPinkFringeAtEveryScale) {
+  for (int scale : {1, 2, 3}) {
+    SCOPED_TRACE(scale);
+    const QImage background = Skin_Picture(im_background, scale);
+    Expect_Keyed_Without_Fringe(background, scale);
+  }
+}
+
+void Expect_Keyed_Without_Fringe(const QImage& background, int scale) {
   // Without alpha, the bottom-left pixel's colour is the see-through one.
   EXPECT_FALSE(background.hasAlphaChannel());
   const QRgb magenta = qRgb(255, 0, 255);
@@ -154,7 +187,17 @@ TEST(SkinBackground, IsKeyedOutsideTheCaseWithoutAPinkFringe) {
       EXPECT_FALSE(qRed(c) > qGreen(c) + 40 && qBlue(c) > qGreen(c) + 40)
           << "pink pixel at " << x << "," << y;
     }
-  EXPECT_GT(outline, 100);
+  EXPECT_GT(outline, 100 * scale);
+  // The rounded corner is cut at the picture's own pixels, not in steps of the scale: some row
+  // starts at a place that is no multiple of it.
+  int off_step = 0;
+  for (int y = 0; y < 30 * scale; ++y) {
+    int x = 0;
+    while (x < background.width() && (background.pixel(x, y) | 0xFF000000u) == magenta)
+      ++x;
+    off_step += x % scale != 0;
+  }
+  if (scale > 1) EXPECT_GT(off_step, 0);
 }
 
 TEST(SkinSegments, AreDarkShapesOnAClearGround) {

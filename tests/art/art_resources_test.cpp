@@ -1,4 +1,4 @@
-// The side windows load their pictures from these resource paths at these sizes.
+// The side windows load their pictures from these resource paths at these sizes, at each scale.
 #include "art_resources.h"
 
 #include <QImage>
@@ -17,15 +17,19 @@ TEST(SideWindowPictures, AreCompiledInAtTheirPathsAndSizes) {
       {":/manual/close_up.png", {16, 14}},     {":/manual/close_down.png", {16, 14}},
   };
   const QStringList listed = Art_Resource_Paths();
-  EXPECT_EQ(listed.size(), static_cast<qsizetype>(expected.size()));
-  for (const auto& [path, size] : expected) {
-    SCOPED_TRACE(path);
-    EXPECT_TRUE(listed.contains(QLatin1String(path)));
-    QImageReader reader{QString::fromLatin1(path)};
-    const QImage image = reader.read();
-    ASSERT_FALSE(image.isNull()) << reader.errorString().toStdString();
-    EXPECT_EQ(image.size(), size);
-  }
+  // Each picture also at twice and three times the scale, beside it.
+  EXPECT_EQ(listed.size(), static_cast<qsizetype>(expected.size() * 3));
+  for (const auto& [path, size] : expected)
+    for (int scale : {1, 2, 3}) {
+      QString name = QString::fromLatin1(path);
+      if (scale > 1) name.insert(name.lastIndexOf('.'), QStringLiteral("@%1x").arg(scale));
+      SCOPED_TRACE(name.toStdString());
+      EXPECT_TRUE(listed.contains(name));
+      QImageReader reader{name};
+      const QImage image = reader.read();
+      ASSERT_FALSE(image.isNull()) << reader.errorString().toStdString();
+      EXPECT_EQ(image.size(), size * scale);
+    }
   EXPECT_EQ(QImageReader(QStringLiteral(":/splash/box.jpg")).format(), "jpeg");
 }
 

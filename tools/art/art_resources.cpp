@@ -1,7 +1,7 @@
 #include "art_resources.h"
 
 QStringList Art_Resource_Paths() {
-  return {
+  const QStringList drawn_once = {
       QStringLiteral(":/splash/background.png"), QStringLiteral(":/splash/box.jpg"),
       QStringLiteral(":/splash/play.png"),       QStringLiteral(":/splash/play_disabled.png"),
       QStringLiteral(":/splash/donate.png"),     QStringLiteral(":/about/portrait.png"),
@@ -9,4 +9,11 @@ QStringList Art_Resource_Paths() {
       QStringLiteral(":/manual/right_up.png"),   QStringLiteral(":/manual/right_down.png"),
       QStringLiteral(":/manual/close_up.png"),   QStringLiteral(":/manual/close_down.png"),
   };
+  QStringList paths = drawn_once;
+  for (int scale : {2, 3})
+    for (const QString& path : drawn_once) {
+      const auto dot = path.lastIndexOf(QLatin1Char('.'));
+      paths << path.left(dot) + QStringLiteral("@%1x").arg(scale) + path.mid(dot);
+    }
+  return paths;
 }

@@ -25,6 +25,38 @@ bool Make_Folder_For(const QString& path) {
 }
 } // namespace
 
+QString At_Scale(const QString& path, int scale) {
+  if (scale == 1) return path;
+  const QFileInfo file(path);
+  const QString folder = path.left(path.size() - file.fileName().size());
+  return folder + file.completeBaseName() + QStringLiteral("@%1x.").arg(scale) + file.suffix();
+}
+
+QImage Canvas(QSize logical, int scale, QImage::Format format) {
+  QImage image(logical * scale, format);
+  image.setDevicePixelRatio(scale);
+  return image;
+}
+
+int Scale_Of(const QImage& image) {
+  return qRound(image.devicePixelRatio());
+}
+
+int Scale_Of(const QPainter& painter) {
+  return qRound(painter.device()->devicePixelRatio());
+}
+
+QSize Logical_Size(const QImage& image) {
+  return image.size() / Scale_Of(image);
+}
+
+QImage Logical_Copy(const QImage& image, const QRect& logical) {
+  const int scale = Scale_Of(image);
+  QImage part = image.copy(QRect(logical.topLeft() * scale, logical.size() * scale));
+  part.setDevicePixelRatio(scale);
+  return part;
+}
+
 QFont Sans(int pixel_size, bool bold, bool italic) {
   return Liberation("Liberation Sans", pixel_size, bold, italic);
 }
@@ -38,6 +70,13 @@ bool Save(const QImage& image, const QString& path, const char* format, int qual
   if (image.save(path, format, quality)) return true;
   std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
   return false;
+}
+
+Picture_Files At_Scale_Only(const Picture_Files& files, int scale) {
+  Picture_Files chosen;
+  for (const Picture_File& file : files)
+    if (Scale_Of(file.Image) == scale) chosen.push_back(file);
+  return chosen;
 }
 
 bool Save_All(const Picture_Files& files, const QString& root) {

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPainter>
 #include <QString>
 #include <vector>
 
@@ -22,6 +23,25 @@ inline const QColor Key_Colour{255, 0, 255};
 inline const QColor Navy{8, 41, 82};
 inline const QColor Mid_Blue{36, 92, 160};
 
+// Every picture is drawn at these scales from the same shapes: scale N has N x N pixels for each
+// pixel of the 1x picture and is saved as "<name>@Nx.<ext>" beside it.
+inline constexpr int Scales[] = {1, 2, 3};
+
+// "Graphics/Skin/im_bat_1.png" at scale 2 is "Graphics/Skin/im_bat_1@2x.png".
+QString At_Scale(const QString& path, int scale);
+
+// An empty picture of a logical size at a scale (its device pixel ratio), so that painters draw
+// on it in logical coordinates and every device pixel is its own.
+QImage Canvas(QSize logical, int scale,
+              QImage::Format format = QImage::Format_ARGB32_Premultiplied);
+// The scale of a picture, or of the picture a painter draws on.
+int Scale_Of(const QImage& image);
+int Scale_Of(const QPainter& painter);
+// A picture's size in logical pixels.
+QSize Logical_Size(const QImage& image);
+// The part of a picture given in logical coordinates, at the picture's scale.
+QImage Logical_Copy(const QImage& image, const QRect& logical);
+
 // A Liberation font at a pixel size (the fonts are the metric twins of Arial and Times).
 QFont Sans(int pixel_size, bool bold = false, bool italic = false);
 QFont Serif(int pixel_size, bool bold = false, bool italic = false);
@@ -34,6 +54,9 @@ struct Picture_File {
   int Quality = -1;
 };
 using Picture_Files = std::vector<Picture_File>;
+
+// The pictures drawn at one scale.
+Picture_Files At_Scale_Only(const Picture_Files& files, int scale);
 
 // Writes every picture under root; false if any could not be written.
 bool Save_All(const Picture_Files& files, const QString& root);

@@ -11,12 +11,17 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <thread>
+#include <vector>
 
 namespace Art {
 
 namespace {
 
 constexpr int Desk_Width = 2560, Desk_Height = 1440;
+// JPEG quality of the desk at 1x, 2x and 3x: the finer the pixels, the less a lower quality shows,
+// and the larger scales would otherwise take most of the game's size.
+constexpr int Desk_Quality[] = {88, 80, 72};
 const QColor Desk_Edge{12, 9, 7};
 
 // Smooth value noise in [0, 1], the same on every build.
@@ -79,9 +84,9 @@ void Blur(QImage& mask, int radius) {
 }
 
 // The soft shadow the handheld casts on the desk, as a black picture with alpha.
-QImage Handheld_Shadow(int spread, qreal strength) {
+QImage Handheld_Shadow(int spread, qreal strength, int scale) {
   const QSize hand = Built_In_Rect(im_background).size();
-  QImage mask(hand + QSize(spread * 4, spread * 4), QImage::Format_Grayscale8);
+  QImage mask = Canvas(hand + QSize(spread * 4, spread * 4), scale, QImage::Format_Grayscale8);
   mask.fill(0);
   {
     QPainter p(&mask);
@@ -90,8 +95,8 @@ QImage Handheld_Shadow(int spread, qreal strength) {
     p.setBrush(QColor(255, 255, 255));
     p.drawRoundedRect(QRectF(spread * 2, spread * 2, hand.width(), hand.height()), 30, 30);
   }
-  Blur(mask, spread / 3 + 1);
-  QImage shadow(mask.size(), QImage::Format_ARGB32);
+  Blur(mask, (spread / 3 + 1) * scale);
+  QImage shadow = Canvas(Logical_Size(mask), scale, QImage::Format_ARGB32);
   for (int y = 0; y < mask.height(); ++y) {
     const uchar* m = mask.constScanLine(y);
     auto* s = reinterpret_cast<QRgb*>(shadow.scanLine(y));
@@ -101,53 +106,66 @@ QImage Handheld_Shadow(int spread, qreal strength) {
   return shadow;
 }
 
-QImage Desk() {
-  QImage desk(Desk_Width, Desk_Height, QImage::Format_RGB32);
+// One row of the desk's wood, at a scale: the grain is a function of the logical position, so
+// every scale shows the same boards.
+void Desk_Row(QImage& desk, int row_index, int scale) {
   const QColor dark(44, 27, 16), light(96, 62, 36);
   constexpr int board = 320;
-  for (int y = 0; y < Desk_Height; ++y) {
-    auto* row = reinterpret_cast<QRgb*>(desk.scanLine(y));
-    const int plank = (y + 90) / board, in_plank = (y + 90) % board;
-    const auto seed = static_cast<std::uint32_t>(plank * 7 + 3);
-    const double tint = 0.9 + 0.2 * Lattice(plank, 1, 99);
-    for (int x = 0; x < Desk_Width; ++x) {
-      // Long wavy grain along the boards, with fine fibres.
-      const double warp = Fractal(x * 0.0016, y * 0.012, seed, 4);
-      const double grain = 0.5 + 0.5 * std::sin(y * 0.07 + warp * 14.0 + plank * 2.1);
-      const double fibre = Noise(x * 0.35, y * 0.9, seed + 50);
-      const double streak = Noise(x * 0.006, y * 0.45, seed + 80);
-      double t =
-          std::clamp(0.18 + grain * 0.45 + (fibre - 0.5) * 0.22 + (streak - 0.5) * 0.35, 0.0, 1.0);
-      // A warm lamp above and to the left, the room darker towards the edges.
-      const double dx = (x - Desk_Width * 0.42) / (Desk_Width * 0.62);
-      const double dy = (y - Desk_Height * 0.36) / (Desk_Height * 0.75);
-      const double light_level = 0.22 + 0.95 * std::exp(-(dx * dx + dy * dy) * 1.6);
-      double r = (dark.red() + (light.red() - dark.red()) * t) * tint * light_level;
-      double g = (dark.green() + (light.green() - dark.green()) * t) * tint * light_level;
-      double b = (dark.blue() + (light.blue() - dark.blue()) * t) * tint * light_level;
-      // The joint between two boards.
-      if (in_plank < 3) {
-        const double shade = in_plank == 2 ? 0.75 : 0.3;
-        r *= shade;
-        g *= shade;
-        b *= shade;
-      } else if (in_plank == 3) {
-        r *= 1.15;
-        g *= 1.15;
-        b *= 1.15;
-      }
-      row[x] = qRgb(std::clamp(static_cast<int>(r), int(Desk_Edge.red()), 255),
-                    std::clamp(static_cast<int>(g), int(Desk_Edge.green()), 255),
-                    std::clamp(static_cast<int>(b), int(Desk_Edge.blue()), 255));
-    }
+  auto* row = reinterpret_cast<QRgb*>(desk.scanLine(row_index));
+  const double y = static_cast<double>(row_index) / scale;
+  const int plank = static_cast<int>(std::floor((y + 90) / board));
+  const double in_plank = y + 90 - plank * board;
+  const auto seed = static_cast<std::uint32_t>(plank * 7 + 3);
+  const double tint = 0.9 + 0.2 * Lattice(plank, 1, 99);
+  for (int column = 0; column < desk.width(); ++column) {
+    const double x = static_cast<double>(column) / scale;
+    // Long wavy grain along the boards, with fine fibres.
+    const double warp = Fractal(x * 0.0016, y * 0.012, seed, 4);
+    const double grain = 0.5 + 0.5 * std::sin(y * 0.07 + warp * 14.0 + plank * 2.1);
+    const double fibre = Noise(x * 0.35, y * 0.9, seed + 50);
+    const double streak = Noise(x * 0.006, y * 0.45, seed + 80);
+    double t =
+        std::clamp(0.18 + grain * 0.45 + (fibre - 0.5) * 0.22 + (streak - 0.5) * 0.35, 0.0, 1.0);
+    // A warm lamp above and to the left, the room darker towards the edges.
+    const double dx = (x - Desk_Width * 0.42) / (Desk_Width * 0.62);
+    const double dy = (y - Desk_Height * 0.36) / (Desk_Height * 0.75);
+    const double light_level = 0.22 + 0.95 * std::exp(-(dx * dx + dy * dy) * 1.6);
+    double shade = tint * light_level;
+    // The joint between two boards: a dark gap, its lower edge lit.
+    if (in_plank < 2)
+      shade *= 0.3;
+    else if (in_plank < 3)
+      shade *= 0.75;
+    else if (in_plank < 4)
+      shade *= 1.15;
+    const double r = (dark.red() + (light.red() - dark.red()) * t) * shade;
+    const double g = (dark.green() + (light.green() - dark.green()) * t) * shade;
+    const double b = (dark.blue() + (light.blue() - dark.blue()) * t) * shade;
+    row[column] = qRgb(std::clamp(static_cast<int>(r), int(Desk_Edge.red()), 255),
+                       std::clamp(static_cast<int>(g), int(Desk_Edge.green()), 255),
+                       std::clamp(static_cast<int>(b), int(Desk_Edge.blue()), 255));
   }
+}
+
+QImage Desk(int scale) {
+  QImage desk = Canvas(QSize(Desk_Width, Desk_Height), scale, QImage::Format_RGB32);
+  // The rows are independent: both halves of the machine draw them.
+  const unsigned workers = std::max(1u, std::thread::hardware_concurrency());
+  std::vector<std::thread> threads;
+  for (unsigned w = 0; w < workers; ++w)
+    threads.emplace_back([&desk, scale, w, workers] {
+      for (int y = static_cast<int>(w); y < desk.height(); y += static_cast<int>(workers))
+        Desk_Row(desk, y, scale);
+    });
+  for (std::thread& thread : threads)
+    thread.join();
   // The handheld lies at the centre of the screen, so its shadow is printed there.
   QPainter p(&desk);
   const QSize hand = Built_In_Rect(im_background).size();
   const QPoint centre(Desk_Width / 2, Desk_Height / 2);
   for (const auto& [spread, strength, offset] :
        {std::tuple{44, 0.8, QPoint(16, 26)}, std::tuple{8, 0.75, QPoint(4, 8)}}) {
-    const QImage shadow = Handheld_Shadow(spread, strength);
+    const QImage shadow = Handheld_Shadow(spread, strength, scale);
     p.drawImage(centre - QPoint(hand.width() / 2, hand.height() / 2) -
                     QPoint(spread * 2, spread * 2) + offset,
                 shadow);
@@ -156,8 +174,8 @@ QImage Desk() {
   return desk;
 }
 
-QImage Logo() {
-  QImage logo(300, 104, QImage::Format_ARGB32_Premultiplied);
+QImage Logo(int scale) {
+  QImage logo = Canvas(QSize(300, 104), scale);
   logo.fill(Qt::transparent);
   QPainter p(&logo);
   p.setRenderHint(QPainter::Antialiasing);
@@ -169,8 +187,8 @@ QImage Logo() {
   gold.setColorAt(0.56, QColor(178, 114, 36));
   gold.setColorAt(1.0, QColor(240, 194, 100));
 
-  const QImage dragon = Segment_Shape(im_dragon, 1.6, Qt::black);
-  p.drawImage(QPoint(8, 10), Segment_Shape(im_dragon, 1.6, QColor(0, 0, 0, 140)));
+  const QImage dragon = Segment_Shape(im_dragon, 1.6, Qt::black, scale);
+  p.drawImage(QPoint(8, 10), Segment_Shape(im_dragon, 1.6, QColor(0, 0, 0, 140), scale));
   QImage gold_dragon = dragon;
   {
     QPainter g(&gold_dragon);
@@ -197,8 +215,8 @@ QImage Logo() {
   return logo.convertToFormat(QImage::Format_ARGB32);
 }
 
-QImage Icon(int size) {
-  QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
+QImage Icon(int size, int scale) {
+  QImage icon = Canvas(QSize(size, size), scale);
   icon.fill(Qt::transparent);
   QPainter p(&icon);
   p.setRenderHint(QPainter::Antialiasing);
@@ -224,10 +242,11 @@ QImage Icon(int size) {
     // The dragon on the screen.
     const Element_Id figure = im_dragon;
     const QSizeF shape = Built_In_Rect(figure).size();
-    const qreal scale = screen.height() * 0.86 / shape.height();
-    const QImage dragon = Segment_Shape(figure, scale, QColor(16, 22, 18));
-    p.drawImage(QPointF(screen.center().x() - dragon.width() / 2.0,
-                        screen.center().y() - dragon.height() / 2.0 + s * 0.01),
+    const qreal zoom = screen.height() * 0.86 / shape.height();
+    const QImage dragon = Segment_Shape(figure, zoom, QColor(16, 22, 18), scale);
+    const QSize logical = Logical_Size(dragon);
+    p.drawImage(QPointF(screen.center().x() - logical.width() / 2.0,
+                        screen.center().y() - logical.height() / 2.0 + s * 0.01),
                 dragon);
   } else {
     p.setBrush(QColor(16, 22, 18));
@@ -251,14 +270,22 @@ QImage Icon(int size) {
 } // namespace
 
 Picture_Files Backdrop_Files() {
-  return {{QStringLiteral("Graphics/Backdrops/") + Backdrop_File, Desk(), "JPEG", 88},
-          {QStringLiteral("Graphics/Backdrops/") + Logo_File, Logo()}};
+  Picture_Files files;
+  for (int scale : Scales) {
+    files.push_back({At_Scale(QStringLiteral("Graphics/Backdrops/") + Backdrop_File, scale),
+                     Desk(scale), "JPEG", Desk_Quality[scale - 1]});
+    files.push_back(
+        {At_Scale(QStringLiteral("Graphics/Backdrops/") + Logo_File, scale), Logo(scale)});
+  }
+  return files;
 }
 
 Picture_Files Icon_Files() {
   Picture_Files files;
-  for (int size : {16, 32, 48, 64, 128, 256})
-    files.push_back({QStringLiteral("icons/grathmoor-%1.png").arg(size), Icon(size)});
+  for (int scale : Scales)
+    for (int size : {16, 32, 48, 64, 128, 256})
+      files.push_back(
+          {At_Scale(QStringLiteral("icons/grathmoor-%1.png").arg(size), scale), Icon(size, scale)});
   return files;
 }
 

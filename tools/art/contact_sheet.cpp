@@ -11,7 +11,8 @@ namespace Art {
 
 namespace {
 
-constexpr int Sheet_Width = 1800, Margin = 24, Gap = 18, Caption_Height = 16;
+// Wide enough for the handheld at 1x, 2x and 3x side by side, pixel for pixel.
+constexpr int Sheet_Width = 3260, Margin = 24, Gap = 18, Caption_Height = 16;
 const QColor Sheet_Ground{54, 58, 64};
 
 void Draw_Checker(QPainter& p, const QRect& r) {
@@ -30,15 +31,10 @@ QSize Shown_Size(const QImage& image, qreal scale) {
                std::max(1, qRound(image.height() * scale)));
 }
 
-QImage Lcd_Close_Up(const QImage& lit) {
-  const QRect glass = Built_In_Rect(im_background_screen_top);
-  return lit.copy(glass).scaled(glass.size() * 3, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-}
-
 } // namespace
 
-QImage Lit_Handheld() {
-  QImage out(Built_In_Rect(im_background).size(), QImage::Format_ARGB32_Premultiplied);
+QImage Lit_Handheld(int scale) {
+  QImage out = Canvas(Built_In_Rect(im_background).size(), scale);
   out.fill(Qt::transparent);
   QPainter p(&out);
   // In stacking order, as the window composes it with everything lit.
@@ -46,24 +42,26 @@ QImage Lit_Handheld() {
     const auto id = static_cast<Element_Id>(i);
     const QPoint at = Built_In_Rect(id).topLeft();
     if (id == im_background)
-      p.drawImage(at, Key_To_Alpha(Skin_Picture(id), Key_Colour));
+      p.drawImage(at, Key_To_Alpha(Skin_Picture(id, scale), Key_Colour));
     else if (id == im_panel_digit_pos_1)
-      p.drawImage(at, Lit_Segment(Panel_1_Digits[8]));
+      p.drawImage(at, Lit_Segment(Panel_1_Digits[8], scale));
     else if (id == im_panel_digit_pos_2)
-      p.drawImage(at, Lit_Segment(Panel_2_Digits[8]));
+      p.drawImage(at, Lit_Segment(Panel_2_Digits[8], scale));
     else if (id == im_background_screen_top || (Is_Lcd_Segment(id) && !Is_Glyph(id)))
-      p.drawImage(at, Skin_Picture(id));
+      p.drawImage(at, Skin_Picture(id, scale));
   }
   p.end();
   return out.convertToFormat(QImage::Format_ARGB32);
 }
 
 QImage Contact_Sheet(const std::vector<Sheet_Section>& sections) {
-  const QImage lit = Lit_Handheld();
   std::vector<Sheet_Section> all;
-  all.push_back({QStringLiteral("The handheld, every segment lit; the LCD at three times size"),
-                 {{QStringLiteral("lit"), lit}, {QStringLiteral("LCD x3"), Lcd_Close_Up(lit)}},
-                 1.0});
+  all.push_back(
+      {QStringLiteral("The handheld, every segment lit, at 1x, 2x and 3x (pixel for pixel)"),
+       {{QStringLiteral("1x"), Lit_Handheld(1)},
+        {QStringLiteral("2x"), Lit_Handheld(2)},
+        {QStringLiteral("3x"), Lit_Handheld(3)}},
+       1.0});
   all.insert(all.end(), sections.begin(), sections.end());
 
   // Lay out first to learn the height, then paint.

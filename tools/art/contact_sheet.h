@@ -10,13 +10,13 @@
 namespace Art {
 
 // The handheld as the window shows it with every segment lit and the panel reading 88;
-// transparent outside the case.
-QImage Lit_Handheld();
+// transparent outside the case; at a scale.
+QImage Lit_Handheld(int scale = 1);
 
 struct Sheet_Section {
   QString Title;
   Picture_Files Pictures;
-  qreal Scale = 1.0; // large pictures are shown reduced, tiny ones enlarged
+  qreal Scale = 1.0; // large pictures are shown reduced, tiny ones enlarged (pixel for pixel: 1)
 };
 
 QImage Contact_Sheet(const std::vector<Sheet_Section>& sections);

@@ -94,7 +94,7 @@ void Paint_Bezel(QPainter& p) {
 }
 
 void Paint_Lcd(QPainter& p) {
-  p.drawImage(Built_In_Rect(im_background_screen_top).topLeft(), Draw_Lcd_Screen());
+  p.drawImage(Built_In_Rect(im_background_screen_top).topLeft(), Draw_Lcd_Screen(Scale_Of(p)));
 }
 
 void Paint_Title(QPainter& p) {
@@ -231,10 +231,11 @@ void Paint_Button_Labels(QPainter& p) {
 
 } // namespace
 
-QImage Draw_Handheld(Button_State buttons) {
+QImage Draw_Handheld(Button_State buttons, int scale) {
   // Everything is drawn smooth on an opaque ground of case colour; the outline is then cut
   // out with a hard edge, so no pixel is blended towards the key colour.
-  QImage art(Width, Height, QImage::Format_ARGB32_Premultiplied);
+  const QSize size(Width, Height);
+  QImage art = Canvas(size, scale);
   art.fill(Case_Dark);
   {
     QPainter p(&art);
@@ -251,7 +252,7 @@ QImage Draw_Handheld(Button_State buttons) {
     Paint_Button_Labels(p);
   }
 
-  QImage inside(Width, Height, QImage::Format_ARGB32);
+  QImage inside = Canvas(size, scale, QImage::Format_ARGB32);
   inside.fill(Qt::transparent);
   {
     QPainter p(&inside);
@@ -259,29 +260,30 @@ QImage Draw_Handheld(Button_State buttons) {
     p.fillPath(Case_Outline(), Qt::black);
   }
 
-  QImage out(Width, Height, QImage::Format_RGB32);
+  QImage out = Canvas(size, scale, QImage::Format_RGB32);
   const QRgb key = Key_Colour.rgb();
-  for (int y = 0; y < Height; ++y) {
+  for (int y = 0; y < out.height(); ++y) {
     const auto* a = reinterpret_cast<const QRgb*>(art.constScanLine(y));
     const auto* m = reinterpret_cast<const QRgb*>(inside.constScanLine(y));
     auto* o = reinterpret_cast<QRgb*>(out.scanLine(y));
-    for (int x = 0; x < Width; ++x)
+    for (int x = 0; x < out.width(); ++x)
       o[x] = qAlpha(m[x]) == 255 ? (a[x] | 0xFF000000) : key;
   }
   return out;
 }
 
-QImage Draw_Lcd_Screen() {
+QImage Draw_Lcd_Screen(int scale) {
   const QRect glass = Built_In_Rect(im_background_screen_top);
-  QImage lcd(glass.size(), QImage::Format_ARGB32_Premultiplied);
+  const QRect area(QPoint(0, 0), glass.size());
+  QImage lcd = Canvas(glass.size(), scale);
   {
     QPainter l(&lcd);
     QLinearGradient ground(0, 0, glass.width(), glass.height());
     ground.setColorAt(0, Lcd_Light);
     ground.setColorAt(1, Lcd_Dark);
-    l.fillRect(lcd.rect(), ground);
+    l.fillRect(area, ground);
   }
-  // The reflector's fine grain, the same on every build.
+  // The reflector's fine grain, the same on every build; one grain to each pixel of the scale.
   QRandomGenerator grain(1984);
   for (int y = 0; y < lcd.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(lcd.scanLine(y));
@@ -295,10 +297,11 @@ QImage Draw_Lcd_Screen() {
   {
     QPainter l(&lcd);
     // Darker towards the edges, as the polariser is seen at a slant there.
-    QRadialGradient vignette(QPointF(lcd.width() * 0.45, lcd.height() * 0.4), lcd.width() * 0.75);
+    QRadialGradient vignette(QPointF(area.width() * 0.45, area.height() * 0.4),
+                             area.width() * 0.75);
     vignette.setColorAt(0.6, QColor(0, 0, 0, 0));
     vignette.setColorAt(1.0, QColor(0, 0, 0, 40));
-    l.fillRect(lcd.rect(), vignette);
+    l.fillRect(area, vignette);
     // Every segment is faintly visible when unlit.
     for (int i = 0; i < Element_Count; ++i) {
       const auto id = static_cast<Element_Id>(i);
@@ -313,9 +316,9 @@ QImage Draw_Lcd_Screen() {
   return lcd;
 }
 
-QImage Draw_Screen_Glass() {
+QImage Draw_Screen_Glass(int scale) {
   const QSize size = Built_In_Rect(im_background_screen_top).size();
-  QImage glass(size, QImage::Format_ARGB32_Premultiplied);
+  QImage glass = Canvas(size, scale);
   glass.fill(Qt::transparent);
   QPainter p(&glass);
   p.setRenderHint(QPainter::Antialiasing);
@@ -359,7 +362,7 @@ QImage Draw_Screen_Glass() {
 }
 
 QImage Pressed_Button(const QImage& pressed_handheld, Element_Id button_down) {
-  return pressed_handheld.copy(Built_In_Rect(button_down));
+  return Logical_Copy(pressed_handheld, Built_In_Rect(button_down));
 }
 
 } // namespace Art

@@ -10,18 +10,20 @@ namespace Art {
 
 enum class Button_State { Up, Pressed };
 
-// The whole handheld (527 x 348), every LCD segment printed into its LCD as a faint ghost and
-// the buttons in the given state. Outside the case's outline every pixel is the key colour,
-// with a hard edge: no pixel is blended towards it. No alpha channel.
-QImage Draw_Handheld(Button_State buttons);
+// The whole handheld (527 x 348 logical pixels) at a scale, every LCD segment printed into its
+// LCD as a faint ghost and the buttons in the given state. Outside the case's outline every
+// pixel is the key colour, with a hard edge cut at the scale's own pixels: no pixel is blended
+// towards it. No alpha channel.
+QImage Draw_Handheld(Button_State buttons, int scale = 1);
 
 // The LCD alone, the size of the glass, with every segment printed as a ghost.
-QImage Draw_Lcd_Screen();
+QImage Draw_Lcd_Screen(int scale = 1);
 
 // The glass over the LCD: a thin frame and a faint reflection, clear elsewhere.
-QImage Draw_Screen_Glass();
+QImage Draw_Screen_Glass(int scale = 1);
 
-// The pressed picture of a button, cut from a handheld drawn with its buttons pressed.
+// The pressed picture of a button, cut from a handheld drawn with its buttons pressed (at that
+// handheld's scale).
 QImage Pressed_Button(const QImage& pressed_handheld, Element_Id button_down);
 
 } // namespace Art

@@ -80,9 +80,9 @@ QRect Built_In_Rect(Element_Id id) {
   return {info.Left, info.Top, info.Width, info.Height};
 }
 
-QImage Segment_Coverage(Element_Id id) {
+QImage Segment_Coverage(Element_Id id, int scale) {
   const QSize size = Built_In_Rect(id).size();
-  QImage image(size, QImage::Format_ARGB32_Premultiplied);
+  QImage image = Canvas(size, scale);
   image.fill(Qt::transparent);
   QPainter p(&image);
   Shape_Pen pen(p);
@@ -92,24 +92,25 @@ QImage Segment_Coverage(Element_Id id) {
   return image;
 }
 
-QImage Lit_Segment(Element_Id id) {
-  const QImage coverage = Segment_Coverage(id);
-  QImage out(coverage.size(), QImage::Format_ARGB32_Premultiplied);
+QImage Lit_Segment(Element_Id id, int scale) {
+  const QImage coverage = Segment_Coverage(id, scale);
+  const QSize size = Built_In_Rect(id).size();
+  QImage out = Canvas(size, scale);
   out.fill(Qt::transparent);
   QPainter p(&out);
-  const int offset = Shadow_Offset(coverage.size());
+  const int offset = Shadow_Offset(size);
   p.drawImage(QPoint(offset, offset), Tinted(coverage, Shadow));
   p.drawImage(QPoint(0, 0), Tinted(coverage, Ink));
   p.end();
   return out.convertToFormat(QImage::Format_ARGB32);
 }
 
-QImage Segment_Shape(Element_Id id, qreal scale, QColor colour) {
+QImage Segment_Shape(Element_Id id, qreal zoom, QColor colour, int scale) {
   const QSize size = Built_In_Rect(id).size();
-  QImage image((QSizeF(size) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+  QImage image = Canvas((QSizeF(size) * zoom).toSize(), scale);
   image.fill(Qt::transparent);
   QPainter p(&image);
-  p.scale(scale, scale);
+  p.scale(zoom, zoom);
   Shape_Pen pen(p);
   const int room = Shadow_Offset(size);
   Draw_Shape(pen, id, QSizeF(size.width() - room, size.height() - room));
@@ -118,11 +119,11 @@ QImage Segment_Shape(Element_Id id, qreal scale, QColor colour) {
 }
 
 void Paint_Ghost(QPainter& painter, Element_Id id, QPoint at) {
-  painter.drawImage(at, Tinted(Segment_Coverage(id), Ghost));
+  painter.drawImage(at, Tinted(Segment_Coverage(id, Scale_Of(painter)), Ghost));
 }
 
 void Paint_Lit(QPainter& painter, Element_Id id, QPoint at) {
-  painter.drawImage(at, Lit_Segment(id));
+  painter.drawImage(at, Lit_Segment(id, Scale_Of(painter)));
 }
 
 } // namespace Art

@@ -18,17 +18,19 @@ bool Is_Lcd_Segment(Element_Id id);
 bool Is_Glyph(Element_Id id);
 QRect Built_In_Rect(Element_Id id);
 
-// The shape of a segment or glyph in its element's size: opaque black where it lies.
-QImage Segment_Coverage(Element_Id id);
+// The shape of a segment or glyph in its element's size at a scale: opaque black where it lies.
+QImage Segment_Coverage(Element_Id id, int scale = 1);
 // The lit picture: the shape in LCD ink over its shadow.
-QImage Lit_Segment(Element_Id id);
-// Prints the shape at `at` so faintly that it reads as an unlit segment.
+QImage Lit_Segment(Element_Id id, int scale = 1);
+// Prints the shape at `at` so faintly that it reads as an unlit segment (at the scale of the
+// picture the painter draws on).
 void Paint_Ghost(QPainter& painter, Element_Id id, QPoint at);
 // Paints a lit segment at `at` (for pictures of the LCD outside the skin).
 void Paint_Lit(QPainter& painter, Element_Id id, QPoint at);
 
-// A segment's shape enlarged or reduced, in one colour, without shadow (for logos and icons).
-QImage Segment_Shape(Element_Id id, qreal scale, QColor colour);
+// A segment's shape enlarged or reduced by `zoom`, in one colour, without shadow (for logos and
+// icons), drawn at a scale.
+QImage Segment_Shape(Element_Id id, qreal zoom, QColor colour, int scale = 1);
 
 // The families of shapes, each in its element's own coordinates.
 void Draw_Warrior(Shape_Pen& pen, int place);

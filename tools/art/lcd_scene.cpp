@@ -24,9 +24,9 @@ std::optional<Element_Id> Glyph_For(int position, QChar c) {
 
 } // namespace
 
-QImage Lcd_Scene(std::vector<Element_Id> lit, const QString& panel) {
+QImage Lcd_Scene(std::vector<Element_Id> lit, const QString& panel, int scale) {
   const QPoint origin = Built_In_Rect(im_background_screen_top).topLeft();
-  QImage scene = Draw_Lcd_Screen();
+  QImage scene = Draw_Lcd_Screen(scale);
   QPainter p(&scene);
   // Later elements lie above earlier ones, as in the window; the panel lies above them all.
   std::sort(lit.begin(), lit.end());
@@ -37,17 +37,17 @@ QImage Lcd_Scene(std::vector<Element_Id> lit, const QString& panel) {
       Paint_Lit(p, *glyph,
                 Built_In_Rect(Panel_Positions[static_cast<std::size_t>(position)]).topLeft() -
                     origin);
-  p.drawImage(0, 0, Draw_Screen_Glass());
+  p.drawImage(0, 0, Draw_Screen_Glass(scale));
   p.end();
   return scene;
 }
 
-QImage Lcd_All_Lit() {
+QImage Lcd_All_Lit(int scale) {
   std::vector<Element_Id> lit;
   for (int i = 0; i < Element_Count; ++i)
     if (Is_Lcd_Segment(static_cast<Element_Id>(i)) && !Is_Glyph(static_cast<Element_Id>(i)))
       lit.push_back(static_cast<Element_Id>(i));
-  return Lcd_Scene(lit, QStringLiteral("88"));
+  return Lcd_Scene(lit, QStringLiteral("88"), scale);
 }
 
 } // namespace Art

@@ -10,10 +10,10 @@
 namespace Art {
 
 // The LCD (the glass's size) with the given segments lit and the panel reading `panel` (two
-// characters, a space for a blank position), under the glass.
-QImage Lcd_Scene(std::vector<Element_Id> lit, const QString& panel = QString());
+// characters, a space for a blank position), under the glass, at a scale.
+QImage Lcd_Scene(std::vector<Element_Id> lit, const QString& panel = QString(), int scale = 1);
 
 // Every segment lit and the panel reading 88.
-QImage Lcd_All_Lit();
+QImage Lcd_All_Lit(int scale = 1);
 
 } // namespace Art

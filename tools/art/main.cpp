@@ -38,13 +38,16 @@ int main(int argc, char** argv) {
   ok &= Art::Save_All(backdrops, game_dir);
   ok &= Art::Save_All(icons, game_dir);
   ok &= Art::Save_All(side, resource_dir);
-  ok &= Art::Save(Art::Lit_Handheld(), handheld_file, "PNG");
-  ok &=
-      Art::Save(Art::Contact_Sheet({{QStringLiteral("Skin"), skin, 1.0},
-                                    {QStringLiteral("Backdrop (reduced) and logo"), backdrops, 0.3},
-                                    {QStringLiteral("Icons"), icons, 1.0},
-                                    {QStringLiteral("Side windows"), side, 1.0},
-                                    {QStringLiteral("Manual pages (half size)"), manual, 0.5}}),
-                sheet_file, "PNG");
+  // The README's picture: the handheld as a screen at twice the scale shows it.
+  ok &= Art::Save(Art::Lit_Handheld(2), handheld_file, "PNG");
+  // The sheet lays out the 1x pictures; the handheld heads it at every scale.
+  const auto one = [](const Art::Picture_Files& files) { return Art::At_Scale_Only(files, 1); };
+  ok &= Art::Save(
+      Art::Contact_Sheet({{QStringLiteral("Skin"), one(skin), 1.0},
+                          {QStringLiteral("Backdrop (reduced) and logo"), one(backdrops), 0.3},
+                          {QStringLiteral("Icons"), one(icons), 1.0},
+                          {QStringLiteral("Side windows"), one(side), 1.0},
+                          {QStringLiteral("Manual pages (half size)"), one(manual), 0.5}}),
+      sheet_file, "PNG");
   return ok ? 0 : 1;
 }

@@ -15,14 +15,14 @@ const QColor Title_Red{150, 32, 26};
 const QColor Rule{196, 170, 120};
 } // namespace
 
-QImage Blank_Page(QColor paper) {
-  QImage page(Manual_Page::Width, Manual_Page::Height, QImage::Format_RGB32);
+QImage Blank_Page(QColor paper, int scale) {
+  QImage page = Canvas(QSize(Manual_Page::Width, Manual_Page::Height), scale, QImage::Format_RGB32);
   page.fill(paper);
   return page;
 }
 
-Manual_Page::Manual_Page(int number, const QString& title)
-    : Number(number), Image(Blank_Page(Paper)), P(&Image) {
+Manual_Page::Manual_Page(int number, const QString& title, int scale)
+    : Number(number), Page_Scale(scale), Image(Blank_Page(Paper, scale)), P(&Image) {
   P.setRenderHint(QPainter::Antialiasing);
   P.setRenderHint(QPainter::TextAntialiasing);
   P.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -83,8 +83,8 @@ void Manual_Page::Picture(const QImage& picture, const QString& caption) {
 void Manual_Page::Pictures(const std::vector<std::pair<QImage, QString>>& pictures) {
   int total = 0, tallest = 0;
   for (const auto& [picture, caption] : pictures) {
-    total += picture.width();
-    tallest = std::max(tallest, picture.height());
+    total += Logical_Size(picture).width();
+    tallest = std::max(tallest, Logical_Size(picture).height());
   }
   const qreal gap = pictures.size() > 1
                         ? std::min<qreal>(18.0, (Text_Width - total) / (pictures.size() - 1.0))
@@ -92,28 +92,30 @@ void Manual_Page::Pictures(const std::vector<std::pair<QImage, QString>>& pictur
   qreal x = (Width - total - gap * (pictures.size() - 1)) / 2;
   qreal caption_height = 0;
   for (const auto& [picture, caption] : pictures) {
-    P.drawImage(QPointF(x, Y + (tallest - picture.height()) / 2.0), picture);
+    const QSize size = Logical_Size(picture);
+    P.drawImage(QPointF(x, Y + (tallest - size.height()) / 2.0), picture);
     if (!caption.isEmpty()) {
-      const qreal width = std::max<qreal>(picture.width() + gap - 2, 60);
+      const qreal width = std::max<qreal>(size.width() + gap - 2, 60);
       QFont font = Sans(10, false, true);
       P.setFont(font);
       P.setPen(QColor(90, 84, 78));
-      const QRectF box(x + picture.width() / 2.0 - width / 2, Y + tallest + 3, width, 40);
+      const QRectF box(x + size.width() / 2.0 - width / 2, Y + tallest + 3, width, 40);
       QRectF used;
       P.drawText(box, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, caption, &used);
       caption_height = std::max(caption_height, used.height() + 3);
     }
-    x += picture.width() + gap;
+    x += size.width() + gap;
   }
   Y += tallest + caption_height + 10;
 }
 
 void Manual_Page::Row(const QImage& left, const QString& html) {
   constexpr qreal column = 84;
+  const QSize size = Logical_Size(left);
   const qreal text_height = Html(html, 0, 0, Text_Width - column, 12, false);
-  const qreal height = std::max<qreal>(left.height(), text_height);
+  const qreal height = std::max<qreal>(size.height(), text_height);
   Html(html, Margin + column, Y + (height - text_height) / 2, Text_Width - column, 12);
-  P.drawImage(QPointF(Margin + (column - 8 - left.width()) / 2.0, Y + (height - left.height()) / 2),
+  P.drawImage(QPointF(Margin + (column - 8 - size.width()) / 2.0, Y + (height - size.height()) / 2),
               left);
   Y += height + 7;
 }

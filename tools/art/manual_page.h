@@ -14,13 +14,14 @@ class Manual_Page {
 public:
   static constexpr int Width = 375, Height = 600;
 
-  Manual_Page(int number, const QString& title);
+  Manual_Page(int number, const QString& title, int scale = 1);
   ~Manual_Page();
 
   // A paragraph; simple HTML (<b>, <i>) is allowed.
   void Text(const QString& html);
   void Heading(const QString& text);
-  // A picture centred on the page, with a caption under it.
+  // A picture centred on the page, with a caption under it. Pictures are laid out by their
+  // logical size, so every scale gives the same page.
   void Picture(const QImage& picture, const QString& caption = QString());
   // Pictures side by side, each with its caption.
   void Pictures(const std::vector<std::pair<QImage, QString>>& pictures);
@@ -30,6 +31,7 @@ public:
   void Gap(int pixels) { Y += pixels; }
 
   QPainter& Painter() { return P; }
+  int Scale() const { return Page_Scale; }
   qreal& Cursor_Y() { return Y; }
 
   // The finished page; false in `fits` when the content ran past the bottom margin.
@@ -45,12 +47,13 @@ private:
              bool draw = true);
 
   int Number;
+  int Page_Scale;
   QImage Image;
   QPainter P;
   qreal Y = 0;
 };
 
-// Cover pages are drawn whole; this gives them the page's size and paper.
-QImage Blank_Page(QColor paper);
+// Cover pages are drawn whole; this gives them the page's size and paper, at a scale.
+QImage Blank_Page(QColor paper, int scale = 1);
 
 } // namespace Art

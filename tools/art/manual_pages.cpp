@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <cstdio>
 #include <functional>
+#include <map>
 
 namespace Art {
 
@@ -21,49 +22,61 @@ QPoint Glass_Origin() {
   return Built_In_Rect(im_background_screen_top).topLeft();
 }
 
-QImage Scaled(const QImage& image, qreal scale) {
-  return image.scaled((QSizeF(image.size()) * scale).toSize(), Qt::IgnoreAspectRatio,
-                      Qt::SmoothTransformation);
+// A picture enlarged or reduced by `zoom`, smoothly, keeping its scale: its logical size is the
+// same at every scale, so the pages are laid out alike.
+QImage Scaled(const QImage& image, qreal zoom) {
+  const int scale = Scale_Of(image);
+  const QSize logical = (QSizeF(Logical_Size(image)) * zoom).toSize();
+  QImage out = image.scaled(logical * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  out.setDevicePixelRatio(scale);
+  return out;
 }
 
-// The LCD at a moment of the game, optionally cut to an area given in window coordinates.
-QImage Scene(const Ids& lit, const QString& panel = QString(), qreal scale = 1.0,
-             QRect area = QRect()) {
-  QImage scene = Lcd_Scene(lit, panel);
+// The LCD at a moment of the game, optionally cut to an area given in window coordinates, at
+// the page's scale.
+QImage Scene(const Manual_Page& page, const Ids& lit, const QString& panel = QString(),
+             qreal zoom = 1.0, QRect area = QRect()) {
+  QImage scene = Lcd_Scene(lit, panel, page.Scale());
   if (!area.isNull())
-    scene = scene.copy(area.translated(-Glass_Origin()).intersected(scene.rect()));
-  return Scaled(scene, scale);
+    scene = Logical_Copy(
+        scene,
+        area.translated(-Glass_Origin()).intersected(QRect(QPoint(0, 0), Logical_Size(scene))));
+  return Scaled(scene, zoom);
 }
 
 // One segment lit on its patch of LCD.
-QImage Segment_Tile(Element_Id id, qreal scale) {
-  return Scene({id}, QString(), scale, Built_In_Rect(id).adjusted(-4, -4, 4, 4));
+QImage Segment_Tile(const Manual_Page& page, Element_Id id, qreal zoom) {
+  return Scene(page, {id}, QString(), zoom, Built_In_Rect(id).adjusted(-4, -4, 4, 4));
 }
 
 // A button of the handheld with its printed name.
-QImage Button_Picture(Element_Id area, qreal scale) {
-  static const QImage handheld = Draw_Handheld(Button_State::Up);
+QImage Button_Picture(const Manual_Page& page, Element_Id area, qreal zoom) {
+  static std::map<int, QImage> handhelds;
+  QImage& handheld = handhelds[page.Scale()];
+  if (handheld.isNull()) handheld = Draw_Handheld(Button_State::Up, page.Scale());
   const QRect r = Built_In_Rect(area);
   const int width = std::max(r.width() + 8, 64);
-  return Scaled(handheld.copy(r.center().x() - width / 2, r.top() - 22, width, r.height() + 26),
-                scale);
+  return Scaled(Logical_Copy(handheld, QRect(r.center().x() - width / 2, r.top() - 22, width,
+                                             r.height() + 26)),
+                zoom);
 }
 
 const Ids Game_View = {im_maze, im_cursor_up};
 
-QImage Cover() {
-  QImage page = Blank_Page(Navy);
+QImage Cover(int scale) {
+  QImage page = Blank_Page(Navy, scale);
   QPainter p(&page);
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::SmoothPixmapTransform);
-  const qreal w = page.width(), h = page.height();
+  const QSize size = Logical_Size(page);
+  const qreal w = size.width(), h = size.height();
   QLinearGradient night(0, 0, 0, h);
   night.setColorAt(0, QColor(10, 30, 66));
   night.setColorAt(1, QColor(40, 12, 18));
-  p.fillRect(page.rect(), night);
+  p.fillRect(QRect(QPoint(0, 0), size), night);
   // The dragon's shadow over the whole cover.
-  const QImage dragon = Segment_Shape(im_dragon, 9.0, QColor(150, 40, 24, 70));
-  p.drawImage(QPointF(w - dragon.width() + 40, 120), dragon);
+  const QImage dragon = Segment_Shape(im_dragon, 9.0, QColor(150, 40, 24, 70), scale);
+  p.drawImage(QPointF(w - Logical_Size(dragon).width() + 40, 120), dragon);
   p.setPen(QPen(Print_Gold, 2));
   p.setBrush(Qt::NoBrush);
   p.drawRect(QRectF(12, 12, w - 24, h - 24));
@@ -98,8 +111,8 @@ QImage Cover() {
   series.setLetterSpacing(QFont::AbsoluteSpacing, 2.5);
   centred(QStringLiteral("ZEPHYRINE SERIES"), 142, series, Print_Gold);
 
-  const QImage hand = Scaled(Lit_Handheld(), 0.62);
-  p.drawImage(QPointF((w - hand.width()) / 2, 200), hand);
+  const QImage hand = Scaled(Lit_Handheld(scale), 0.62);
+  p.drawImage(QPointF((w - Logical_Size(hand).width()) / 2, 200), hand);
 
   centred(QStringLiteral("Electronic Dungeon Adventure"), 440, Serif(20, false, true),
           QColor(240, 234, 220));
@@ -126,7 +139,7 @@ void Story(Manual_Page& page) {
       "dragon's room, and shoot it from the doorway. A grappling <b>hook</b> may save you from "
       "a pit, once."));
   page.Picture(
-      Scene({im_warrior_0, im_arrow_3, im_dragon}, QString(), 1.3, QRect(80, 84, 200, 100)),
+      Scene(page, {im_warrior_0, im_arrow_3, im_dragon}, QString(), 1.3, QRect(80, 84, 200, 100)),
       QStringLiteral("The warrior draws his bow."));
   page.Text(QStringLiteral(
       "You cannot see the dungeon: the handheld shows only the room you stand in and what "
@@ -136,7 +149,7 @@ void Story(Manual_Page& page) {
 
 void Parts(Manual_Page& page) {
   const qreal scale = 0.613;
-  QImage hand = Scaled(Lit_Handheld(), scale);
+  QImage hand = Scaled(Lit_Handheld(page.Scale()), scale);
   {
     QPainter p(&hand);
     p.setRenderHint(QPainter::Antialiasing);
@@ -174,17 +187,17 @@ void Parts(Manual_Page& page) {
 void Buttons(Manual_Page& page) {
   page.Text(QStringLiteral("Click the buttons with the mouse, or press their keys on the "
                            "keyboard:"));
-  page.Row(Button_Picture(btn_acl_top, 1.0),
+  page.Row(Button_Picture(page, btn_acl_top, 1.0),
            QStringLiteral("<b>ALL CLEAR</b> &nbsp;key <b>5</b><br>Resets the handheld at any "
                           "moment, even in the middle of a game. Let go and the demonstration "
                           "starts."));
-  page.Row(Button_Picture(btn_cursor_top, 0.8),
+  page.Row(Button_Picture(page, btn_cursor_top, 0.8),
            QStringLiteral("<b>CURSOR</b> &nbsp;key <b>Shift</b><br>Turns the direction cursor "
                           "clockwise: up, right, down, left."));
-  page.Row(Button_Picture(btn_attack_top, 0.8),
+  page.Row(Button_Picture(page, btn_attack_top, 0.8),
            QStringLiteral("<b>ATTACK</b> &nbsp;key <b>Ctrl</b><br>Starts a game. During the game "
                           "it shoots the arrow, if you carry it."));
-  page.Row(Button_Picture(btn_move_top, 0.8),
+  page.Row(Button_Picture(page, btn_move_top, 0.8),
            QStringLiteral("<b>MOVE</b> &nbsp;key <b>Alt</b><br>Chooses the level. During the "
                           "game it walks one room in the cursor's direction."));
   page.Row(QStringLiteral("\u2190\u2191\u2192\u2193"),
@@ -202,23 +215,25 @@ void Starting(Manual_Page& page) {
       "When nobody plays, the handheld shows its <b>demonstration</b>. Press <b>ATTACK</b> and "
       "the panel shows <b>L1</b>: level 1. Press <b>MOVE</b> to choose the level: L1, L2, L3, "
       "and back to L1."));
-  page.Pictures(
-      {{Scene({}, QStringLiteral("L1"), 1.0, QRect(112, 128, 72, 52)), QStringLiteral("Level 1")},
-       {Scene({}, QStringLiteral("L2"), 1.0, QRect(112, 128, 72, 52)), QStringLiteral("Level 2")},
-       {Scene({}, QStringLiteral("L3"), 1.0, QRect(112, 128, 72, 52)), QStringLiteral("Level 3")}});
+  page.Pictures({{Scene(page, {}, QStringLiteral("L1"), 1.0, QRect(112, 128, 72, 52)),
+                  QStringLiteral("Level 1")},
+                 {Scene(page, {}, QStringLiteral("L2"), 1.0, QRect(112, 128, 72, 52)),
+                  QStringLiteral("Level 2")},
+                 {Scene(page, {}, QStringLiteral("L3"), 1.0, QRect(112, 128, 72, 52)),
+                  QStringLiteral("Level 3")}});
   page.Text(QStringLiteral(
       "Press <b>ATTACK</b> again to begin. The screen stays dark for a second while the "
       "dungeon is laid out anew; then you stand in room <b>A0</b>, facing up."));
-  page.Picture(Scene({im_maze, im_cursor_up, im_icon_hook}, QStringLiteral("A0")),
+  page.Picture(Scene(page, {im_maze, im_cursor_up, im_icon_hook}, QStringLiteral("A0")),
                QStringLiteral("The start of a game on level 1: room A0, the hook in hand."));
   page.Text(
       QStringLiteral("If something is near room A0 already, the handheld tells you at once (see "
                      "<i>Warnings</i>)."));
 }
 
-QImage Dungeon_Map() {
+QImage Dungeon_Map(int scale) {
   constexpr int cell = 22, left = 30, top = 24;
-  QImage map(left + cell * 10 + 30, top + cell * 10 + 8, QImage::Format_ARGB32_Premultiplied);
+  QImage map = Canvas(QSize(left + cell * 10 + 30, top + cell * 10 + 8), scale);
   map.fill(Qt::transparent);
   QPainter p(&map);
   p.setRenderHint(QPainter::Antialiasing);
@@ -256,8 +271,9 @@ void Dungeon(Manual_Page& page) {
       "The dungeon has 10 \u00d7 10 rooms. The panel names the room you stand in by its "
       "<b>row</b>, a letter from A to J (top to bottom), and its <b>column</b>, a figure from "
       "0 to 9 (left to right). You always start in the corner room <b>A0</b>."));
-  page.Picture(Dungeon_Map(), QStringLiteral("Rooms A0 and C7. Walk off one edge and you come "
-                                             "back at the opposite one."));
+  page.Picture(Dungeon_Map(page.Scale()),
+               QStringLiteral("Rooms A0 and C7. Walk off one edge and you come "
+                              "back at the opposite one."));
   page.Text(QStringLiteral(
       "The dungeon <b>wraps around</b>: walking left out of column 0 brings you into column 9 "
       "of the same row, walking up out of row A into row J. Every room therefore has four "
@@ -272,10 +288,10 @@ void Walking(Manual_Page& page) {
       "<b>MOVE</b>. The warrior walks through the doorway into the next room, and the panel "
       "shows its name."));
   const QRect row(104, 80, 104, 36);
-  page.Pictures({{Scene({im_warrior_1}, QString(), 1.0, row), QString()},
-                 {Scene({im_warrior_2}, QString(), 1.0, row), QString()},
-                 {Scene({im_warrior_3}, QString(), 1.0, row), QString()}});
-  page.Picture(Scene({im_maze, im_cursor_right}, QStringLiteral("C7")),
+  page.Pictures({{Scene(page, {im_warrior_1}, QString(), 1.0, row), QString()},
+                 {Scene(page, {im_warrior_2}, QString(), 1.0, row), QString()},
+                 {Scene(page, {im_warrior_3}, QString(), 1.0, row), QString()}});
+  page.Picture(Scene(page, {im_maze, im_cursor_right}, QStringLiteral("C7")),
                QStringLiteral("Room C7, facing right: MOVE leads into C8."));
   page.Text(QStringLiteral(
       "You can act only while the warrior stands still in a room. While he walks, and while "
@@ -287,13 +303,15 @@ void Warnings(Manual_Page& page) {
   page.Text(QStringLiteral(
       "Arriving in a room, the warrior senses what lies in the <b>four rooms next to it</b> "
       "(never diagonally) and the handheld shows it:"));
-  page.Row(Segment_Tile(im_pit, 1.0), QStringLiteral("<b>A pit</b> is near: the pit blinks."));
-  page.Row(Segment_Tile(im_bat_1, 1.3), QStringLiteral("<b>A bat</b> is near: the bat blinks."));
-  page.Row(Segment_Tile(im_arrow_1, 1.6),
+  page.Row(Segment_Tile(page, im_pit, 1.0),
+           QStringLiteral("<b>A pit</b> is near: the pit blinks."));
+  page.Row(Segment_Tile(page, im_bat_1, 1.3),
+           QStringLiteral("<b>A bat</b> is near: the bat blinks."));
+  page.Row(Segment_Tile(page, im_arrow_1, 1.6),
            QStringLiteral("<b>The arrow</b> is near: a beep, then the arrow blinks."));
-  page.Row(Segment_Tile(im_hook, 0.8),
+  page.Row(Segment_Tile(page, im_hook, 0.8),
            QStringLiteral("<b>The hook</b> is near: a beep, then the hook blinks."));
-  page.Row(Segment_Tile(im_dragon, 1.0),
+  page.Row(Segment_Tile(page, im_dragon, 1.0),
            QStringLiteral("<b>The dragon</b> is near: it roars four times, then blinks."));
   page.Text(QStringLiteral(
       "Several warnings may blink at once. The arrow and the hook sound alike: only the "
@@ -307,9 +325,10 @@ void Pits(Manual_Page& page) {
       "A or in column 0."));
   const QRect pit(192, 106, 70, 84);
   page.Pictures(
-      {{Scene({im_warrior_6, im_pit}, QString(), 1.0, pit), QStringLiteral("Falling")},
-       {Scene({im_warrior_7, im_pit}, QString(), 1.0, pit), QStringLiteral("At the bottom")},
-       {Scene({im_warrior_7, im_pit, im_hook}, QString(), 1.0, pit), QStringLiteral("The hook")}});
+      {{Scene(page, {im_warrior_6, im_pit}, QString(), 1.0, pit), QStringLiteral("Falling")},
+       {Scene(page, {im_warrior_7, im_pit}, QString(), 1.0, pit), QStringLiteral("At the bottom")},
+       {Scene(page, {im_warrior_7, im_pit, im_hook}, QString(), 1.0, pit),
+        QStringLiteral("The hook")}});
   page.Text(QStringLiteral(
       "Walk into a pit's room and the warrior falls. Without the hook the game is lost. With "
       "the hook he climbs out and stands in the pit's room, but the hook stays behind: on "
@@ -324,7 +343,7 @@ void Bats(Manual_Page& page) {
       "Four bats live in the dungeon. Walk into a bat's room and it seizes the warrior, flies "
       "off with him and drops him in a room of its choosing, in another row and another "
       "column. The bat itself settles in another room."));
-  page.Picture(Scene({im_bat_4, im_warrior_4}, QString(), 1.6, QRect(196, 62, 56, 46)),
+  page.Picture(Scene(page, {im_bat_4, im_warrior_4}, QString(), 1.6, QRect(196, 62, 56, 46)),
                QStringLiteral("Carried off!"));
   page.Text(QStringLiteral(
       "The bat does not care where it drops you: into an empty room, onto the arrow or the "
@@ -344,8 +363,8 @@ void Hook_And_Levels(Manual_Page& page) {
            QStringLiteral("The hook lies hidden in the dungeon. A beep and the blinking hook "
                           "tell you it is near; walk into its room to pick it up."));
   page.Row(QStringLiteral("Level 3"), QStringLiteral("There is no hook. Every pit is deadly."));
-  page.Pictures({{Segment_Tile(im_icon_hook, 1.6), QStringLiteral("You carry the hook")},
-                 {Segment_Tile(im_hook, 1.2), QStringLiteral("The hook is near")}});
+  page.Pictures({{Segment_Tile(page, im_icon_hook, 1.6), QStringLiteral("You carry the hook")},
+                 {Segment_Tile(page, im_hook, 1.2), QStringLiteral("The hook is near")}});
   page.Text(QStringLiteral(
       "The hook saves you from one pit. After that, on levels 1 and 2, it lies somewhere in "
       "the dungeon again, waiting to be found."));
@@ -355,13 +374,14 @@ void The_Arrow(Manual_Page& page) {
   page.Text(QStringLiteral(
       "There is one arrow in the dungeon, and you do not have it when you start. When it lies "
       "in a room next to you, you hear a beep and the arrow blinks."));
-  page.Pictures({{Segment_Tile(im_arrow_1, 1.8), QStringLiteral("The arrow is near")},
-                 {Segment_Tile(im_icon_arrow, 1.6), QStringLiteral("You carry the arrow")}});
+  page.Pictures({{Segment_Tile(page, im_arrow_1, 1.8), QStringLiteral("The arrow is near")},
+                 {Segment_Tile(page, im_icon_arrow, 1.6), QStringLiteral("You carry the arrow")}});
   page.Text(QStringLiteral(
       "Walk into its room: the warrior picks it up with a happy sound, and the arrow's sign "
       "lights in the lower left corner of the screen. Only now can you shoot."));
-  page.Picture(Scene({im_maze, im_cursor_left, im_icon_arrow, im_icon_hook}, QStringLiteral("E4")),
-               QStringLiteral("Room E4 with the arrow and the hook in hand."));
+  page.Picture(
+      Scene(page, {im_maze, im_cursor_left, im_icon_arrow, im_icon_hook}, QStringLiteral("E4")),
+      QStringLiteral("Room E4 with the arrow and the hook in hand."));
 }
 
 void Shooting(Manual_Page& page) {
@@ -370,12 +390,12 @@ void Shooting(Manual_Page& page) {
       "press <b>ATTACK</b>. The arrow flies across the screen."));
   const QRect flight(80, 86, 200, 124);
   constexpr qreal small = 0.76;
-  page.Pictures(
-      {{Scene({im_warrior_0, im_arrow_2, im_dragon}, QString(), 0.8, flight),
-        QStringLiteral("The shot")},
-       {Scene({im_warrior_0, im_arrow_6}, QString(), 0.8, flight), QStringLiteral("A hit!")}});
+  page.Pictures({{Scene(page, {im_warrior_0, im_arrow_2, im_dragon}, QString(), 0.8, flight),
+                  QStringLiteral("The shot")},
+                 {Scene(page, {im_warrior_0, im_arrow_6}, QString(), 0.8, flight),
+                  QStringLiteral("A hit!")}});
   page.Text(QStringLiteral("<b>A hit</b> slays the dragon: you have won."));
-  page.Picture(Scene({im_warrior_0, im_arrow_5}, QString(), small, flight),
+  page.Picture(Scene(page, {im_warrior_0, im_arrow_5}, QString(), small, flight),
                QStringLiteral("A miss: the arrow falls away."));
   page.Text(QStringLiteral(
       "<b>A miss</b> costs you the arrow: it falls somewhere in the dungeon, and the noise "
@@ -387,7 +407,7 @@ void The_Dragon(Manual_Page& page) {
   page.Text(QStringLiteral(
       "The dragon sleeps in its room and never leaves it, unless a missed arrow wakes it. "
       "When you arrive next to it, it roars four times and blinks."));
-  page.Picture(Scene({im_warrior_6, im_dragon}, QString(), 1.4, QRect(194, 106, 86, 76)),
+  page.Picture(Scene(page, {im_warrior_6, im_dragon}, QString(), 1.4, QRect(194, 106, 86, 76)),
                QStringLiteral("Never walk into the dragon's room."));
   page.Text(QStringLiteral(
       "Walking into the dragon's room ends the game at once, arrow or no arrow, hook or no "
@@ -414,9 +434,10 @@ void Score_And_End(Manual_Page& page) {
       "when your arrow hits the dragon. The panel then shows your score and your level in "
       "turn. The lower the score, the better you played."));
   const QRect panel(112, 128, 72, 52);
-  page.Pictures({{Scene({}, QStringLiteral("07"), 1.0, panel), QStringLiteral("Score 7")},
-                 {Scene({}, QStringLiteral("L2"), 1.0, panel), QStringLiteral("on level 2")},
-                 {Scene({}, QStringLiteral("99"), 1.0, panel), QStringLiteral("Time is up")}});
+  page.Pictures(
+      {{Scene(page, {}, QStringLiteral("07"), 1.0, panel), QStringLiteral("Score 7")},
+       {Scene(page, {}, QStringLiteral("L2"), 1.0, panel), QStringLiteral("on level 2")},
+       {Scene(page, {}, QStringLiteral("99"), 1.0, panel), QStringLiteral("Time is up")}});
   page.Heading(QStringLiteral("After the game"));
   page.Text(QStringLiteral(
       "Press <b>ATTACK</b> briefly to choose a level for a new game, or hold it down for five "
@@ -428,7 +449,7 @@ void Demo_And_Program(Manual_Page& page) {
       "The <b>demonstration</b> shows the warrior walking, carried off by a bat, falling into "
       "a pit and meeting the dragon. It runs whenever no game is played; <b>ALL CLEAR</b> "
       "brings it back at any time."));
-  page.Picture(Scene({im_warrior_3, im_bat_3}, QString(), 1.0, QRect(104, 62, 170, 54)));
+  page.Picture(Scene(page, {im_warrior_3, im_bat_3}, QString(), 1.0, QRect(104, 62, 170, 54)));
   page.Heading(QStringLiteral("The menu"));
   page.Text(QStringLiteral(
       "Right-click the handheld for the menu: <i>About</i> (F1), the <i>Readme</i> (F2) and "
@@ -465,20 +486,32 @@ Picture_Files Manual_Files(bool& all_fit) {
       {QStringLiteral("Demonstration and menu"), Demo_And_Program},
   };
   all_fit = true;
-  Picture_Files files = {{QStringLiteral("Graphics/Manual/1.bmp"), Cover(), "BMP"}};
-  int number = 2;
-  for (const auto& [title, fill] : pages) {
-    Manual_Page page(number, title);
-    fill(page);
-    bool fits = true;
-    QImage image = page.Finish(fits);
-    if (!fits) {
-      std::fprintf(stderr, "manual page %d (%s) runs %d pixels past its bottom margin\n", number,
-                   qPrintable(title), qRound(page.Cursor_Y()) - Manual_Page::Bottom);
-      all_fit = false;
+  Picture_Files files;
+  // The 1x pages are Windows bitmaps, as the viewer has always read them; the larger scales
+  // are PNG, which keeps the game small.
+  const auto add = [&files](int number, int scale, const QImage& image) {
+    if (scale == 1)
+      files.push_back({QStringLiteral("Graphics/Manual/%1.bmp").arg(number), image, "BMP"});
+    else
+      files.push_back({QStringLiteral("Graphics/Manual/%1@%2x.png").arg(number).arg(scale), image});
+  };
+  for (int scale : Scales) {
+    add(1, scale, Cover(scale));
+    int number = 2;
+    for (const auto& [title, fill] : pages) {
+      Manual_Page page(number, title, scale);
+      fill(page);
+      bool fits = true;
+      const QImage image = page.Finish(fits);
+      if (!fits) {
+        std::fprintf(stderr, "manual page %d (%s) at %dx runs %d pixels past its bottom margin\n",
+                     number, qPrintable(title), scale,
+                     qRound(page.Cursor_Y()) - Manual_Page::Bottom);
+        all_fit = false;
+      }
+      add(number, scale, image);
+      ++number;
     }
-    files.push_back({QStringLiteral("Graphics/Manual/%1.bmp").arg(number), image, "BMP"});
-    ++number;
   }
   return files;
 }

@@ -19,22 +19,23 @@ constexpr int Top_Band = 52, Bottom_Band = 40;
 
 // The blue band, drawn once for the background and again behind the box picture, so the two
 // meet without a seam.
-QImage Blue_Band() {
-  QImage band(Splash_Width, Band_Height, QImage::Format_RGB32);
+QImage Blue_Band(int scale) {
+  QImage band = Canvas(QSize(Splash_Width, Band_Height), scale, QImage::Format_RGB32);
+  const QRect area(0, 0, Splash_Width, Band_Height);
   QPainter p(&band);
   QLinearGradient fill(0, 0, 0, Band_Height);
   fill.setColorAt(0, QColor(44, 104, 176));
   fill.setColorAt(1, QColor(24, 70, 132));
-  p.fillRect(band.rect(), fill);
+  p.fillRect(area, fill);
   QRadialGradient glow(QPointF(Splash_Width / 2.0, Band_Height * 0.55), Splash_Width * 0.42);
   glow.setColorAt(0, QColor(255, 255, 255, 46));
   glow.setColorAt(1, QColor(255, 255, 255, 0));
-  p.fillRect(band.rect(), glow);
+  p.fillRect(area, glow);
   return band;
 }
 
-QImage Splash_Background() {
-  QImage image(Splash_Width, Splash_Height, QImage::Format_RGB32);
+QImage Splash_Background(int scale) {
+  QImage image = Canvas(QSize(Splash_Width, Splash_Height), scale, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter p(&image);
   QLinearGradient navy(0, 0, 0, Top_Band);
@@ -42,7 +43,7 @@ QImage Splash_Background() {
   navy.setColorAt(1, Navy);
   p.fillRect(0, 0, Splash_Width, Top_Band, navy);
   p.fillRect(0, Top_Band - 2, Splash_Width, 2, Print_Gold);
-  p.drawImage(0, Band_Top, Blue_Band());
+  p.drawImage(0, Band_Top, Blue_Band(scale));
   p.fillRect(0, Splash_Height - Bottom_Band, Splash_Width, Bottom_Band, Navy);
   p.fillRect(0, Splash_Height - Bottom_Band, Splash_Width, 2, Print_Gold);
   return image;
@@ -91,9 +92,10 @@ QImage Box_Front(QSize size) {
   return front;
 }
 
-QImage Box_Picture() {
+QImage Box_Picture(int scale) {
   // The product box standing on the blue band, seen from a little above and to the right.
-  QImage image = Blue_Band().copy((Splash_Width - 220) / 2, (Band_Height - 143) / 2, 220, 143);
+  QImage image = Logical_Copy(Blue_Band(scale),
+                              QRect((Splash_Width - 220) / 2, (Band_Height - 143) / 2, 220, 143));
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -140,8 +142,8 @@ QImage Box_Picture() {
 }
 
 QImage Pill_Button(QColor top, QColor bottom, QColor border, const QString& text,
-                   QColor text_colour, bool with_triangle) {
-  QImage button(107, 30, QImage::Format_ARGB32_Premultiplied);
+                   QColor text_colour, bool with_triangle, int scale) {
+  QImage button = Canvas(QSize(107, 30), scale);
   button.fill(Qt::transparent);
   QPainter p(&button);
   p.setRenderHint(QPainter::Antialiasing);
@@ -175,15 +177,15 @@ QImage Pill_Button(QColor top, QColor bottom, QColor border, const QString& text
   return button.convertToFormat(QImage::Format_ARGB32);
 }
 
-QImage Portrait() {
+QImage Portrait(int scale) {
   // The maker, drawn: a friendly head and shoulders against a soft studio backdrop.
-  QImage image(116, 160, QImage::Format_ARGB32_Premultiplied);
+  QImage image = Canvas(QSize(116, 160), scale);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   QRadialGradient back(QPointF(58, 60), 110);
   back.setColorAt(0, QColor(120, 150, 186));
   back.setColorAt(1, QColor(30, 52, 86));
-  p.fillRect(image.rect(), back);
+  p.fillRect(QRect(0, 0, 116, 160), back);
 
   const QColor skin(232, 186, 150), skin_shade(196, 142, 110), hair(74, 48, 30);
   // Shoulders in a dark green jumper, with a shirt collar.
@@ -256,12 +258,12 @@ QImage Portrait() {
 
 enum class Sign { Left, Right, Close };
 
-QImage Page_Button(Sign sign, bool pressed) {
+QImage Page_Button(Sign sign, bool pressed, int scale) {
   // A small raised blue square; pressed, it is sunk and its sign moves with it.
-  QImage button(16, 14, QImage::Format_ARGB32_Premultiplied);
+  QImage button = Canvas(QSize(16, 14), scale);
   QPainter p(&button);
   const QColor face = pressed ? QColor(36, 78, 150) : QColor(58, 112, 196);
-  p.fillRect(button.rect(), face);
+  p.fillRect(QRect(0, 0, 16, 14), face);
   const QColor light = pressed ? QColor(18, 40, 84) : QColor(168, 200, 244);
   const QColor dark = pressed ? QColor(150, 184, 232) : QColor(18, 40, 84);
   p.fillRect(0, 0, 16, 1, light);
@@ -291,27 +293,35 @@ QImage Page_Button(Sign sign, bool pressed) {
 } // namespace
 
 Picture_Files Side_Window_Files() {
-  Picture_Files files = {
-      {QStringLiteral("splash/background.png"), Splash_Background()},
-      {QStringLiteral("splash/box.jpg"), Box_Picture(), "JPEG", 92},
-      {QStringLiteral("splash/play.png"),
-       Pill_Button(QColor(46, 96, 182), QColor(14, 44, 106), QColor(8, 28, 70),
-                   QStringLiteral("Play"), Qt::white, true)},
-      {QStringLiteral("splash/play_disabled.png"),
-       Pill_Button(QColor(196, 198, 202), QColor(142, 146, 152), QColor(112, 116, 122),
-                   QStringLiteral("Play"), QColor(236, 236, 238), true)},
-      {QStringLiteral("splash/donate.png"),
-       Pill_Button(QColor(255, 204, 92), QColor(240, 146, 24), QColor(196, 110, 10),
-                   QStringLiteral("Donate"), QColor(20, 44, 96), false)},
-      {QStringLiteral("about/portrait.png"), Portrait()},
-  };
-  for (const auto& [name, sign] : {std::pair{"left", Sign::Left}, std::pair{"right", Sign::Right},
-                                   std::pair{"close", Sign::Close}})
-    for (bool pressed : {false, true})
-      files.push_back(
-          {QStringLiteral("manual/%1_%2.png")
-               .arg(QLatin1String(name), pressed ? QStringLiteral("down") : QStringLiteral("up")),
-           Page_Button(sign, pressed)});
+  Picture_Files files;
+  for (int scale : Scales) {
+    const Picture_Files pictures = {
+        {QStringLiteral("splash/background.png"), Splash_Background(scale)},
+        {QStringLiteral("splash/box.jpg"), Box_Picture(scale), "JPEG", 92},
+        {QStringLiteral("splash/play.png"),
+         Pill_Button(QColor(46, 96, 182), QColor(14, 44, 106), QColor(8, 28, 70),
+                     QStringLiteral("Play"), Qt::white, true, scale)},
+        {QStringLiteral("splash/play_disabled.png"),
+         Pill_Button(QColor(196, 198, 202), QColor(142, 146, 152), QColor(112, 116, 122),
+                     QStringLiteral("Play"), QColor(236, 236, 238), true, scale)},
+        {QStringLiteral("splash/donate.png"),
+         Pill_Button(QColor(255, 204, 92), QColor(240, 146, 24), QColor(196, 110, 10),
+                     QStringLiteral("Donate"), QColor(20, 44, 96), false, scale)},
+        {QStringLiteral("about/portrait.png"), Portrait(scale)},
+    };
+    for (Picture_File file : pictures) {
+      file.Path = At_Scale(file.Path, scale);
+      files.push_back(std::move(file));
+    }
+    for (const auto& [name, sign] : {std::pair{"left", Sign::Left}, std::pair{"right", Sign::Right},
+                                     std::pair{"close", Sign::Close}})
+      for (bool pressed : {false, true})
+        files.push_back({At_Scale(QStringLiteral("manual/%1_%2.png")
+                                      .arg(QLatin1String(name),
+                                           pressed ? QStringLiteral("down") : QStringLiteral("up")),
+                                  scale),
+                         Page_Button(sign, pressed, scale)});
+  }
   return files;
 }
 

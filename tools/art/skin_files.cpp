@@ -6,6 +6,7 @@
 #include "lcd_art.h"
 
 #include <QStringList>
+#include <map>
 
 namespace Art {
 
@@ -24,8 +25,10 @@ QString Name(Element_Id id) {
   return QString::fromLatin1(Element_Name(id));
 }
 
-const QImage& Pressed_Handheld() {
-  static const QImage picture = Draw_Handheld(Button_State::Pressed);
+const QImage& Pressed_Handheld(int scale) {
+  static std::map<int, QImage> pictures;
+  QImage& picture = pictures[scale];
+  if (picture.isNull()) picture = Draw_Handheld(Button_State::Pressed, scale);
   return picture;
 }
 
@@ -40,13 +43,13 @@ QString Skin_File_Name(Element_Id id) {
   return Name(id) + QStringLiteral(".png");
 }
 
-QImage Skin_Picture(Element_Id id) {
-  if (id == im_background) return Draw_Handheld(Button_State::Up);
-  if (id == im_background_screen_top) return Draw_Screen_Glass();
-  if (Is_Pressed_Button(id)) return Pressed_Button(Pressed_Handheld(), id);
-  if (Is_Lcd_Segment(id)) return Lit_Segment(id);
+QImage Skin_Picture(Element_Id id, int scale) {
+  if (id == im_background) return Draw_Handheld(Button_State::Up, scale);
+  if (id == im_background_screen_top) return Draw_Screen_Glass(scale);
+  if (Is_Pressed_Button(id)) return Pressed_Button(Pressed_Handheld(scale), id);
+  if (Is_Lcd_Segment(id)) return Lit_Segment(id, scale);
   // The panel positions start blank; the game copies glyphs into them.
-  QImage blank(Built_In_Rect(id).size(), QImage::Format_ARGB32);
+  QImage blank = Canvas(Built_In_Rect(id).size(), scale, QImage::Format_ARGB32);
   blank.fill(Qt::transparent);
   return blank;
 }
@@ -91,11 +94,13 @@ QString Config_Ini_Text() {
 
 Picture_Files Skin_Files() {
   Picture_Files files;
-  for (Element_Id id : Skin_Elements) {
-    const QString file = Skin_File_Name(id);
-    if (!file.isEmpty())
-      files.push_back({QStringLiteral("Graphics/Skin/") + file, Skin_Picture(id)});
-  }
+  for (int scale : Scales)
+    for (Element_Id id : Skin_Elements) {
+      const QString file = Skin_File_Name(id);
+      if (!file.isEmpty())
+        files.push_back(
+            {At_Scale(QStringLiteral("Graphics/Skin/") + file, scale), Skin_Picture(id, scale)});
+    }
   return files;
 }
 

@@ -14,8 +14,8 @@ namespace Art {
 // and the panel positions, which hold the glyphs the game copies into them.
 QString Skin_File_Name(Element_Id id);
 
-// The picture of a skin element, exactly its built-in size.
-QImage Skin_Picture(Element_Id id);
+// The picture of a skin element, exactly its built-in size, at a scale.
+QImage Skin_Picture(Element_Id id, int scale = 1);
 
 // The text of Config.ini: every skin element at its built-in place, the backdrop and logo for
 // full-screen mode and the manual's page size.
@@ -24,7 +24,7 @@ QString Config_Ini_Text();
 inline const QString Backdrop_File = QStringLiteral("desk.jpg");
 inline const QString Logo_File = QStringLiteral("logo.png");
 
-// The skin folder's pictures, paths relative to the game folder.
+// The skin folder's pictures at every scale, paths relative to the game folder.
 Picture_Files Skin_Files();
 
 } // namespace Art

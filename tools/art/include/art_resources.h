@@ -4,5 +4,6 @@
 
 #include <QStringList>
 
-// Every resource path the target provides, e.g. ":/splash/box.jpg".
+// Every resource path the target provides, e.g. ":/splash/box.jpg", and its twins drawn at
+// twice and three times the scale, ":/splash/box@2x.jpg" and ":/splash/box@3x.jpg".
 QStringList Art_Resource_Paths();
