@@ -197,7 +197,9 @@ void Expect_Keyed_Without_Fringe(const QImage& background, int scale) {
       ++x;
     off_step += x % scale != 0;
   }
-  if (scale > 1) EXPECT_GT(off_step, 0);
+  if (scale > 1) {
+    EXPECT_GT(off_step, 0);
+  }
 }
 
 TEST(SkinSegments, AreDarkShapesOnAClearGround) {
