@@ -1,3 +1,4 @@
+#include "display/display_scale.h"
 #include "display/gfxinit.h"
 
 #include <QBuffer>
@@ -405,6 +406,79 @@ TEST_F(Skin_Loader, OutlandishRectanglesAreKeptWithinBounds) {
   EXPECT_GT(r.left(), 0);
   Run(false);
   EXPECT_EQ(Result.Window.Client_Size, QSize(0, 348));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Skin_Loader, AtAScaleTheTwinIsTakenElseThePictureIsEnlargedPixelForPixel) {
+  // bat.png has a twin drawn for 2x; the warrior's bitmap has none and is keyed by its
+  // bottom-left pixel.
+  QImage bat = Filled(2, 1, qRgb(10, 20, 30), QImage::Format_ARGB32);
+  Save("Graphics/Skin/bat.png", bat);
+  QImage bat_twin = Filled(4, 2, qRgba(0, 0, 0, 0), QImage::Format_ARGB32);
+  bat_twin.setPixel(3, 1, qRgb(200, 100, 50));
+  Save("Graphics/Skin/bat@2x.png", bat_twin);
+  QImage warrior = Filled(3, 2, qRgb(0, 255, 0));
+  warrior.setPixel(1, 0, qRgb(200, 0, 0));
+  warrior.setPixel(2, 1, qRgb(0, 0, 77));
+  Save("Graphics/Skin/warrior.bmp", warrior);
+  Save("Graphics/Backdrops/sky.png", Filled(8, 6, qRgb(0, 0, 128)));
+  Write_Config(Section_Of(im_bat_1) + "Filename=bat.png\n" + Section_Of(im_warrior_0) +
+               "Filename=warrior.bmp\n" + Section_Of(im_pit) + "Filename=gone.png\n" +
+               "[Fullscreen]\nBackdropFile=sky.png\nLogoFile=sky.png\n");
+  Env.Scale = 2;
+  Run(true);
+  EXPECT_TRUE(Messages.isEmpty()) << Messages.join('\n').toStdString();
+
+  const QImage& twin = Surface[im_bat_1].Picture;
+  EXPECT_EQ(twin.size(), QSize(4, 2));
+  EXPECT_EQ(twin.devicePixelRatio(), 2.0);
+  EXPECT_EQ(twin.pixel(3, 1), qRgb(200, 100, 50));
+
+  // Each 1x pixel becomes a 2 x 2 block of its exact colour; the key colour is gone, hard-edged.
+  const QImage& enlarged = Surface[im_warrior_0].Picture;
+  EXPECT_EQ(enlarged.size(), QSize(6, 4));
+  EXPECT_EQ(enlarged.devicePixelRatio(), 2.0);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 6; ++x) {
+      const QRgb from = warrior.pixel(x / 2, y / 2);
+      const QRgb got = enlarged.pixel(x, y);
+      if (from == qRgb(0, 255, 0))
+        EXPECT_EQ(qAlpha(got), 0) << x << "," << y;
+      else
+        EXPECT_EQ(got, from) << x << "," << y;
+    }
+
+  // A missing picture's placeholder is enlarged too: still 10 x 10 logical pixels.
+  EXPECT_EQ(Surface[im_pit].Picture.size(), QSize(20, 20));
+  // The backdrop and logo at 2x, the logo's element sized in logical pixels.
+  EXPECT_EQ(Surface[im_backdrop].Picture.size(), QSize(16, 12));
+  EXPECT_EQ(Surface[im_backdrop_logo].Rect, QRect(1024 - 8, 0, 8, 6));
+
+  // A glyph copied into the panel keeps the scale it was loaded at.
+  Write_Config(Section_Of(im_panel_number_1_8) + "Filename=warrior.bmp\n");
+  Run(false);
+  Surface.Show_Glyph(0, im_panel_number_1_8);
+  EXPECT_EQ(Surface[im_panel_digit_pos_1].Picture, Surface[im_panel_number_1_8].Picture);
+  EXPECT_EQ(Surface[im_panel_digit_pos_1].Picture.devicePixelRatio(), 2.0);
+}
+
+TEST_F(Skin_Loader, AFileNamedInTheSkinIsDrawnAtItsNaturalSizeWhateverItsName) {
+  Save("Graphics/Skin/odd@2x.png", Filled(4, 2, qRgb(1, 2, 3)));
+  Write_Config(Section_Of(btn_cursor_down) + "Filename=odd@2x.png\n");
+  Run(false);
+  EXPECT_EQ(Surface[btn_cursor_down].Picture.devicePixelRatio(), 1.0);
+}
+
+TEST(Display_Scale, RoundsOverridesToWholeFactorsAndNamesTwins) {
+  EXPECT_EQ(Rounded_Scale_Factors("1.25;1.5;1.75;2.5;0.5"), "1;2;2;3;1");
+  EXPECT_EQ(Rounded_Scale_Factors("DP-1=1.5;HDMI-1=1;odd=x"), "DP-1=2;HDMI-1=1;odd=x");
+  EXPECT_EQ(Scaled_File_Name("Graphics/Skin/im_bat_1.png", 2), "Graphics/Skin/im_bat_1@2x.png");
+  EXPECT_EQ(Scaled_File_Name("Manual/7.bmp", 3), "Manual/7@3x.bmp");
+  EXPECT_EQ(Scaled_File_Name("a.b/noext", 2), "a.b/noext@2x");
+  EXPECT_EQ(Scaled_File_Name("x.png", 1), "x.png");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "display/gfxinit.h"
 #include "input/native_keys.h"
 #include "windows/manual_form.h"
+#include "windows/manual_pages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -216,6 +217,24 @@ TEST_F(Manual_Form_Test, BrokenPagesAreReportedOnceAndTheLaterPagesStillLoad) {
   const QRect screen = viewer.screen()->geometry();
   EXPECT_EQ(viewer.pos(), QPoint((screen.width() - 375) / 2, (screen.height() - 600) / 2));
   EXPECT_TRUE(viewer.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+TEST_F(Manual_Form_Test, AtAScaleAPageDrawnForItIsTakenElseThePageIsEnlarged) {
+  Write_Pages();
+  QImage twin(2 * 22, 2 * 30, QImage::Format_RGB32);
+  twin.fill(Qt::blue);
+  ASSERT_TRUE(twin.save(Program.filePath("pages/2@2x.png"), "PNG"));
+  ASSERT_TRUE(QFile(Program.filePath("pages/3@2x.png")).open(QIODevice::WriteOnly)); // empty
+  const Manual_Pages pages = Load_Manual_Pages(Program.filePath("pages/"), 2);
+  EXPECT_EQ(pages.Pictures[2].pixel(0, 0), qRgb(0, 0, 255));
+  EXPECT_EQ(pages.Pictures[2].devicePixelRatio(), 2.0);
+  // Without a usable twin the 1x page is enlarged, pixel for pixel; the broken twin is told.
+  for (int n : {3, 4}) {
+    EXPECT_EQ(pages.Pictures[static_cast<std::size_t>(n)].size(), QSize(2 * (20 + n), 60)) << n;
+    EXPECT_EQ(pages.Pictures[static_cast<std::size_t>(n)].devicePixelRatio(), 2.0) << n;
+  }
+  ASSERT_EQ(pages.Problems.size(), 1);
+  EXPECT_TRUE(pages.Problems[0].contains("3@2x.png")) << pages.Problems[0].toStdString();
 }
 
 TEST_F(Manual_Form_Test, TheMouseTurnsPagesOnReleaseClosesAndDrags) {
