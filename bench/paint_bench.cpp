@@ -1,6 +1,7 @@
 // What painting costs: composing the whole frame, recomposing one segment's rectangle, and
 // rebuilding the windowed handheld's shape, with the shipped skin. Full screen is measured at
-// 1920 x 1080 with the shipped backdrop behind the handheld.
+// 1920 x 1080 with the shipped backdrop behind the handheld; at 2x and 3x (the pictures drawn
+// for the scale) windowed and on a 3840 x 2160 screen.
 #include "display/gfxinit.h"
 #include "display/lcd_painter.h"
 
@@ -9,6 +10,7 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -24,46 +26,71 @@ struct Skinned {
   Lcd_Painter Painter;
   Skin_Window Window;
 
-  explicit Skinned(bool fullscreen) {
+  // The screen in device pixels: 1920 x 1080 at 1x, 3840 x 2160 at larger scales.
+  static QSize Device_Screen(int scale) {
+    return scale == 1 ? QSize(1920, 1080) : QSize(3840, 2160);
+  }
+
+  Skinned(bool fullscreen, int scale) {
     Skin_Environment env;
     env.Exe_Dir = Game_Dir;
     env.Fullscreen_Mode = fullscreen;
-    env.Screen_Size = QSize(1920, 1080);
+    env.Scale = scale;
+    env.Screen_Size = Device_Screen(scale) / scale;
     // A skin that does not load would make every figure meaningless: stop with its message.
     env.Report = [](const QString& message) { Fail(message); };
     const Skin_Result skin = gfxinit(Surface, Skin_Window{}, env);
     if (!skin.Config_Found) Fail(QStringLiteral("no Config.ini in ") + Game_Dir);
     Window = skin.Window;
     if (fullscreen && (!Surface.Shown(im_backdrop) || Surface[im_backdrop].Picture.isNull() ||
-                       Window.Client_Size != QSize(1920, 1080)))
-      Fail(QStringLiteral("the full-screen frame has no backdrop or is not 1920 x 1080"));
+                       Window.Client_Size * scale != Device_Screen(scale)))
+      Fail(QStringLiteral("the full-screen frame has no backdrop or does not fill the screen"));
+    // The pictures drawn for the scale, not the 1x ones enlarged.
+    if (Surface[im_background].Picture.devicePixelRatio() != scale)
+      Fail(QStringLiteral("the skin was not loaded for the scale"));
     Surface.Vid_Show_All(true);
-    Painter.Reset(Window.Client_Size, Window.Colour, Surface);
+    Painter.Reset(Window.Client_Size, Window.Colour, Surface, scale);
     Surface.Take_Dirty();
   }
 };
 
+std::string Label(const benchmark::State& state) {
+  const int scale = static_cast<int>(state.range(1));
+  const QSize screen = Skinned::Device_Screen(scale);
+  const std::string where = state.range(0) ? std::to_string(screen.width()) + " x " +
+                                                 std::to_string(screen.height()) + " full screen"
+                                           : "windowed";
+  return where + " at " + std::to_string(scale) + "x";
+}
+
+// Arguments: full screen (0 or 1), scale.
+void Scales(benchmark::internal::Benchmark* bench) {
+  for (int scale : {1, 2, 3})
+    for (int fullscreen : {0, 1})
+      bench->Args({fullscreen, scale});
+}
+
 void Full_Frame(benchmark::State& state) {
-  Skinned s(state.range(0) != 0);
+  Skinned s(state.range(0) != 0, static_cast<int>(state.range(1)));
   const QRegion all(QRect(QPoint(0, 0), s.Window.Client_Size));
   for (auto _ : state)
     s.Painter.Compose(all, s.Surface);
-  state.SetLabel(state.range(0) ? "1920 x 1080 full screen" : "windowed 527 x 348");
+  state.SetLabel(Label(state));
 }
-BENCHMARK(Full_Frame)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Full_Frame)->Apply(Scales)->Unit(benchmark::kMicrosecond);
 
 void One_Segment(benchmark::State& state) {
-  Skinned s(state.range(0) != 0);
+  Skinned s(state.range(0) != 0, static_cast<int>(state.range(1)));
   for (auto _ : state) {
     s.Surface.Toggle(im_warrior_3);
     s.Painter.Compose(s.Surface.Take_Dirty(), s.Surface);
   }
-  state.SetLabel(state.range(0) ? "1920 x 1080 full screen" : "windowed 527 x 348");
+  state.SetLabel(Label(state));
 }
-BENCHMARK(One_Segment)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(One_Segment)->Apply(Scales)->Unit(benchmark::kMicrosecond);
 
 void Shape_Rebuild(benchmark::State& state) {
-  Skinned s(false);
+  Skinned s(false, 1);
   for (auto _ : state)
     benchmark::DoNotOptimize(s.Painter.Visible_Region(s.Window.Key_Colour));
 }

@@ -37,7 +37,14 @@ TARGETS = {
     "key to frame p99": ("<", 1000 / 60),
     "one-segment repaint windowed": ("<", 0.5),
     "one-segment repaint 1920 x 1080": ("<", 0.5),
+    "one-segment repaint windowed 2x": ("<", 0.1),
+    "one-segment repaint 3840 x 2160 at 2x": ("<", 0.1),
+    "one-segment repaint windowed 3x": ("<", 0.1),
+    "one-segment repaint 3840 x 2160 at 3x": ("<", 0.1),
+    "full-frame paint 3840 x 2160 at 2x": ("<", 8.0),
+    "full-frame paint 3840 x 2160 at 3x": ("<", 8.0),
     "CPU while a game waits": ("<", 1.0),
+    "CPU while a game waits at 2x": ("<", 1.0),
     "start-up to the splash median": ("<", 300.0),
 }
 
@@ -89,11 +96,14 @@ def paint_costs(figures, build_dir, quick):
         figures.notes.append("paint_bench failed: " + done.stderr.strip()[-500:])
         print("  failed: " + done.stderr.strip()[-500:], flush=True)
         return
-    names = {"Full_Frame/0": "full-frame paint windowed",
-             "Full_Frame/1": "full-frame paint 1920 x 1080",
-             "One_Segment/0": "one-segment repaint windowed",
-             "One_Segment/1": "one-segment repaint 1920 x 1080",
-             "Shape_Rebuild": "window-shape rebuild"}
+    # Arguments: full screen, scale. Full screen is 1920 x 1080 at 1x, 3840 x 2160 scaled.
+    names = {"Shape_Rebuild": "window-shape rebuild"}
+    for kind, what in (("Full_Frame", "full-frame paint"), ("One_Segment", "one-segment repaint")):
+        names[f"{kind}/0/1"] = f"{what} windowed"
+        names[f"{kind}/1/1"] = f"{what} 1920 x 1080"
+        for scale in (2, 3):
+            names[f"{kind}/0/{scale}"] = f"{what} windowed {scale}x"
+            names[f"{kind}/1/{scale}"] = f"{what} 3840 x 2160 at {scale}x"
     for bench in json.loads(done.stdout)["benchmarks"]:
         label = names.get(bench["name"])
         if label is None:
@@ -226,6 +236,17 @@ def measure_cpu(figures, display, program, label, seconds):
     figures.notes.append(note)
 
 
+def start_level(display, window, program):
+    """Starts level 1 and waits until the warrior waits; the time the game began, or None."""
+    # Ctrl is the attack button: once to pick level 1, once to start it.
+    display.key(window, "ctrl")
+    display.key(window, "ctrl")
+    begun = program.wait_for_trace("mode 5", timeout=5)
+    waiting = begun is not None and program.wait_for_trace(
+        "show im_maze", timeout=10, after=begun) is not None
+    return begun if waiting else None
+
+
 def cpu_and_memory(figures, display, game_dir, quick):
     print("== CPU and memory", flush=True)
     span = 3 if quick else 10
@@ -239,13 +260,8 @@ def cpu_and_memory(figures, display, game_dir, quick):
         time.sleep(1)
         measure_cpu(figures, display, program, "CPU in the demo", span)
 
-        # Ctrl is the attack button: once to pick level 1, once to start it.
-        display.key(window, "ctrl")
-        display.key(window, "ctrl")
-        begun = program.wait_for_trace("mode 5", timeout=5)
-        waiting = begun is not None and program.wait_for_trace(
-            "show im_maze", timeout=10, after=begun) is not None
-        if not waiting:
+        begun = start_level(display, window, program)
+        if begun is None:
             figures.notes.append("CPU: the game never waited for the player")
         else:
             time.sleep(1)
@@ -267,6 +283,29 @@ def cpu_and_memory(figures, display, game_dir, quick):
             figures.add("peak resident memory", peak / 1024, "MiB")
     finally:
         program.stop()
+
+
+def cpu_scaled(figures, game_dir, quick):
+    """The windowed handheld at 2x on a 2048 x 1536 screen, while a game waits."""
+    print("== CPU at 2x", flush=True)
+    with Display((2048, 1536)) as display:
+        program = Program(game_dir, display, settings=SKIP_SPLASH, env={"QT_SCALE_FACTOR": "2"})
+        try:
+            window = display.find_window(TITLE)
+            if window is None or program.wait_for_trace("mode 1") is None:
+                figures.notes.append("CPU at 2x: the program did not reach the demo")
+                return
+            if start_level(display, window, program) is None:
+                figures.notes.append("CPU at 2x: the game never waited for the player")
+                return
+            time.sleep(1)
+            measure_cpu(figures, display, program, "CPU while a game waits at 2x",
+                        3 if quick else 10)
+            peak = program.peak_memory_kb()
+            if peak is not None:
+                figures.add("peak resident memory at 2x", peak / 1024, "MiB")
+        finally:
+            program.stop()
 
 
 def machine():
@@ -360,6 +399,7 @@ def main():
                            "20" if args.quick else "200"], env)
         start_up(figures, display, game_dir, 2 if args.quick else 7)
         cpu_and_memory(figures, display, game_dir, args.quick)
+    cpu_scaled(figures, game_dir, args.quick)
     load_after = load()
 
     text = section(figures, started, load_before, load_after, args.quick)

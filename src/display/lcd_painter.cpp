@@ -1,6 +1,7 @@
 #include "display/lcd_painter.h"
 
 #include "display/display_scale.h"
+#include "display/window_shape.h"
 
 #include <QBitmap>
 #include <QFont>
@@ -42,29 +43,55 @@ QSize Lcd_Painter::Text_Size(Element_Id id, const QString& text) {
 
 void Lcd_Painter::Reset(QSize client, QColor window_colour, const Lcd_Surface& surface, int scale) {
   Client = client.expandedTo(QSize(1, 1));
-  scale = std::max(1, scale);
-  if (Frame_Image.size() != Client * scale) {
-    Frame_Image = QImage(Client * scale, QImage::Format_RGB32);
-    Frame_Image.setDevicePixelRatio(scale);
-  }
-  Frame_Scale = scale;
+  Frame_Scale = std::max(1, scale);
+  if (Frame_Image.size() != Client * Frame_Scale)
+    Frame_Image = QImage(Client * Frame_Scale, QImage::Format_RGB32);
   Window_Colour = window_colour;
   Compose(QRegion(QRect(QPoint(0, 0), Client)), surface);
 }
 
+QRect Lcd_Painter::Device(const QRect& logical) const {
+  return {logical.topLeft() * Frame_Scale, logical.size() * Frame_Scale};
+}
+
+QRect Lcd_Painter::Picture_Place(Element_Id id, const Lcd_Element& e) const {
+  // A picture drawn for the scale has one pixel to each device pixel; one drawn for another
+  // (a backdrop too large to enlarge) is stretched to its logical size.
+  const int ratio = std::max(1, qRound(e.Picture.devicePixelRatio()));
+  const QSize size = e.Picture.size() * Frame_Scale / ratio;
+  if (id == im_backdrop && e.Stretch) return Device(e.Rect);
+  if (id == im_backdrop) {
+    // Centred in logical pixels, as at 1x.
+    const QSize logical = Logical_Size(e.Picture);
+    return {QPoint(e.Rect.left() + (e.Rect.width() - logical.width()) / 2,
+                   e.Rect.top() + (e.Rect.height() - logical.height()) / 2) *
+                Frame_Scale,
+            size};
+  }
+  return {e.Rect.topLeft() * Frame_Scale, size};
+}
+
 void Lcd_Painter::Compose(const QRegion& region, const Lcd_Surface& surface) {
-  const QRegion area = region & QRegion(QRect(QPoint(0, 0), Client));
-  if (area.isEmpty()) return;
+  // Everything is drawn in device pixels, so that a picture drawn for the scale is copied one
+  // pixel to one pixel.
+  const QRegion logical = region & QRegion(QRect(QPoint(0, 0), Client));
+  if (logical.isEmpty()) return;
+  const QRegion area = Device_Region(logical, Frame_Scale);
   QPainter painter(&Frame_Image);
-  painter.setClipRegion(area);
-  for (const QRect& r : area)
+  // The window colour is seen only where no opaque backdrop covers it.
+  QRegion fill = area;
+  const Lcd_Element& backdrop = surface[im_backdrop];
+  if (backdrop.Shown && !backdrop.Transparent && !backdrop.Picture.isNull() &&
+      !backdrop.Picture.hasAlphaChannel())
+    fill -= QRegion(Picture_Place(im_backdrop, backdrop) & Device(backdrop.Rect));
+  for (const QRect& r : fill)
     painter.fillRect(r, Window_Colour);
-  const QRect bounds = area.boundingRect();
+  const QRect bounds = logical.boundingRect();
   for (int i = 0; i < Element_Count; ++i) {
     const auto id = static_cast<Element_Id>(i);
     const Lcd_Element& e = surface[id];
     if (!e.Shown || e.Rect.isEmpty() || !e.Rect.intersects(bounds)) continue;
-    const QRegion clip = area & QRegion(e.Rect);
+    const QRegion clip = area & QRegion(Device(e.Rect));
     if (clip.isEmpty()) continue;
     painter.setClipRegion(clip);
     Draw_Element(painter, id, e);
@@ -73,24 +100,19 @@ void Lcd_Painter::Compose(const QRegion& region, const Lcd_Surface& surface) {
 
 void Lcd_Painter::Draw_Element(QPainter& painter, Element_Id id, const Lcd_Element& e) const {
   if (e.Kind == Element_Kind::Text) {
-    if (e.Paint_Background) painter.fillRect(e.Rect, Qt::black);
+    if (e.Paint_Background) painter.fillRect(Device(e.Rect), Qt::black);
     if (e.Text.isEmpty()) return;
+    // Text is laid out in logical pixels and drawn at the scale.
+    painter.save();
+    painter.scale(Frame_Scale, Frame_Scale);
     painter.setFont(Text_Font(id));
     painter.setPen(Qt::white);
     painter.drawText(e.Rect, Qt::AlignLeft | Qt::AlignVCenter, e.Text);
+    painter.restore();
     return;
   }
   if (e.Picture.isNull()) return;
-  if (id == im_backdrop && e.Stretch) {
-    painter.drawImage(e.Rect, e.Picture);
-  } else if (id == im_backdrop) {
-    const QSize size = Logical_Size(e.Picture);
-    painter.drawImage(QPoint(e.Rect.left() + (e.Rect.width() - size.width()) / 2,
-                             e.Rect.top() + (e.Rect.height() - size.height()) / 2),
-                      e.Picture);
-  } else {
-    painter.drawImage(e.Rect.topLeft(), e.Picture);
-  }
+  painter.drawImage(Picture_Place(id, e), e.Picture);
 }
 
 QRegion Lcd_Painter::Visible_Region(QColor key) const {

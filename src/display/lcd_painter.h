@@ -11,7 +11,7 @@
 
 class Lcd_Painter {
 public:
-  // The composed picture of the whole client area, its device pixel ratio the scale.
+  // The composed picture of the whole client area, one pixel to each device pixel.
   const QImage& Frame() const { return Frame_Image; }
   int Scale() const { return Frame_Scale; }
 
@@ -31,6 +31,9 @@ public:
 
 private:
   void Draw_Element(class QPainter& painter, Element_Id id, const Lcd_Element& e) const;
+  QRect Device(const QRect& logical) const;
+  // Where an element's picture goes, in device pixels (before clipping to its rectangle).
+  QRect Picture_Place(Element_Id id, const Lcd_Element& e) const;
 
   QImage Frame_Image;
   QSize Client;
