@@ -73,10 +73,11 @@ def check_game_folder(prefix):
 
 def check_icons(prefix):
     for size in SIZES:
-        path = os.path.join(prefix, "share", "icons", "hicolor", f"{size}x{size}", "apps",
-                            "grathmoor.png")
-        check(os.path.isfile(path) and png_size(path) == (size, size),
-              f"the {size}x{size} icon is a PNG of that size")
+        for folder, pixels in ((f"{size}x{size}", size), (f"{size}x{size}@2", 2 * size)):
+            path = os.path.join(prefix, "share", "icons", "hicolor", folder, "apps",
+                                "grathmoor.png")
+            check(os.path.isfile(path) and png_size(path) == (pixels, pixels),
+                  f"the {folder} icon is a PNG of {pixels} x {pixels}")
 
 
 def check_desktop_entry(prefix):
