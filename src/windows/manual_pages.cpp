@@ -66,8 +66,10 @@ QImage Load_Page_File(const QString& path, const char* format, QStringList& prob
 // The page drawn for the scale, its device pixel ratio set; null when there is none.
 QImage Load_Scaled_Page(const QString& folder, int n, int scale, QStringList& problems) {
   if (scale <= 1) return {};
-  for (const char* format : {"png", "bmp"}) {
-    const QString path = folder + QStringLiteral("%1@%2x.%3").arg(n).arg(scale).arg(format);
+  static constexpr std::pair<const char*, const char*> Kinds[] = {
+      {"png", "png"}, {"jpg", "jpeg"}, {"bmp", "bmp"}};
+  for (const auto& [extension, format] : Kinds) {
+    const QString path = folder + QStringLiteral("%1@%2x.%3").arg(n).arg(scale).arg(extension);
     QImage picture = Load_Page_File(path, format, problems);
     if (!picture.isNull()) {
       picture.setDevicePixelRatio(scale);

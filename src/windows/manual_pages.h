@@ -30,7 +30,7 @@ struct Manual_Pages {
 // Loads every page: a missing file or one that is no valid bitmap gives the placeholder, and
 // the pages after it load all the same. Pictures larger than Manual_Max_Page_Side on a side are
 // refused before decoding. At a scale above 1 a page drawn for it is taken where there is one,
-// "7@2x.png" or "7@2x.bmp" beside "7.bmp" (one that cannot be used is reported and the 1x page
-// stands in); other pages are enlarged by the scale, pixel for pixel.
+// "7@2x.png", "7@2x.jpg" or "7@2x.bmp" beside "7.bmp" (one that cannot be used is reported and
+// the 1x page stands in); other pages are enlarged by the scale, pixel for pixel.
 inline constexpr int Manual_Max_Page_Side = 4096;
 Manual_Pages Load_Manual_Pages(const QString& folder, int scale = 1);

@@ -142,8 +142,8 @@ TEST(ScaledPictures, EveryPictureHasItsTwinsAtTwiceAndThreeTimesItsSize) {
     SCOPED_TRACE(file.filePath().toStdString());
     ++pictures;
     const QSize size = QImageReader(file.filePath()).size();
-    // The manual's larger pages are PNG beside the bitmaps.
-    const QString suffix = file.suffix() == "bmp" ? QStringLiteral("png") : file.suffix();
+    // The manual's larger pages are JPEG beside the bitmaps.
+    const QString suffix = file.suffix() == "bmp" ? QStringLiteral("jpg") : file.suffix();
     for (int scale : {2, 3}) {
       const QString twin = file.path() + QLatin1Char('/') + file.completeBaseName() +
                            QStringLiteral("@%1x.").arg(scale) + suffix;

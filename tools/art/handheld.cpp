@@ -9,6 +9,7 @@
 #include <QRadialGradient>
 #include <QRandomGenerator>
 #include <array>
+#include <vector>
 
 namespace Art {
 
@@ -283,12 +284,17 @@ QImage Draw_Lcd_Screen(int scale) {
     ground.setColorAt(1, Lcd_Dark);
     l.fillRect(area, ground);
   }
-  // The reflector's fine grain, the same on every build; one grain to each pixel of the scale.
+  // The reflector's fine grain, the same on every build and at every scale: one grain to each
+  // logical pixel.
   QRandomGenerator grain(1984);
+  std::vector<int> row(static_cast<std::size_t>(area.width()));
   for (int y = 0; y < lcd.height(); ++y) {
+    if (y % scale == 0)
+      for (int& d : row)
+        d = static_cast<int>(grain.bounded(7)) - 3;
     auto* line = reinterpret_cast<QRgb*>(lcd.scanLine(y));
     for (int x = 0; x < lcd.width(); ++x) {
-      const int d = static_cast<int>(grain.bounded(7)) - 3;
+      const int d = row[static_cast<std::size_t>(x / scale)];
       const QRgb c = line[x];
       line[x] = qRgb(std::clamp(qRed(c) + d, 0, 255), std::clamp(qGreen(c) + d, 0, 255),
                      std::clamp(qBlue(c) + d, 0, 255));
