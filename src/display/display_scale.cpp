@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 #include <QStringList>
-#include <QWidget>
+#include <QPaintDevice>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -43,8 +43,8 @@ void Round_Scale_Overrides() {
             Rounded_Scale_Factors(qEnvironmentVariable("QT_SCREEN_SCALE_FACTORS")).toLocal8Bit());
 }
 
-int Display_Scale(const QWidget& widget) {
-  return Whole_Factor(widget.devicePixelRatioF());
+int Display_Scale(const QPaintDevice& device) {
+  return Whole_Factor(device.devicePixelRatioF());
 }
 
 QString Scaled_File_Name(const QString& path, int scale) {

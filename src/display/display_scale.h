@@ -7,7 +7,7 @@
 #include <QString>
 #include <functional>
 
-class QWidget;
+class QPaintDevice;
 
 // The scale overrides of the environment (QT_SCALE_FACTOR, QT_SCREEN_SCALE_FACTORS) rounded to
 // whole factors, as the toolkit already rounds the factor it detects itself. Call before the
@@ -18,8 +18,8 @@ void Round_Scale_Overrides();
 // every factor rounded half up, at least 1; entries that are no number are kept as they are.
 QString Rounded_Scale_Factors(const QString& factors);
 
-// The whole factor a widget is drawn at on its screen (1 when there is none).
-int Display_Scale(const QWidget& widget);
+// The whole factor a window or widget is drawn at on its screen (1 when there is none).
+int Display_Scale(const QPaintDevice& device);
 
 // "Skin/im_bat_1.png" at factor 2 is "Skin/im_bat_1@2x.png"; factor 1 is the name itself.
 QString Scaled_File_Name(const QString& path, int scale);
