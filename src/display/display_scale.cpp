@@ -1,8 +1,8 @@
 #include "display/display_scale.h"
 
 #include <QFileInfo>
-#include <QStringList>
 #include <QPaintDevice>
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 #include <cstring>

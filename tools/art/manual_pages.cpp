@@ -494,8 +494,8 @@ Picture_Files Manual_Files(bool& all_fit) {
     if (scale == 1)
       files.push_back({QStringLiteral("Graphics/Manual/%1.bmp").arg(number), image, "BMP"});
     else
-      files.push_back({QStringLiteral("Graphics/Manual/%1@%2x.jpg").arg(number).arg(scale), image,
-                       "JPEG", 90});
+      files.push_back(
+          {QStringLiteral("Graphics/Manual/%1@%2x.jpg").arg(number).arg(scale), image, "JPEG", 90});
   };
   for (int scale : Scales) {
     add(1, scale, Cover(scale));
