@@ -18,6 +18,12 @@ using Key_Binding_Table = std::array<Key_Binding, 5>;
 inline constexpr Key_Binding_Table Default_Key_Bindings = {
     {{0, 0}, {6, 0x35}, {39, 0x10}, {38, 0x11}, {37, 0x12}}};
 
+// Codes beyond the virtual keys that name a handheld button itself, whatever key is bound to it:
+// a game controller's buttons stand for the handheld's buttons, not for the keys.
+constexpr std::uint16_t Button_Code(int binding) {
+  return static_cast<std::uint16_t>(0x100 + binding);
+}
+
 // Virtual-key codes the game handles besides the bindings.
 namespace Vk {
 inline constexpr std::uint16_t Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28, Insert = 0x2D;

@@ -135,9 +135,12 @@ TEST_F(Controls, KeysFollowTheBindingsAndEachActionIsTraced) {
   Press(Vk::Insert);                                 // no hidden grid outside a game
   Tap(Key::Reset);
   Tap(0x41);
+  // A button's own code, as a game controller sends it, whatever key the button has.
+  Tap(Button_Code(Binding_Move));
   EXPECT_EQ(trace, (std::vector<std::string>{
                        "input Inp_acl_press", "silence", "input Inp_acl_release", "mode 1",
-                       "input Inp_attack_press", "mode 2", "input Inp_attack_release"}));
+                       "input Inp_attack_press", "mode 2", "input Inp_attack_release",
+                       "input Inp_move_press", "mode 3", "input Inp_move_release"}));
   Start_Quiet();
   trace.clear();
   Press(Vk::Insert);

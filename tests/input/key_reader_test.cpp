@@ -91,16 +91,17 @@ TEST(Held_Inputs, LetGoOfEverythingInTheOrderOfTheBindings) {
     return Physical_Input{Input_Source::Keyboard, 0, keycode};
   };
   // Alt (Move), an unbound Q, Shift (Cursor), Up, 5 (All Clear) and a controller's button
-  // standing for Ctrl (Attack), pressed in that order.
+  // standing for Attack itself, pressed in that order.
   EXPECT_TRUE(held.Press(key(64), 0x12));
   EXPECT_TRUE(held.Press(key(24), 0x51));
   EXPECT_TRUE(held.Press(key(50), 0x10));
   EXPECT_FALSE(held.Press(key(50), 0x10));
   EXPECT_TRUE(held.Press(key(111), 0x26));
   EXPECT_TRUE(held.Press(key(14), 0x35));
-  EXPECT_TRUE(held.Press({Input_Source::Controller, 0, 0}, 0x11));
-  EXPECT_EQ(held.Release_All(Default_Key_Bindings),
-            (std::vector<std::uint16_t>{0x35, 0x10, 0x11, 0x12, 0x51, 0x26}));
+  EXPECT_TRUE(held.Press({Input_Source::Controller, 0, 0}, Button_Code(Binding_Attack)));
+  EXPECT_EQ(
+      held.Release_All(Default_Key_Bindings),
+      (std::vector<std::uint16_t>{0x35, 0x10, Button_Code(Binding_Attack), 0x12, 0x51, 0x26}));
   EXPECT_TRUE(held.Empty());
 }
 
