@@ -6,6 +6,7 @@
 #include "settings/settings_key.h"
 #include "sound/sound_system.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFocusEvent>
@@ -100,6 +101,10 @@ void TForm1::FormCreate() {
   Core.Cursor_Held = Core.Attack_Held = Core.Move_Held = false;
   Random_Generator.Seed(static_cast<std::uint32_t>(
       std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+
+  // The game controllers, from now on read as they report.
+  if (Trace.Enabled()) Pads.Note = [this](const std::string& line) { Trace.Line(line); };
+  Pads.Start();
 }
 
 void TForm1::FormActivate() {
@@ -223,6 +228,10 @@ void TForm1::Release_Held_Inputs() {
     Pressed.reset();
     Release_Button_Area(area);
   }
+}
+
+bool TForm1::Has_Keyboard() const {
+  return isActiveWindow() && isEnabled() && !QApplication::activePopupWidget();
 }
 
 void TForm1::focusOutEvent(QFocusEvent* event) {

@@ -10,6 +10,7 @@
 #include "display/shell_open.h"
 #include "game/random_source.h"
 #include "game/unit1.h"
+#include "input/game_controllers.h"
 #include "input/held_inputs.h"
 #include "input/key_reader.h"
 #include "lcd/lcd_surface.h"
@@ -67,6 +68,7 @@ public:
   Settings_Key& Settings() { return *Settings_Store; }
   Sound_System& Sound() { return *Sounds; }
   Key_Binding_Table& Key_Bindings() { return Core.Key_Bindings; }
+  Game_Controllers& Controllers() { return Pads; }
   const Key_Word_Table& Key_Words() const { return Words; }
   bool Fullscreen_Mode() const { return Is_Fullscreen; }
   bool End_Requested() const { return Ending; }
@@ -108,9 +110,11 @@ private:
   void Highlight_Menu_Row(std::optional<Element_Id> row);
   void Key_Down(std::uint16_t code);
   void Key_Up(std::uint16_t code);
-  // The window no longer has the keyboard: every key still down is released, and a button
-  // held with the mouse.
+  // The window no longer has the keyboard: every key and pad button still down is released,
+  // and a button held with the mouse.
   void Release_Held_Inputs();
+  // The window has the keyboard: it is the active window, enabled, and no menu is open.
+  bool Has_Keyboard() const;
   // The release action of a button's click area; false for any other element.
   bool Release_Button_Area(Element_Id area);
   // The in-game menu's panel, drawn for the scale.
@@ -128,11 +132,13 @@ private:
   std::unique_ptr<Settings_Key> Settings_Store;
   Key_Word_Table Words;
   QMenu* pm_0_menu = nullptr;
-  // What is held on the keyboard (and any other source of key codes), with the codes of the
-  // presses.
+  // What is held on the keyboard and the game controllers, with the codes of the presses.
   Held_Inputs Held;
   Key_Reader Keys{Held, [this](std::uint16_t code) { Key_Down(code); },
                   [this](std::uint16_t code) { Key_Up(code); }};
+  Game_Controllers Pads{Held, [this](std::uint16_t code) { Key_Down(code); },
+                        [this](std::uint16_t code) { Key_Up(code); },
+                        [this] { return Has_Keyboard(); }};
 
   bool Is_Fullscreen = true;
   bool Ending = false;

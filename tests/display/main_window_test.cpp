@@ -2,6 +2,7 @@
 #include "display/main_window.h"
 #include "display/program_end.h"
 #include "input/native_keys.h"
+#include "input/virtual_pad.h"
 #include "settings/settings_key.h"
 
 #include <QAction>
@@ -322,6 +323,58 @@ TEST_F(Main_Window, AHeldKeyIsOnePressAndOneReleaseAndLosingTheKeyboardReleasesI
   send(QEvent::KeyRelease, "LALT", 1700);
   send(QEvent::KeyPress, "LALT", 1800);
   EXPECT_EQ(game.Game_Mode, Mode_Select_Level_1);
+}
+
+TEST_F(Main_Window, APadActsOnlyWhileTheWindowHasTheKeyboard) {
+  Store("FullscreenMode", "0");
+  auto form = Create();
+  Game_Core& game = form->Game();
+  game.Set_Game_Mode(Mode_Demo);
+  game.Gam_Set_Mode();
+  Game_Controllers& pads = form->Controllers();
+  SDL_Joystick* pad = Plug_Virtual_Pad(pads);
+  ASSERT_NE(pad, nullptr);
+  ASSERT_EQ(pads.Count(), 1);
+  const auto tap = [&](SDL_GameControllerButton button) {
+    Set_Pad_Button(pads, pad, button, true);
+    Set_Pad_Button(pads, pad, button, false);
+  };
+
+  // Not yet shown, as while the splash screen is up.
+  tap(SDL_CONTROLLER_BUTTON_A);
+  EXPECT_EQ(game.Game_Mode, Mode_Demo);
+
+  form->Centre();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  Set_Pad_Button(pads, pad, SDL_CONTROLLER_BUTTON_A, true);
+  EXPECT_EQ(game.Game_Mode, Mode_Select_Level_1);
+  EXPECT_TRUE(game.Attack_Held);
+
+  // The key settings window disables the main window: what the pad held is let go of, and
+  // its buttons do nothing until the window is enabled again.
+  Item(*form, "Key settings")->trigger();
+  ASSERT_EQ(Key_Settings_Opened, 1);
+  EXPECT_FALSE(game.Attack_Held);
+  EXPECT_FALSE(form->Surface().Shown(btn_attack_down));
+  Set_Pad_Button(pads, pad, SDL_CONTROLLER_BUTTON_A, false);
+  tap(SDL_CONTROLLER_BUTTON_B);
+  EXPECT_EQ(game.Game_Mode, Mode_Select_Level_1);
+  form->setEnabled(true);
+  tap(SDL_CONTROLLER_BUTTON_B);
+  EXPECT_EQ(game.Game_Mode, Mode_Select_Level_2);
+
+  // Another window active: nothing; the main window active again: the pad plays.
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  tap(SDL_CONTROLLER_BUTTON_B);
+  EXPECT_EQ(game.Game_Mode, Mode_Select_Level_2);
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  tap(SDL_CONTROLLER_BUTTON_B);
+  EXPECT_EQ(game.Game_Mode, Mode_Select_Level_3);
+  Unplug_Virtual_Pad(pads);
 }
 
 TEST_F(Main_Window, ButtonAreasPressAndReleaseAndShowTheirHints) {
