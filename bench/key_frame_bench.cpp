@@ -12,8 +12,8 @@
 //   seconds: how long the CPU is measured while the game waits (default 10)
 #include "bench_stats.h"
 #include "display/main_window.h"
+#include "input/virtual_pad.h"
 
-#include <SDL.h>
 #include <ctime>
 
 #include <QApplication>
@@ -251,15 +251,7 @@ int main(int argc, char** argv) {
 
   // West, the cursor button of a game controller, which counts only while the window is active.
   Game_Controllers& pads = form.Controllers();
-  SDL_VirtualJoystickDesc description{};
-  description.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-  description.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-  description.naxes = SDL_CONTROLLER_AXIS_MAX;
-  description.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-  description.name = "Bench pad";
-  const int index = SDL_JoystickAttachVirtualEx(&description);
-  pads.Pump();
-  SDL_Joystick* pad = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
+  SDL_Joystick* pad = Plug_Virtual_Pad(pads);
   form.activateWindow();
   if (!pad || !Run_Until([&form] { return form.isActiveWindow(); }, 5000)) {
     std::fprintf(stderr, "no pad (%s) or the window is not active\n", SDL_GetError());

@@ -333,7 +333,7 @@ TEST_F(Main_Window, APadActsOnlyWhileTheWindowHasTheKeyboard) {
   game.Gam_Set_Mode();
   Game_Controllers& pads = form->Controllers();
   SDL_Joystick* pad = Plug_Virtual_Pad(pads);
-  ASSERT_NE(pad, nullptr);
+  ASSERT_NE(pad, nullptr) << SDL_GetError();
   ASSERT_EQ(pads.Count(), 1);
   const auto tap = [&](SDL_GameControllerButton button) {
     Set_Pad_Button(pads, pad, button, true);

@@ -12,7 +12,11 @@ protected:
 
   void TearDown() override { Unplug_Virtual_Pad(Controllers); }
 
-  SDL_Joystick* Plug() { return Plug_Virtual_Pad(Controllers); }
+  SDL_Joystick* Plug() {
+    SDL_Joystick* pad = Plug_Virtual_Pad(Controllers);
+    EXPECT_NE(pad, nullptr) << SDL_GetError();
+    return pad;
+  }
   void Unplug(SDL_Joystick* pad) { Unplug_Virtual_Pad(Controllers, pad); }
   void Button(SDL_Joystick* pad, SDL_GameControllerButton button, bool down) {
     Set_Pad_Button(Controllers, pad, button, down);

@@ -5,9 +5,9 @@
 #include "input/game_controllers.h"
 
 #include <SDL.h>
-#include <gtest/gtest.h>
 
-// Plugs in a pad and lets the controllers find it; its joystick, for setting its state.
+// Plugs in a pad and lets the controllers find it; its joystick, for setting its state, or null
+// (with SDL_GetError) when SDL could not make one.
 inline SDL_Joystick* Plug_Virtual_Pad(Game_Controllers& controllers) {
   SDL_VirtualJoystickDesc pad{};
   pad.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
@@ -16,7 +16,7 @@ inline SDL_Joystick* Plug_Virtual_Pad(Game_Controllers& controllers) {
   pad.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
   pad.name = "Test pad";
   const int index = SDL_JoystickAttachVirtualEx(&pad);
-  EXPECT_GE(index, 0) << SDL_GetError();
+  if (index < 0) return nullptr;
   controllers.Pump();
   return SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
 }
