@@ -138,7 +138,7 @@ bool Game_Controllers::Start() {
       Hotplug_Files.push_back(fd);
   for (int i = 0; i < SDL_NumJoysticks(); ++i)
     if (SDL_IsGameController(i)) Open(i);
-  Pump();
+  Pump(); // SDL's word of the pads just opened
   Watch_Files();
   if (Hotplug_Files.empty()) Rescan.start(3000);
   return true;
@@ -156,10 +156,7 @@ int Game_Controllers::Pump() {
     taken += count;
     for (const SDL_Event& event : std::span(events, static_cast<std::size_t>(count))) {
       switch (event.type) {
-      case SDL_CONTROLLERDEVICEADDED:
-        Open(event.cdevice.which);
-        plugged = true;
-        break;
+      case SDL_CONTROLLERDEVICEADDED: plugged = Open(event.cdevice.which) || plugged; break;
       case SDL_CONTROLLERDEVICEREMOVED:
         // The pad's files close with it: stop watching them first.
         Stop_Watching();
@@ -189,17 +186,18 @@ int Game_Controllers::Pump() {
   return taken;
 }
 
-void Game_Controllers::Open(int device_index) {
+bool Game_Controllers::Open(int device_index) {
   const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(device_index);
-  if (id < 0 || Find(id)) return;
+  if (id < 0 || Find(id)) return false;
   SDL_GameController* controller = SDL_GameControllerOpen(device_index);
   if (!controller) {
     Say(std::string("pad not opened: ") + SDL_GetError());
-    return;
+    return false;
   }
   Pads.push_back({controller, id});
   const char* name = SDL_GameControllerName(controller);
   Say("pad added " + std::to_string(id) + " " + (name ? name : "(unnamed)"));
+  return true;
 }
 
 void Game_Controllers::Close(std::int32_t id) {

@@ -65,7 +65,8 @@ private:
     int Stick = 0;        // the direction it points: 0 none, 1 up, 2 right, 3 down, 4 left
   };
 
-  void Open(int device_index);
+  // False when the pad was open already or does not open.
+  bool Open(int device_index);
   void Close(std::int32_t id);
   Pad* Find(std::int32_t id);
   void Button(std::int32_t id, int button, bool down);
