@@ -90,6 +90,6 @@ private:
   // Where SDL keeps no hot-plug monitor it looks for new devices every few seconds when
   // pumped; this timer pumps at that pace in that case only.
   QTimer Rescan;
-  // Activations of a watched file in a row after which it was still readable and gave nothing.
+  // Activations in a row that took nothing from SDL and left their file readable.
   int Idle_Wakes = 0;
 };
