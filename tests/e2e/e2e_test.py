@@ -165,11 +165,7 @@ def main():
         for case in (case_first_start, case_windowed_demo_and_attack, case_missing_config):
             print(f"---- {case.__name__}", flush=True)
             case()
-    if checks.failures:
-        print("FAILED: " + "; ".join(checks.failures))
-        return 1
-    print("all end-to-end checks passed")
-    return 0
+    return checks.exit_status("end-to-end")
 
 
 if __name__ == "__main__":

@@ -26,6 +26,14 @@ class Checks:
         self.failures = []
         self.lock = threading.Lock()
 
+    def exit_status(self, what):
+        """Says how the run went; 0 when every check passed."""
+        if self.failures:
+            print("FAILED: " + "; ".join(self.failures))
+            return 1
+        print(f"all {what} checks passed")
+        return 0
+
     def check(self, condition, message, prefix=""):
         with self.lock:
             print(("ok   " if condition else "FAIL ") + prefix + message, flush=True)

@@ -268,11 +268,7 @@ def main():
                      case_esc_in_open_list):
             print(f"---- {getattr(case, '__name__', 'case')}", flush=True)
             case()
-    if checks.failures:
-        print("FAILED: " + "; ".join(checks.failures))
-        return 1
-    print("all key checks passed")
-    return 0
+    return checks.exit_status("key")
 
 
 if __name__ == "__main__":

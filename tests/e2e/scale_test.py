@@ -365,11 +365,7 @@ def main():
     for case in (lambda: case_scaled(2, (2048, 1536)), lambda: case_scaled(3, (3840, 2160)),
                  case_1x_only_skin):
         case()
-    if checks.failures:
-        print("FAILED: " + "; ".join(checks.failures))
-        return 1
-    print("all scale checks passed")
-    return 0
+    return checks.exit_status("scale")
 
 
 if __name__ == "__main__":
