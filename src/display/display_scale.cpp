@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QPaintDevice>
 #include <QStringList>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -93,6 +94,14 @@ int Missing_Factor(const QImage& picture, int scale) {
 
 QImage For_Scale(const QImage& picture, int scale) {
   return Enlarged(picture, Missing_Factor(picture, scale));
+}
+
+QRect Device_Rect(const QRect& logical, int scale) {
+  return {logical.topLeft() * scale, logical.size() * scale};
+}
+
+QRegion Device_Region(const QRegion& logical, int scale) {
+  return scale <= 1 ? logical : QTransform::fromScale(scale, scale).map(logical);
 }
 
 QSize Logical_Size(const QImage& picture) {

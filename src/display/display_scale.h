@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
+#include <QRegion>
 #include <QString>
 #include <functional>
 
@@ -42,6 +44,10 @@ int Missing_Factor(const QImage& picture, int scale);
 
 // The picture made ready for a scale: enlarged by its missing factor.
 QImage For_Scale(const QImage& picture, int scale);
+
+// The device pixels of a logical rectangle or region at a scale.
+QRect Device_Rect(const QRect& logical, int scale);
+QRegion Device_Region(const QRegion& logical, int scale);
 
 // The picture's size in logical pixels (a picture for factor 2 of 66 x 34 is 33 x 17).
 QSize Logical_Size(const QImage& picture);

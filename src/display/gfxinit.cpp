@@ -38,6 +38,11 @@ bool Is_File(const QString& path) {
   return QFileInfo(path).isFile();
 }
 
+// The picture is there, for the scale or at 1x.
+bool Has_Picture_File(const QString& path, int scale) {
+  return Is_File(path) || Is_File(Scaled_File_Name(path, scale));
+}
+
 // The memory a picture takes once enlarged for the scale.
 qsizetype Bytes_At_Scale(const QImage& picture, int scale) {
   const auto factor = static_cast<qsizetype>(Missing_Factor(picture, scale));
@@ -51,7 +56,7 @@ std::optional<QImage> Backdrop_Picture(const std::optional<QString>& name, const
                                        const Config_Ini::Reporter& report) {
   if (!name) return std::nullopt;
   const QString path = folder + *name;
-  if (!Is_File(path) && !Is_File(Scaled_File_Name(path, env.Scale))) return std::nullopt;
+  if (!Has_Picture_File(path, env.Scale)) return std::nullopt;
   std::optional<QImage> picture = Load_Picture_For_Scale(path, env.Scale, report);
   if (picture && Bytes_At_Scale(*picture, env.Scale) <= Max_Skin_Picture_Bytes)
     picture = For_Scale(*picture, env.Scale);
@@ -128,7 +133,7 @@ void Load_Skin_Elements(const Config_Ini& ini, const QString& skin_dir, Lcd_Surf
       if (const auto known = prepared.find({path, transparent}); known != prepared.end()) {
         picture = known->second;
         if (!picture && report) report(Skin_Too_Large_Message(path));
-      } else if (Is_File(path) || Is_File(Scaled_File_Name(path, env.Scale))) {
+      } else if (Has_Picture_File(path, env.Scale)) {
         picture = Load_Picture_For_Scale(path, env.Scale, report);
         if (picture) {
           // Keyed before it is enlarged: the bottom-left colour is the same either way.

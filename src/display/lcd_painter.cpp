@@ -1,7 +1,6 @@
 #include "display/lcd_painter.h"
 
 #include "display/display_scale.h"
-#include "display/window_shape.h"
 
 #include <QBitmap>
 #include <QFont>
@@ -50,16 +49,12 @@ void Lcd_Painter::Reset(QSize client, QColor window_colour, const Lcd_Surface& s
   Compose(QRegion(QRect(QPoint(0, 0), Client)), surface);
 }
 
-QRect Lcd_Painter::Device(const QRect& logical) const {
-  return {logical.topLeft() * Frame_Scale, logical.size() * Frame_Scale};
-}
-
 QRect Lcd_Painter::Picture_Place(Element_Id id, const Lcd_Element& e) const {
   // A picture drawn for the scale has one pixel to each device pixel; one drawn for another
   // (a backdrop too large to enlarge) is stretched to its logical size.
   const int ratio = std::max(1, qRound(e.Picture.devicePixelRatio()));
   const QSize size = e.Picture.size() * Frame_Scale / ratio;
-  if (id == im_backdrop && e.Stretch) return Device(e.Rect);
+  if (id == im_backdrop && e.Stretch) return Device_Rect(e.Rect, Frame_Scale);
   if (id == im_backdrop) {
     // Centred in logical pixels, as at 1x.
     const QSize logical = Logical_Size(e.Picture);
@@ -83,7 +78,7 @@ void Lcd_Painter::Compose(const QRegion& region, const Lcd_Surface& surface) {
   const Lcd_Element& backdrop = surface[im_backdrop];
   if (backdrop.Shown && !backdrop.Transparent && !backdrop.Picture.isNull() &&
       !backdrop.Picture.hasAlphaChannel())
-    fill -= QRegion(Picture_Place(im_backdrop, backdrop) & Device(backdrop.Rect));
+    fill -= QRegion(Picture_Place(im_backdrop, backdrop) & Device_Rect(backdrop.Rect, Frame_Scale));
   for (const QRect& r : fill)
     painter.fillRect(r, Window_Colour);
   const QRect bounds = logical.boundingRect();
@@ -91,7 +86,7 @@ void Lcd_Painter::Compose(const QRegion& region, const Lcd_Surface& surface) {
     const auto id = static_cast<Element_Id>(i);
     const Lcd_Element& e = surface[id];
     if (!e.Shown || e.Rect.isEmpty() || !e.Rect.intersects(bounds)) continue;
-    const QRegion clip = area & QRegion(Device(e.Rect));
+    const QRegion clip = area & QRegion(Device_Rect(e.Rect, Frame_Scale));
     if (clip.isEmpty()) continue;
     painter.setClipRegion(clip);
     Draw_Element(painter, id, e);
@@ -100,7 +95,7 @@ void Lcd_Painter::Compose(const QRegion& region, const Lcd_Surface& surface) {
 
 void Lcd_Painter::Draw_Element(QPainter& painter, Element_Id id, const Lcd_Element& e) const {
   if (e.Kind == Element_Kind::Text) {
-    if (e.Paint_Background) painter.fillRect(Device(e.Rect), Qt::black);
+    if (e.Paint_Background) painter.fillRect(Device_Rect(e.Rect, Frame_Scale), Qt::black);
     if (e.Text.isEmpty()) return;
     // Text is laid out in logical pixels and drawn at the scale.
     painter.save();
@@ -122,7 +117,7 @@ QRegion Lcd_Painter::Visible_Region(QColor key) const {
 bool Lcd_Painter::Has_Colour(const QRegion& region, QColor colour) const {
   const QRgb wanted = colour.rgb();
   for (const QRect& logical : region& QRegion(QRect(QPoint(0, 0), Client))) {
-    const QRect r(logical.topLeft() * Frame_Scale, logical.size() * Frame_Scale);
+    const QRect r = Device_Rect(logical, Frame_Scale);
     for (int y = r.top(); y <= r.bottom(); ++y) {
       const auto* line = reinterpret_cast<const QRgb*>(Frame_Image.constScanLine(y));
       for (int x = r.left(); x <= r.right(); ++x)

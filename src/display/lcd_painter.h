@@ -31,7 +31,6 @@ public:
 
 private:
   void Draw_Element(class QPainter& painter, Element_Id id, const Lcd_Element& e) const;
-  QRect Device(const QRect& logical) const;
   // Where an element's picture goes, in device pixels (before clipping to its rectangle).
   QRect Picture_Place(Element_Id id, const Lcd_Element& e) const;
 

@@ -197,7 +197,7 @@ void TForm1::paintEvent(QPaintEvent* event) {
   // pixels, one for one.
   const int scale = Painter.Scale();
   for (const QRect& r : event->region())
-    painter.drawImage(r, Painter.Frame(), QRect(r.topLeft() * scale, r.size() * scale));
+    painter.drawImage(r, Painter.Frame(), Device_Rect(r, scale));
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event) {

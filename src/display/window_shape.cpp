@@ -1,7 +1,6 @@
 #include "display/window_shape.h"
 
 #include <QGuiApplication>
-#include <QTransform>
 #include <QWidget>
 #include <vector>
 #include <xcb/shape.h>
@@ -31,10 +30,6 @@ QRegion Logical_Region(const QRegion& device, int scale) {
 }
 
 } // namespace
-
-QRegion Device_Region(const QRegion& logical, int scale) {
-  return scale <= 1 ? logical : QTransform::fromScale(scale, scale).map(logical);
-}
 
 void Set_Window_Shape(QWidget& window, const QRegion& device_region, int scale) {
   xcb_connection_t* connection = Shape_Connection();

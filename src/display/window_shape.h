@@ -14,6 +14,3 @@ void Set_Window_Shape(QWidget& window, const QRegion& device_region, int scale);
 
 // The whole window is drawn and takes the pointer again.
 void Clear_Window_Shape(QWidget& window);
-
-// The region in device pixels of a logical region at a scale.
-QRegion Device_Region(const QRegion& logical, int scale);

@@ -7,13 +7,6 @@ bool Is_Playing(std::int32_t mode) {
   return mode >= Mode_Level_1 && mode <= Mode_Level_3;
 }
 
-// The key bound to the button, or the button's own code. A binding that was never assigned has
-// code 0 and must not catch a stray code 0.
-bool Is_Bound(const Key_Binding_Table& bindings, int binding, std::uint16_t key_code) {
-  const std::uint16_t code = bindings[static_cast<std::size_t>(binding)].Key_Code;
-  return key_code == Button_Code(binding) || (code != 0 && code == key_code);
-}
-
 bool Is_Arrow_Key(std::uint16_t key_code) {
   return key_code == Vk::Up || key_code == Vk::Left || key_code == Vk::Right ||
          key_code == Vk::Down;

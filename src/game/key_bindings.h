@@ -24,6 +24,13 @@ constexpr std::uint16_t Button_Code(int binding) {
   return static_cast<std::uint16_t>(0x100 + binding);
 }
 
+// Whether the code stands for the button: the key bound to it, or the button's own code. A
+// binding that was never assigned has code 0 and must not catch a stray code 0.
+constexpr bool Is_Bound(const Key_Binding_Table& bindings, int binding, std::uint16_t key_code) {
+  const std::uint16_t code = bindings[static_cast<std::size_t>(binding)].Key_Code;
+  return key_code == Button_Code(binding) || (code != 0 && code == key_code);
+}
+
 // Virtual-key codes the game handles besides the bindings.
 namespace Vk {
 inline constexpr std::uint16_t Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28, Insert = 0x2D;

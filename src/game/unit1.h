@@ -3,11 +3,11 @@
 // is driven only by its timers and the player's actions; it reads no clock.
 #pragma once
 
-#include "lcd/lcd_surface.h"
 #include "game/interval_timer.h"
 #include "game/key_bindings.h"
 #include "game/random_source.h"
 #include "game/sound_output.h"
+#include "lcd/lcd_surface.h"
 
 #include <array>
 #include <cstdint>

@@ -25,9 +25,7 @@ bool Held_Inputs::Is_Down(Physical_Input input) const {
 std::vector<std::uint16_t> Held_Inputs::Release_All(const Key_Binding_Table& bindings) {
   const auto rank = [&](const Held_Input& held) {
     for (int n = Binding_All_Clear; n <= Binding_Move; ++n)
-      if (bindings[static_cast<std::size_t>(n)].Key_Code == held.Code ||
-          Button_Code(n) == held.Code)
-        return n;
+      if (Is_Bound(bindings, n, held.Code)) return n;
     return Binding_Move + 1;
   };
   std::stable_sort(Held.begin(), Held.end(),

@@ -1,14 +1,13 @@
 #include "windows/window_look.h"
 
 #include "display/display_scale.h"
+#include "display/gfxinit.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFile>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QObject>
@@ -27,12 +26,9 @@ QFont Pixel_Font(const QString& family, int pixel_size, unsigned style) {
 }
 
 QPixmap Picture_For_Scale(const QString& resource, int scale) {
-  const Scaled_File file =
-      Choose_Scaled_File(resource, scale, [](const QString& path) { return QFile::exists(path); });
-  QImage picture = QImageReader(file.Path).read();
-  if (picture.isNull()) return {};
-  picture.setDevicePixelRatio(file.File_Scale);
-  return QPixmap::fromImage(For_Scale(picture, scale));
+  // The pictures are built in: one that is missing leaves its place empty, without a word.
+  const std::optional<QImage> picture = Load_Picture_For_Scale(resource, scale, {});
+  return picture ? QPixmap::fromImage(For_Scale(*picture, scale)) : QPixmap();
 }
 
 void Set_Text_Colour(QLabel& label, const QColor& colour) {

@@ -72,6 +72,14 @@ protected:
     return form;
   }
 
+  // The handheld in its demo, as after the splash's play command.
+  static Game_Core& Start_Demo(TForm1& form) {
+    Game_Core& game = form.Game();
+    game.Set_Game_Mode(Mode_Demo);
+    game.Gam_Set_Mode();
+    return game;
+  }
+
   static QAction* Item(TForm1& form, const QString& caption) {
     for (QAction* a : form.Popup_Items)
       if (a->text() == caption) return a;
@@ -131,9 +139,7 @@ TEST_F(Main_Window, WindowedModeSizesToTheGameAndShapesByTheKeyColour) {
 TEST_F(Main_Window, TheModeSwitchKeepsARunningGameAndStoresTheMode) {
   Store("FullscreenMode", "0");
   auto form = Create();
-  Game_Core& game = form->Game();
-  game.Set_Game_Mode(Mode_Demo);
-  game.Gam_Set_Mode();
+  Game_Core& game = Start_Demo(*form);
   game.Inp_attack_press(); // "L1"
   const QString panel = form->Surface().Panel_Text();
   form->Mode_Switch();
@@ -152,9 +158,7 @@ TEST_F(Main_Window, TheModeSwitchKeepsThePaintedPanelWithTheShippedSkin) {
   Store("FullscreenMode", "0");
   auto form = Create(GAME_DIR);
   ASSERT_TRUE(Errors.empty());
-  Game_Core& game = form->Game();
-  game.Set_Game_Mode(Mode_Demo);
-  game.Gam_Set_Mode();
+  Game_Core& game = Start_Demo(*form);
   game.Inp_attack_press(); // "L1"
   const auto panel = [&] {
     QCoreApplication::processEvents();
@@ -286,9 +290,7 @@ TEST_F(Main_Window, SplashMenuItemTogglesAndStoresItsMark) {
 TEST_F(Main_Window, AHeldKeyIsOnePressAndOneReleaseAndLosingTheKeyboardReleasesIt) {
   Store("FullscreenMode", "0");
   auto form = Create();
-  Game_Core& game = form->Game();
-  game.Set_Game_Mode(Mode_Demo);
-  game.Gam_Set_Mode();
+  Game_Core& game = Start_Demo(*form);
   const auto us = Keyboard_Layout::Compile("us");
   ASSERT_TRUE(us);
   Keyboard_Layout::Set_Current(us);
@@ -328,9 +330,7 @@ TEST_F(Main_Window, AHeldKeyIsOnePressAndOneReleaseAndLosingTheKeyboardReleasesI
 TEST_F(Main_Window, APadActsOnlyWhileTheWindowHasTheKeyboard) {
   Store("FullscreenMode", "0");
   auto form = Create();
-  Game_Core& game = form->Game();
-  game.Set_Game_Mode(Mode_Demo);
-  game.Gam_Set_Mode();
+  Game_Core& game = Start_Demo(*form);
   Game_Controllers& pads = form->Controllers();
   SDL_Joystick* pad = Plug_Virtual_Pad(pads);
   ASSERT_NE(pad, nullptr) << SDL_GetError();

@@ -48,10 +48,7 @@ QImage Skin_Picture(Element_Id id, int scale) {
   if (id == im_background_screen_top) return Draw_Screen_Glass(scale);
   if (Is_Pressed_Button(id)) return Pressed_Button(Pressed_Handheld(scale), id);
   if (Is_Lcd_Segment(id)) return Lit_Segment(id, scale);
-  // The panel positions start blank; the game copies glyphs into them.
-  QImage blank = Canvas(Built_In_Rect(id).size(), scale, QImage::Format_ARGB32);
-  blank.fill(Qt::transparent);
-  return blank;
+  return {}; // the click areas and the panel positions have no picture of their own
 }
 
 QString Config_Ini_Text() {

@@ -14,7 +14,8 @@ namespace Art {
 // and the panel positions, which hold the glyphs the game copies into them.
 QString Skin_File_Name(Element_Id id);
 
-// The picture of a skin element, exactly its built-in size, at a scale.
+// The picture of a skin element, exactly its built-in size, at a scale; none for the elements
+// that get no file.
 QImage Skin_Picture(Element_Id id, int scale = 1);
 
 // The text of Config.ini: every skin element at its built-in place, the backdrop and logo for
