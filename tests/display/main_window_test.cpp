@@ -3,6 +3,7 @@
 #include "display/program_end.h"
 #include "input/native_keys.h"
 #include "input/virtual_pad.h"
+#include "last_thread.h"
 #include "settings/settings_key.h"
 
 #include <QAction>
@@ -440,7 +441,11 @@ TEST_F(Main_Window, ASegmentChangeReachesTheFrameOnTheNextPass) {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  int status = 0;
+  {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    status = RUN_ALL_TESTS();
+  }
+  return Return_As_Last_Thread(status);
 }

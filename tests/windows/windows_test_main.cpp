@@ -1,5 +1,7 @@
 // The side windows' tests run without a display server, and never near the real user's
 // settings: both are arranged before the application object exists.
+#include "last_thread.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -9,7 +11,11 @@ int main(int argc, char** argv) {
   QTemporaryDir config_home;
   qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_home.path()));
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  int status = 0;
+  {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    status = RUN_ALL_TESTS();
+  }
+  return Return_As_Last_Thread(status);
 }
