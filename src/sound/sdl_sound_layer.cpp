@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
+#include <bit>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -14,9 +16,18 @@
 
 namespace {
 
-// About 46 ms at 22050 Hz: short enough for a step tick to sound with its picture, long enough
-// for a busy desktop not to starve the device.
-constexpr int Chunk_Size = 1024;
+// The game's sounds are made at 44100 Hz, their top octave reaching up to 20 kHz. Mixing them
+// at the program's usual 22050 Hz would resample them down and lose it, so the device runs at
+// least at their rate.
+constexpr int Sound_File_Rate = 44100;
+
+// 1024 frames at 22050 Hz, about 46 ms, whatever the rate: short enough for a step tick to sound
+// with its picture, long enough for a busy desktop not to starve the device. A power of two,
+// which every driver takes.
+int Chunk_Size(int rate) {
+  return static_cast<int>(std::bit_floor(static_cast<unsigned>(rate) * 1024u / 22050u));
+}
+
 // The piezo sounds are mono; stereo output is what every device accepts without fuss.
 constexpr int Output_Channels = 2;
 
@@ -155,8 +166,9 @@ bool Sdl_Sound_Layer::Try_Open(const char* driver, bool override_environment) {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
     // No format changes allowed: every sample is converted once, at load, to exactly this
     // format, and stays playable if the device is reopened on another driver.
+    const int rate = std::max(Mix_Rate, Sound_File_Rate);
     opened =
-        Mix_OpenAudioDevice(Mix_Rate, AUDIO_S16SYS, Output_Channels, Chunk_Size, nullptr, 0) == 0;
+        Mix_OpenAudioDevice(rate, AUDIO_S16SYS, Output_Channels, Chunk_Size(rate), nullptr, 0) == 0;
     if (!opened) SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
   SDL_ResetHint(SDL_HINT_AUDIODRIVER);
@@ -223,6 +235,13 @@ void Sdl_Sound_Layer::Close() {
 std::string Sdl_Sound_Layer::Driver_Name() const {
   const char* name = Device_Open ? SDL_GetCurrentAudioDriver() : nullptr;
   return name ? name : "";
+}
+
+int Sdl_Sound_Layer::Device_Rate() const {
+  int rate = 0;
+  Uint16 format = 0;
+  int channels = 0;
+  return Device_Open && Mix_QuerySpec(&rate, &format, &channels) != 0 ? rate : 0;
 }
 
 int Sdl_Sound_Layer::Playing_Count() const {

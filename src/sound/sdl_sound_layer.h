@@ -29,6 +29,9 @@ public:
   // The SDL driver of the open device ("pulseaudio", "alsa", "dummy", ...); empty when no
   // device is open.
   std::string Driver_Name() const;
+  // The rate the open device mixes at, in Hz: at least the game's sounds' own 44100, whatever
+  // mix rate Init was given. 0 when no device is open.
+  int Device_Rate() const;
   // How many channels are sounding right now.
   int Playing_Count() const;
 
