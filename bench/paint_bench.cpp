@@ -49,7 +49,8 @@ struct Skinned {
     if (Surface[im_background].Picture.devicePixelRatio() != scale)
       Fail(QStringLiteral("the skin was not loaded for the scale"));
     Surface.Vid_Show_All(true);
-    Painter.Reset(Window.Client_Size, Window.Colour, Surface, scale);
+    Painter.Reset(Window.Client_Size, Window.Colour, Surface, scale,
+                  fullscreen ? Frame_Look::Opaque : Frame_Look::Keyed);
     Surface.Take_Dirty();
   }
 };
@@ -92,7 +93,7 @@ BENCHMARK(One_Segment)->Apply(Scales)->Unit(benchmark::kMicrosecond);
 void Shape_Rebuild(benchmark::State& state) {
   Skinned s(false, 1);
   for (auto _ : state)
-    benchmark::DoNotOptimize(s.Painter.Visible_Region(s.Window.Key_Colour));
+    benchmark::DoNotOptimize(s.Painter.Visible_Region());
 }
 BENCHMARK(Shape_Rebuild)->Unit(benchmark::kMicrosecond);
 

@@ -5,6 +5,7 @@
 #include "display/event_trace.h"
 #include "display/main_window.h"
 #include "display/program_end.h"
+#include "input/stale_keys.h"
 #include "input/x11_keyboard.h"
 #include "settings/settings_key.h"
 #include "sound/sound_system.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <QWindow>
 #include <iostream>
 
 namespace {
@@ -40,12 +42,11 @@ int main(int argc, char** argv) {
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
   QApplication app(argc, argv);
   QApplication::setApplicationDisplayName(QString());
-  // A held key makes one press and one release; key codes follow the server's keyboard layout.
+  // A held key makes one press and one release.
   const X11_Keyboard keyboard = Set_Up_X11_Keyboard();
   if (keyboard.On_X11)
     Message_Trace.Line(std::string("keyboard detectable-auto-repeat ") +
-                       (keyboard.Detectable_Auto_Repeat ? "on" : "off") + " layout " +
-                       (keyboard.Server_Layout ? "server" : "default"));
+                       (keyboard.Detectable_Auto_Repeat ? "on" : "off"));
   // Closing the main window ends the program, whatever side window is still open.
   QApplication::setQuitOnLastWindowClosed(false);
 
@@ -93,6 +94,15 @@ int main(int argc, char** argv) {
   side.Main_Window_Activated = [&splash] { splash.Main_Window_Activated(); };
   form.Attach_Side_Windows(side);
   if (ending) return 0; // the skip path's sound start-up failed
+
+  // The side windows open over the handheld, wherever the desktop places them.
+  form.winId();
+  for (QWidget* window : std::initializer_list<QWidget*>{&about, &keys, &manual}) {
+    window->winId(); // the native window, made now so that it can name its parent
+    window->windowHandle()->setTransientParent(form.windowHandle());
+  }
+  // Installed last, so it sees every key before the side windows' own key filters do.
+  const Stale_Keys stale_keys(Keys_Down_On_Server);
 
   QTimer::singleShot(0, &form, [&form] { form.FormActivate(); });
   return QApplication::exec();

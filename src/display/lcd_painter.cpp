@@ -40,12 +40,14 @@ QSize Lcd_Painter::Text_Size(Element_Id id, const QString& text) {
   return QSize(metrics.horizontalAdvance(text), metrics.height());
 }
 
-void Lcd_Painter::Reset(QSize client, QColor window_colour, const Lcd_Surface& surface, int scale) {
+void Lcd_Painter::Reset(QSize client, QColor window_colour, const Lcd_Surface& surface, int scale,
+                        Frame_Look look) {
   Client = client.expandedTo(QSize(1, 1));
   Frame_Scale = std::max(1, scale);
   if (Frame_Image.size() != Client * Frame_Scale)
-    Frame_Image = QImage(Client * Frame_Scale, QImage::Format_RGB32);
+    Frame_Image = QImage(Client * Frame_Scale, QImage::Format_ARGB32_Premultiplied);
   Window_Colour = window_colour;
+  Look = look;
   Compose(QRegion(QRect(QPoint(0, 0), Client)), surface);
 }
 
@@ -73,14 +75,17 @@ void Lcd_Painter::Compose(const QRegion& region, const Lcd_Surface& surface) {
   if (logical.isEmpty()) return;
   const QRegion area = Device_Region(logical, Frame_Scale);
   QPainter painter(&Frame_Image);
-  // The window colour is seen only where no opaque backdrop covers it.
+  // Full screen, the window colour is seen only where no opaque backdrop covers it; windowed,
+  // nothing lies beneath the elements.
   QRegion fill = area;
   const Lcd_Element& backdrop = surface[im_backdrop];
   if (backdrop.Shown && !backdrop.Transparent && !backdrop.Picture.isNull() &&
       !backdrop.Picture.hasAlphaChannel())
     fill -= QRegion(Picture_Place(im_backdrop, backdrop) & Device_Rect(backdrop.Rect, Frame_Scale));
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
   for (const QRect& r : fill)
-    painter.fillRect(r, Window_Colour);
+    painter.fillRect(r, Look == Frame_Look::Opaque ? Window_Colour : QColor(Qt::transparent));
+  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
   const QRect bounds = logical.boundingRect();
   for (int i = 0; i < Element_Count; ++i) {
     const auto id = static_cast<Element_Id>(i);
@@ -90,6 +95,27 @@ void Lcd_Painter::Compose(const QRegion& region, const Lcd_Surface& surface) {
     if (clip.isEmpty()) continue;
     painter.setClipRegion(clip);
     Draw_Element(painter, id, e);
+  }
+  painter.end();
+  if (Look != Frame_Look::Opaque)
+    for (const QRect& r : area)
+      Finish(r);
+}
+
+void Lcd_Painter::Finish(const QRect& device) {
+  const QRgb key = Window_Colour.rgb() | 0xFF000000u;
+  for (int y = device.top(); y <= device.bottom(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(Frame_Image.scanLine(y));
+    for (int x = device.left(); x <= device.right(); ++x) {
+      QRgb& pixel = line[x];
+      if (Look == Frame_Look::Translucent) {
+        if (pixel == key) pixel = 0;
+      } else if (qAlpha(pixel) < 128) {
+        pixel = key;
+      } else if (qAlpha(pixel) < 255) {
+        pixel = qUnpremultiply(pixel) | 0xFF000000u;
+      }
+    }
   }
 }
 
@@ -110,18 +136,21 @@ void Lcd_Painter::Draw_Element(QPainter& painter, Element_Id id, const Lcd_Eleme
   painter.drawImage(Picture_Place(id, e), e.Picture);
 }
 
-QRegion Lcd_Painter::Visible_Region(QColor key) const {
-  return QRegion(QBitmap::fromImage(Frame_Image.createMaskFromColor(key.rgb(), Qt::MaskInColor)));
+QRegion Lcd_Painter::Visible_Region() const {
+  if (Look == Frame_Look::Translucent)
+    return QRegion(QBitmap::fromImage(Frame_Image.createAlphaMask(Qt::ThresholdAlphaDither)));
+  return QRegion(QBitmap::fromImage(
+      Frame_Image.createMaskFromColor(Window_Colour.rgb() | 0xFF000000u, Qt::MaskInColor)));
 }
 
-bool Lcd_Painter::Has_Colour(const QRegion& region, QColor colour) const {
-  const QRgb wanted = colour.rgb();
+bool Lcd_Painter::Has_See_Through(const QRegion& region) const {
+  const QRgb key = Window_Colour.rgb() | 0xFF000000u;
   for (const QRect& logical : region& QRegion(QRect(QPoint(0, 0), Client))) {
     const QRect r = Device_Rect(logical, Frame_Scale);
     for (int y = r.top(); y <= r.bottom(); ++y) {
       const auto* line = reinterpret_cast<const QRgb*>(Frame_Image.constScanLine(y));
       for (int x = r.left(); x <= r.right(); ++x)
-        if ((line[x] | 0xFF000000u) == wanted) return true;
+        if (line[x] == key || qAlpha(line[x]) < 128) return true;
     }
   }
   return false;

@@ -16,8 +16,11 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScreen>
+#include <QShowEvent>
 #include <QToolTip>
+#include <QWindow>
 #include <chrono>
 
 namespace {
@@ -43,17 +46,27 @@ bool Is_Menu_Row(Element_Id id) {
   return id >= la_menu_item_1 && id <= la_menu_item_12;
 }
 
-QSize Screen_Size() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  return screen ? screen->geometry().size() : QSize(1024, 768);
+// A Wayland compositor places top-level windows itself; X11 lets the program do it.
+bool May_Place_Windows() {
+  return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 } // namespace
 
+QRect TForm1::Screen_Geometry() const {
+  const QScreen* shown_on = screen() ? screen() : QGuiApplication::primaryScreen();
+  return shown_on ? shown_on->geometry() : QRect(0, 0, 1024, 768);
+}
+
+namespace {} // namespace
+
 TForm1::TForm1(Main_Window_Environment environment)
     : Env(std::move(environment)), Sounds(std::make_unique<Sound_System>()),
-      Core(LCD, *Sounds, Timers, Random_Generator) {
+      Core(LCD, *Sounds, Timers, Random_Generator), Composited(Window_System_Composites()) {
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+  // Where the desktop composites, the handheld's outline is see-through by its alpha, which the
+  // window must have from its making.
+  if (Composited) setAttribute(Qt::WA_TranslucentBackground);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
   setMouseTracking(true);
@@ -111,11 +124,11 @@ void TForm1::FormActivate() {
   if (Side.Main_Window_Activated) Side.Main_Window_Activated();
 }
 
-void TForm1::Apply_Skin() {
+void TForm1::Apply_Skin(std::optional<QSize> screen_size) {
   Skin_Environment environment;
   environment.Exe_Dir = Env.Exe_Dir;
   environment.Fullscreen_Mode = Is_Fullscreen;
-  environment.Screen_Size = Screen_Size();
+  environment.Screen_Size = screen_size.value_or(Screen_Geometry().size());
   environment.Report = [this](const QString& message) {
     if (Env.Show_Error) Env.Show_Error(message);
   };
@@ -129,17 +142,36 @@ void TForm1::Apply_Skin() {
     if (Env.Show_Error) Env.Show_Error(QString::fromLatin1(Config_Missing_Message));
     if (Env.Request_End) Env.Request_End();
   }
-  setFixedSize(Window.Client_Size.expandedTo(QSize(1, 1)));
-  Painter.Reset(size(), Window.Colour, LCD, environment.Scale);
+  const QSize client = Window.Client_Size.expandedTo(QSize(1, 1));
+  if (Is_Fullscreen) {
+    // Full screen takes the size the window system gives it.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    resize(client);
+  } else {
+    setFixedSize(client);
+  }
+  const Frame_Look look = !Window.Key_Colour_On ? Frame_Look::Opaque
+                          : Composited          ? Frame_Look::Translucent
+                                                : Frame_Look::Keyed;
+  Painter.Reset(client, Window.Colour, LCD, environment.Scale, look);
   LCD.Take_Dirty();
   Update_Shape();
   update();
 }
 
 void TForm1::Centre() {
-  const QSize screen = Screen_Size();
-  move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
-  show();
+  const QRect screen = Screen_Geometry();
+  if (Is_Fullscreen) {
+    // A window manager makes the window cover the screen; without one the window does it.
+    setGeometry(screen);
+    showFullScreen();
+  } else {
+    if (May_Place_Windows())
+      move(screen.left() + (screen.width() - width()) / 2,
+           screen.top() + (screen.height() - height()) / 2);
+    showNormal();
+  }
   raise();
   activateWindow();
 }
@@ -170,7 +202,7 @@ void TForm1::Refresh() {
   // The shape changes only where the key colour was or is: a segment lit inside the handheld
   // leaves it as it was.
   if (Window.Key_Colour_On && (!(Device_Region(region, Painter.Scale()) - Shape).isEmpty() ||
-                               Painter.Has_Colour(region, Window.Key_Colour)))
+                               Painter.Has_See_Through(region)))
     Update_Shape();
   update(region);
 }
@@ -182,17 +214,26 @@ void TForm1::Update_Shape() {
     return;
   }
   // The whole frame is recomposed after a skin change, so the shape is rebuilt from scratch.
-  QRegion visible = Painter.Visible_Region(Window.Key_Colour);
+  QRegion visible = Painter.Visible_Region();
   // A window wholly of the key colour would have an empty mask, which X11 reads as "no shape";
   // keep one pixel so the window stays see-through.
   if (visible.isEmpty()) visible = QRegion(0, 0, 1, 1);
-  if (visible == Shape) return;
+  if (visible == Shape && Shape_Sent) return;
   Shape = visible;
-  Set_Window_Shape(*this, Shape, Painter.Scale());
+  Shape_Sent = isVisible();
+  if (Composited)
+    Set_Input_Region(*this, Shape, Painter.Scale());
+  else
+    Set_Window_Shape(*this, Shape, Painter.Scale());
 }
 
 void TForm1::paintEvent(QPaintEvent* event) {
+  // A window manager reads the outline when it takes the window on; one that reads only the
+  // drawn outline there (openbox) hears of the input region only from a change made after.
+  if (!Shape_Sent && Window.Key_Colour_On) Update_Shape();
   QPainter painter(this);
+  // The frame's alpha goes to the window as it is.
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
   // The frame holds the window's device pixels: each logical rectangle comes from its device
   // pixels, one for one.
   const int scale = Painter.Scale();
@@ -258,10 +299,15 @@ void TForm1::mousePressEvent(QMouseEvent* event) {
   case btn_move_top: Core.Inp_move_press(); break;
   case im_background:
   case im_background_screen_top:
-    if (!Is_Fullscreen) {
-      Drag_X = pos.x() - LCD[*Pressed].Rect.left();
-      Drag_Y = pos.y() - LCD[*Pressed].Rect.top();
+    if (Is_Fullscreen) break;
+    // The window system moves the window where it can (a window manager, Wayland); the
+    // window moves itself only where it declines (bare X).
+    if (windowHandle() && windowHandle()->startSystemMove()) {
+      Pressed.reset();
+      break;
     }
+    Drag_X = pos.x() - LCD[*Pressed].Rect.left();
+    Drag_Y = pos.y() - LCD[*Pressed].Rect.top();
     break;
   default: break;
   }
@@ -330,6 +376,17 @@ bool TForm1::event(QEvent* event) {
     return true;
   }
   return QWidget::event(event);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  Shape_Sent = false;
+  QWidget::showEvent(event);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // Full screen, the desk and the handheld are laid out for the size the window really got.
+  if (Is_Fullscreen && isVisible() && size() != Window.Client_Size) Apply_Skin(size());
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -92,6 +92,8 @@ protected:
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
@@ -99,7 +101,9 @@ protected:
 private:
   void FormCreate();
   void FormClose();
-  void Apply_Skin();
+  // Loads the skin for the screen's size, or for the size full screen really got.
+  void Apply_Skin(std::optional<QSize> screen_size = std::nullopt);
+  QRect Screen_Geometry() const;
   void Refresh();
   void Update_Shape();
   void Update_Pointer(QPoint position);
@@ -142,9 +146,11 @@ private:
 
   bool Is_Fullscreen = true;
   bool Ending = false;
+  const bool Composited; // the desktop composites windows with alpha
   // Before the skin is applied: white, see-through white.
   Skin_Window Window{QSize(527, 348), Qt::white, true, Qt::white, 0, 0};
-  QRegion Shape; // the windowed outline, in device pixels
+  QRegion Shape;           // the windowed outline, in device pixels
+  bool Shape_Sent = false; // the outline went to the window system while the window showed
 
   std::optional<Element_Id> Pressed; // the element that took the last left-button press
   std::optional<Element_Id> Highlighted_Row;

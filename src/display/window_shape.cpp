@@ -2,20 +2,48 @@
 
 #include <QGuiApplication>
 #include <QWidget>
+#include <cstdlib>
+#include <memory>
+#include <string>
 #include <vector>
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
 namespace {
 
-// The X connection, when the program runs on X11 and the server has the shape extension.
-xcb_connection_t* Shape_Connection() {
+xcb_connection_t* X11_Connection() {
   const auto* x11 =
       qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-  xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+  return x11 ? x11->connection() : nullptr;
+}
+
+// The X connection, when the program runs on X11 and the server has the shape extension.
+xcb_connection_t* Shape_Connection() {
+  xcb_connection_t* connection = X11_Connection();
   if (!connection) return nullptr;
   const xcb_query_extension_reply_t* shape = xcb_get_extension_data(connection, &xcb_shape_id);
   return shape && shape->present ? connection : nullptr;
+}
+
+// A compositing manager owns the selection _NET_WM_CM_S<n> of the screen it composites.
+bool X11_Compositing_Manager_Runs(xcb_connection_t* connection) {
+  const int screens = xcb_setup_roots_length(xcb_get_setup(connection));
+  for (int screen = 0; screen < screens; ++screen) {
+    const std::string name = "_NET_WM_CM_S" + std::to_string(screen);
+    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
+        xcb_intern_atom_reply(
+            connection,
+            xcb_intern_atom(connection, 1, static_cast<uint16_t>(name.size()), name.c_str()),
+            nullptr),
+        &std::free);
+    if (!atom || atom->atom == XCB_ATOM_NONE) continue;
+    const std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&std::free)> owner(
+        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom->atom),
+                                      nullptr),
+        &std::free);
+    if (owner && owner->owner != XCB_NONE) return true;
+  }
+  return false;
 }
 
 QRegion Logical_Region(const QRegion& device, int scale) {
@@ -29,23 +57,40 @@ QRegion Logical_Region(const QRegion& device, int scale) {
   return logical;
 }
 
-} // namespace
-
-void Set_Window_Shape(QWidget& window, const QRegion& device_region, int scale) {
-  xcb_connection_t* connection = Shape_Connection();
-  if (!connection) {
-    window.setMask(Logical_Region(device_region, scale));
-    return;
-  }
+void Set_X11_Shape(xcb_connection_t* connection, xcb_shape_kind_t kind, QWidget& window,
+                   const QRegion& device_region) {
   std::vector<xcb_rectangle_t> rectangles;
   rectangles.reserve(static_cast<std::size_t>(device_region.rectCount()));
   for (const QRect& r : device_region)
     rectangles.push_back({static_cast<int16_t>(r.x()), static_cast<int16_t>(r.y()),
                           static_cast<uint16_t>(r.width()), static_cast<uint16_t>(r.height())});
-  xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
-                       XCB_CLIP_ORDERING_UNSORTED, static_cast<xcb_window_t>(window.winId()), 0, 0,
+  xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, kind, XCB_CLIP_ORDERING_UNSORTED,
+                       static_cast<xcb_window_t>(window.winId()), 0, 0,
                        static_cast<uint32_t>(rectangles.size()), rectangles.data());
   xcb_flush(connection);
+}
+
+} // namespace
+
+bool Window_System_Composites() {
+  if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) return true;
+  xcb_connection_t* connection = X11_Connection();
+  return connection && X11_Compositing_Manager_Runs(connection);
+}
+
+void Set_Window_Shape(QWidget& window, const QRegion& device_region, int scale) {
+  if (xcb_connection_t* connection = Shape_Connection())
+    Set_X11_Shape(connection, XCB_SHAPE_SK_BOUNDING, window, device_region);
+  else
+    window.setMask(Logical_Region(device_region, scale));
+}
+
+void Set_Input_Region(QWidget& window, const QRegion& device_region, int scale) {
+  // Elsewhere than on X11 (Wayland) the toolkit's mask is only the input region.
+  if (xcb_connection_t* connection = Shape_Connection())
+    Set_X11_Shape(connection, XCB_SHAPE_SK_INPUT, window, device_region);
+  else
+    window.setMask(Logical_Region(device_region, scale));
 }
 
 void Clear_Window_Shape(QWidget& window) {
@@ -54,7 +99,8 @@ void Clear_Window_Shape(QWidget& window) {
     window.clearMask();
     return;
   }
-  xcb_shape_mask(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
-                 static_cast<xcb_window_t>(window.winId()), 0, 0, XCB_NONE);
+  for (xcb_shape_kind_t kind : {XCB_SHAPE_SK_BOUNDING, XCB_SHAPE_SK_INPUT})
+    xcb_shape_mask(connection, XCB_SHAPE_SO_SET, kind, static_cast<xcb_window_t>(window.winId()), 0,
+                   0, XCB_NONE);
   xcb_flush(connection);
 }

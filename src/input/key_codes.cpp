@@ -1,9 +1,8 @@
 #include "input/key_codes.h"
 
-#include "input/keyboard_layout.h"
-
 #include <QKeyEvent>
 #include <string_view>
+#include <utility>
 #include <xkbcommon/xkbcommon.h>
 
 namespace {
@@ -18,10 +17,6 @@ std::uint16_t Latin_Letter_Code(std::uint32_t keysym) {
 // A letter of some script: it has an upper and a lower case.
 bool Is_Cased_Letter(std::uint32_t keysym) {
   return xkb_keysym_to_upper(keysym) != xkb_keysym_to_lower(keysym);
-}
-
-bool Is_Keypad(std::uint32_t keysym) {
-  return keysym >= XKB_KEY_KP_Space && keysym <= XKB_KEY_KP_Equal;
 }
 
 // Keys whose code is fixed by their keysym: modifiers, editing and navigation keys, function
@@ -87,12 +82,39 @@ std::uint16_t Keysym_Code(std::uint32_t keysym) {
   }
 }
 
-// The top row's digit keys, AE01 (1) to AE10 (0), by their names in the keymap.
-std::uint16_t Top_Row_Digit_Code(std::string_view name) {
-  if (name.size() != 4 || !name.starts_with("AE")) return 0;
-  const int place = (name[2] - '0') * 10 + (name[3] - '0');
-  if (place < 1 || place > 10) return 0;
-  return static_cast<std::uint16_t>(0x30 + place % 10);
+// What a key is by its place on a US PC keyboard (evdev key codes plus 8, the codes of X11 and
+// Wayland alike), for keys whose keysym says nothing the game knows.
+enum class Place_Kind : std::uint8_t { None, Digit, Letter, Other };
+struct Place {
+  Place_Kind Kind = Place_Kind::None;
+  std::uint16_t Code = 0;
+};
+
+struct Letter_Row {
+  std::uint32_t First_Keycode;
+  std::string_view Letters;
+};
+constexpr Letter_Row Letter_Rows[] = {{24, "QWERTYUIOP"}, {38, "ASDFGHJKL"}, {52, "ZXCVBNM"}};
+
+// The keys that are neither digits nor letters, by key code: Esc, Backspace, Tab, Enter, Ctrl,
+// Shift, Alt and AltGr, Space, Caps Lock, F1 to F12, the navigation and editing keys.
+constexpr std::pair<std::uint32_t, std::uint16_t> Other_Places[] = {
+    {9, 0x1B},   {22, 0x08},  {23, 0x09},  {36, 0x0D},  {37, 0x11},  {105, 0x11}, {50, 0x10},
+    {62, 0x10},  {64, 0x12},  {108, 0x12}, {65, 0x20},  {66, 0x14},  {67, 0x70},  {68, 0x71},
+    {69, 0x72},  {70, 0x73},  {71, 0x74},  {72, 0x75},  {73, 0x76},  {74, 0x77},  {75, 0x78},
+    {76, 0x79},  {95, 0x7A},  {96, 0x7B},  {110, 0x24}, {111, 0x26}, {112, 0x21}, {113, 0x25},
+    {114, 0x27}, {115, 0x23}, {116, 0x28}, {117, 0x22}, {118, 0x2D}, {119, 0x2E}};
+
+Place Place_Of(std::uint32_t keycode) {
+  if (keycode >= 10 && keycode <= 19) // 1 .. 9, 0
+    return {Place_Kind::Digit, static_cast<std::uint16_t>(0x30 + (keycode - 9) % 10)};
+  for (const Letter_Row& row : Letter_Rows)
+    if (keycode >= row.First_Keycode && keycode - row.First_Keycode < row.Letters.size())
+      return {Place_Kind::Letter,
+              static_cast<std::uint16_t>(row.Letters[keycode - row.First_Keycode])};
+  for (const auto& [place, code] : Other_Places)
+    if (place == keycode) return {Place_Kind::Other, code};
+  return {};
 }
 
 // Events without a native key: the toolkit's key, with the keypad told apart.
@@ -130,40 +152,25 @@ std::uint16_t Toolkit_Key_Code(int key, bool keypad) {
 
 } // namespace
 
-std::uint16_t Virtual_Key_Code(const Native_Key& key, const Keyboard_Layout* layout) {
-  if (!layout) {
-    if (key.Keysym >= XKB_KEY_0 && key.Keysym <= XKB_KEY_9)
-      return static_cast<std::uint16_t>(0x30 + (key.Keysym - XKB_KEY_0));
-    if (const std::uint16_t letter = Latin_Letter_Code(key.Keysym)) return letter;
-    return Keysym_Code(key.Keysym);
+std::uint16_t Virtual_Key_Code(const Native_Key& key) {
+  if (key.Keysym >= XKB_KEY_0 && key.Keysym <= XKB_KEY_9)
+    return static_cast<std::uint16_t>(0x30 + (key.Keysym - XKB_KEY_0));
+  if (const std::uint16_t letter = Latin_Letter_Code(key.Keysym)) return letter;
+  if (const std::uint16_t code = Keysym_Code(key.Keysym)) return code;
+  // Nothing the game knows by the keysym: the key's place decides. A letter's place stands only
+  // for a letter of another script: a comma where US has M stays a comma.
+  const Place place = Place_Of(key.Keycode);
+  switch (place.Kind) {
+  case Place_Kind::Digit:
+  case Place_Kind::Other: return place.Code;
+  case Place_Kind::Letter: return Is_Cased_Letter(key.Keysym) ? place.Code : 0;
+  case Place_Kind::None: return 0;
   }
-  if (const std::uint16_t digit = Top_Row_Digit_Code(layout->Key_Name(key.Keycode))) return digit;
-  // Num Lock decides what a keypad key is, and the typed keysym already says it.
-  if (Is_Keypad(key.Keysym)) return Keysym_Code(key.Keysym);
-
-  // Everything else by what the key carries unmodified in the group in use, so that held
-  // modifiers change nothing (Shift+Alt types Meta, yet it is the Alt key).
-  const std::uint32_t group = (key.State >> 13) & 3;
-  std::uint32_t base = layout->Base_Keysym(key.Keycode, group);
-  if (base == 0) base = key.Keysym;
-  if (const std::uint16_t letter = Latin_Letter_Code(base)) return letter;
-  if (const std::uint16_t code = Keysym_Code(base)) return code;
-  if (Is_Cased_Letter(base))
-    for (std::uint32_t other = 0; other < layout->Group_Count(key.Keycode); ++other)
-      if (const std::uint16_t letter = Latin_Letter_Code(layout->Base_Keysym(key.Keycode, other)))
-        return letter;
   return 0;
 }
 
-std::uint16_t Virtual_Key_Code(const QKeyEvent& event, const Keyboard_Layout* layout) {
+std::uint16_t Virtual_Key_Code(const QKeyEvent& event) {
   if (event.nativeScanCode() == 0)
     return Toolkit_Key_Code(event.key(), event.modifiers().testFlag(Qt::KeypadModifier));
-  return Virtual_Key_Code(
-      Native_Key{event.nativeScanCode(), event.nativeVirtualKey(), event.nativeModifiers()},
-      layout);
-}
-
-std::uint16_t Virtual_Key_Code(const QKeyEvent& event) {
-  if (event.nativeScanCode() == 0) return Virtual_Key_Code(event, nullptr);
-  return Virtual_Key_Code(event, Keyboard_Layout::Current().get());
+  return Virtual_Key_Code(Native_Key{event.nativeScanCode(), event.nativeVirtualKey()});
 }

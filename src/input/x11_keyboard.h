@@ -1,14 +1,19 @@
-// The keyboard of an X server, set up on the program's own connection: detectable auto-repeat
-// (a held key then repeats as presses only, never as release and press), and key codes read
-// with the server's own keymap, followed through every change (setxkbmap, a layout switch).
+// The keyboard of an X server, on the program's own connection: detectable auto-repeat (a held
+// key then repeats as presses only, never as release and press), and which keys are down.
 #pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
 
 struct X11_Keyboard {
   bool On_X11 = false;                 // the program talks to an X server
   bool Detectable_Auto_Repeat = false; // the server granted it
-  bool Server_Layout = false;          // key codes are read with the server's keymap
 };
 
-// Once, after the application object exists. On other platforms it does nothing, and the key
-// codes are read with the compiled default layout.
+// Once, after the application object exists. On other platforms it does nothing.
 X11_Keyboard Set_Up_X11_Keyboard();
+
+// The key codes the X server has down right now; none where the program talks to no X server
+// (a Wayland compositor tells only the window that has the keyboard).
+std::optional<std::vector<std::uint32_t>> Keys_Down_On_Server();

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QWindow>
 
 namespace {
 constexpr int Button_Width = 16, Button_Height = 14, Button_Margin = 4;
@@ -193,6 +194,9 @@ void TManualForm::mousePressEvent(QMouseEvent* event) {
   case Button::Right: Inp_right_down(); break;
   case Button::Close: Inp_esc_down(); break;
   case Button::None:
+    // The window system moves the window where it can; the window moves itself only where it
+    // declines (bare X).
+    if (windowHandle() && windowHandle()->startSystemMove()) break;
     Dragging = true;
     Manual_Drag = at;
     break;

@@ -38,6 +38,8 @@ void Set_Text_Colour(QLabel& label, const QColor& colour) {
 }
 
 void Centre_On_Screen(QWidget& window) {
+  // A Wayland compositor places windows itself: over the handheld, for which they are transient.
+  if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) return;
   const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
   const QRect area = screen->geometry();

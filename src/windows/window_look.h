@@ -33,7 +33,8 @@ QPixmap Picture_For_Scale(const QString& resource, int scale);
 // Gives a label its text colour (and keeps its background see-through).
 void Set_Text_Colour(QLabel& label, const QColor& colour);
 
-// Places a top-level window at the screen's centre, rounding toward zero.
+// Places a top-level window at the screen's centre, rounding toward zero, where the window
+// system lets a program place its windows.
 void Centre_On_Screen(QWidget& window);
 
 // Lets a window see every key press before its controls do, also while one of its drop-down

@@ -292,10 +292,8 @@ TEST_F(Main_Window, AHeldKeyIsOnePressAndOneReleaseAndLosingTheKeyboardReleasesI
   Store("FullscreenMode", "0");
   auto form = Create();
   Game_Core& game = Start_Demo(*form);
-  const auto us = Keyboard_Layout::Compile("us");
-  ASSERT_TRUE(us);
-  Keyboard_Layout::Set_Current(us);
-  const Native_Keys keys(us);
+  const Native_Keys keys("us");
+  ASSERT_TRUE(keys.Valid());
   const auto send = [&](QEvent::Type type, const char* key, std::uint64_t time) {
     QApplication::sendEvent(form.get(), keys.Event(type, key, {}, time).get());
   };

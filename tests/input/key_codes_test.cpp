@@ -1,5 +1,6 @@
-// Key codes read from the native key events of real layouts (xkbcommon's US and French keymaps,
-// and a Cyrillic group), with and without Shift and other modifiers held.
+// Key codes read from the native key events of real layouts (xkbcommon's US, French and Russian
+// keymaps, and a Cyrillic group), with and without Shift and other modifiers held, and from the
+// keymap a virtual keyboard makes up for itself.
 #include "input/key_codes.h"
 #include "input/native_keys.h"
 
@@ -17,6 +18,7 @@ struct Row {
   const char* What;
   std::uint32_t Group = 0;
   bool Num_Lock = false;
+  const char* Options = nullptr;
 };
 
 const std::vector<Row> Rows = {
@@ -60,30 +62,43 @@ const std::vector<Row> Rows = {
     {"fr", "AB01", {}, 0x57, "AZERTY W"},
     {"fr", "AC10", {}, 0x4D, "AZERTY M, right of L"},
     {"fr", "AB07", {}, 0, "AZERTY comma, where US has M"},
-    {"fr", "AD03", {"RALT"}, 0x45, "AltGr+E, typing the euro sign"},
+    {"fr", "AD03", {"RALT"}, 0, "AltGr+E, typing the euro sign"},
     {"fr", "RALT", {"LFSH"}, 0x12, "AltGr with Shift held"},
     {"fr", "LALT", {"LFSH"}, 0x12, "AZERTY Alt with Shift held"},
     {"fr", "KP1", {}, 0x61, "AZERTY keypad 1", 0, true},
     {"us,ru", "AC01", {}, 0x41, "Cyrillic ef, A in the Latin group", 1},
     {"us,ru", "AE01", {"LFSH"}, 0x31, "Cyrillic group's Shift+1", 1},
+    {"ru", "AB07", {}, 0x4D, "Cyrillic soft sign, where US has M"},
+    {"ru", "AD11", {}, 0, "Cyrillic ha, where US has a bracket"},
+    {"ru", "AE02", {"LFSH"}, 0x32, "Russian Shift+2, typing a quote"},
+    {"us,ru",
+     "LALT",
+     {"LFSH"},
+     0x12,
+     "Alt with Shift held, switching the group",
+     0,
+     false,
+     "grp:alt_shift_toggle"},
 };
 
-TEST(Key_Codes, ComeFromThePhysicalKeyWhateverIsHeldAndWhateverTheLayout) {
-  std::string compiled;
-  std::shared_ptr<const Keyboard_Layout> layout;
+TEST(Key_Codes, ComeFromWhatTheKeyTypesOrWhereItSitsWhateverIsHeld) {
   for (const Row& row : Rows) {
-    if (compiled != row.Layout) {
-      compiled = row.Layout;
-      layout = Keyboard_Layout::Compile(row.Layout);
-      ASSERT_TRUE(layout) << "layout " << row.Layout;
-    }
-    ASSERT_NE(layout->Keycode(row.Key), 0u) << row.Key;
-    const Native_Keys keys(layout);
+    const Native_Keys keys(row.Layout, row.Options);
+    ASSERT_TRUE(keys.Valid()) << "layout " << row.Layout;
+    ASSERT_NE(keys.Keycode(row.Key), 0u) << row.Key;
     const auto event = keys.Event(QEvent::KeyPress, row.Key, row.Held, 0, row.Group, row.Num_Lock);
-    EXPECT_EQ(Virtual_Key_Code(*event, layout.get()), row.Code)
+    EXPECT_EQ(Virtual_Key_Code(*event), row.Code)
         << row.Layout << " " << row.Key << ": " << row.What << " (keysym 0x" << std::hex
         << event->nativeVirtualKey() << ")";
   }
+}
+
+TEST(Key_Codes, AVirtualKeyboardIsReadByTheKeysymsOfItsOwnKeymap) {
+  // wtype and its kind number their keys from 9 up, one key per keysym they send.
+  EXPECT_EQ(Virtual_Key_Code(Native_Key{9, XKB_KEY_5}), 0x35);
+  EXPECT_EQ(Virtual_Key_Code(Native_Key{10, XKB_KEY_Shift_L}), 0x10);
+  EXPECT_EQ(Virtual_Key_Code(Native_Key{11, XKB_KEY_Control_L}), 0x11);
+  EXPECT_EQ(Virtual_Key_Code(Native_Key{12, XKB_KEY_m}), 0x4D);
 }
 
 TEST(Key_Codes, EventsWithoutANativeKeyAreReadByTheirToolkitKey) {

@@ -3,6 +3,7 @@
 // toolkit does not flag as repeats when the window is busy.
 #include "input/key_reader.h"
 #include "input/native_keys.h"
+#include "input/stale_keys.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
@@ -13,10 +14,7 @@ namespace {
 
 class Key_Reader_Test : public ::testing::Test {
 protected:
-  void SetUp() override {
-    ASSERT_TRUE(US);
-    Keyboard_Layout::Set_Current(US);
-  }
+  void SetUp() override { ASSERT_TRUE(Keys.Valid()); }
 
   void Press(const char* key, std::uint64_t time, const std::vector<const char*>& held = {}) {
     Reader.Key_Press(*Keys.Event(QEvent::KeyPress, key, held, time));
@@ -25,8 +23,7 @@ protected:
     Reader.Key_Release(*Keys.Event(QEvent::KeyRelease, key, held, time));
   }
 
-  std::shared_ptr<const Keyboard_Layout> US = Keyboard_Layout::Compile("us");
-  Native_Keys Keys{US};
+  Native_Keys Keys{"us"};
   Held_Inputs Held;
   std::vector<std::string> Strokes;
   Key_Reader Reader{
@@ -44,7 +41,7 @@ TEST_F(Key_Reader_Test, AKeyHeldWithoutDetectableAutoRepeatIsOneStroke) {
   }
   Release("AB07", 3010);
   EXPECT_EQ(Strokes, (std::vector<std::string>{"down 77"}));
-  EXPECT_TRUE(Held.Is_Down({Input_Source::Keyboard, 0, US->Keycode("AB07")}));
+  EXPECT_TRUE(Held.Is_Down({Input_Source::Keyboard, 0, Keys.Keycode("AB07")}));
   Reader.Flush();
   EXPECT_EQ(Strokes, (std::vector<std::string>{"down 77", "up 77"}));
 
@@ -73,16 +70,43 @@ TEST_F(Key_Reader_Test, EveryReleaseCarriesTheCodeOfItsPress) {
   Release("LFSH", 400);
   // A key pressed under one layout and released under another keeps its press's code.
   Press("AD01", 500);
-  Keyboard_Layout::Set_Current(Keyboard_Layout::Compile("fr"));
-  Release("AD01", 600);
+  Reader.Key_Release(*Native_Keys("fr").Event(QEvent::KeyRelease, "AD01", {}, 600));
   Reader.Flush();
-  Keyboard_Layout::Set_Current(US);
   // A release whose press went to another window is nobody's.
   Release("AC01", 700);
   Reader.Flush();
   EXPECT_EQ(Strokes,
             (std::vector<std::string>{"down 53", "down 16", "up 53", "up 16", "down 81", "up 81"}));
   EXPECT_TRUE(Held.Empty());
+}
+
+TEST_F(Key_Reader_Test, AKeyDownBeforeTheWindowGotTheKeyboardDoesNothingTillReleased) {
+  std::vector<std::uint32_t> on_server;
+  Stale_Keys stale([&] { return std::optional(on_server); });
+  const auto swallowed = [&](QEvent::Type type, const char* key, std::uint64_t time) {
+    return stale.Swallow(*Keys.Event(type, key, {}, time));
+  };
+  // Esc pressed in one window, which closes; the next window gets its repeats and the check
+  // for the Exit shortcut, then the release. Esc pressed anew is Esc again.
+  EXPECT_FALSE(swallowed(QEvent::KeyPress, "ESC", 100));
+  on_server = {Keys.Keycode("ESC")};
+  stale.Keyboard_Moved(false);
+  stale.Keyboard_Moved(true); // to another window of the program
+  EXPECT_TRUE(swallowed(QEvent::ShortcutOverride, "ESC", 700));
+  EXPECT_TRUE(swallowed(QEvent::KeyPress, "ESC", 700));
+  EXPECT_TRUE(swallowed(QEvent::KeyRelease, "ESC", 740));
+  EXPECT_TRUE(swallowed(QEvent::KeyPress, "ESC", 740)); // a repeat as release and press
+  EXPECT_TRUE(swallowed(QEvent::KeyRelease, "ESC", 900));
+  EXPECT_FALSE(swallowed(QEvent::ShortcutOverride, "ESC", 1500));
+  EXPECT_FALSE(swallowed(QEvent::KeyPress, "ESC", 1500));
+  // M held while another program had the keyboard; let go of there, it is fresh again.
+  on_server = {Keys.Keycode("AB07")};
+  stale.Keyboard_Moved(true);
+  EXPECT_TRUE(swallowed(QEvent::KeyPress, "AB07", 2000));
+  on_server = {};
+  stale.Keyboard_Moved(true);
+  EXPECT_FALSE(swallowed(QEvent::KeyPress, "AB07", 2600));
+  EXPECT_FALSE(stale.Is_Stale(Keys.Keycode("ESC")));
 }
 
 TEST(Held_Inputs, LetGoOfEverythingInTheOrderOfTheBindings) {

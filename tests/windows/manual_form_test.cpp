@@ -72,10 +72,8 @@ TEST_F(Manual_Form_Test, AHeldKeyTurnsOnePageOnRelease) {
   TManualForm& viewer = Open_Viewer();
   // As the X server sends a held key when it repeats by release and press pairs, each pair at
   // one server time and not flagged as a repeat.
-  const auto us = Keyboard_Layout::Compile("us");
-  ASSERT_TRUE(us);
-  Keyboard_Layout::Set_Current(us);
-  const Native_Keys keys(us);
+  const Native_Keys keys("us");
+  ASSERT_TRUE(keys.Valid());
   const auto send = [&](QEvent::Type type, const char* key, std::uint64_t time) {
     QApplication::sendEvent(&viewer, keys.Event(type, key, {}, time).get());
   };
