@@ -123,13 +123,11 @@ def check_launcher(prefix, scratch):
     check(result.returncode == 0 and lines[:1] == [os.path.realpath(game)],
           f"the launcher starts the program in its own folder {lines[:1]} {result.stderr}")
     check(lines[2:] == ["arg=two words", "arg=-x"], "the launcher passes its arguments intact")
-    check(lines[1:2] == ["platform=xcb"], "on a desktop with X the program runs on X")
-    result = run_launcher(link, dict(base, DISPLAY=":0", QT_QPA_PLATFORM="wayland"))
-    check(result.stdout.splitlines()[1:2] == ["platform=wayland"],
+    # Qt chooses Wayland on a Wayland session and X11 elsewhere.
+    check(lines[1:2] == ["platform="], "the launcher leaves the window system to the toolkit")
+    result = run_launcher(link, dict(base, DISPLAY=":0", QT_QPA_PLATFORM="xcb"))
+    check(result.stdout.splitlines()[1:2] == ["platform=xcb"],
           "a platform the user chose is kept")
-    result = run_launcher(link, base)
-    check(result.stdout.splitlines()[1:2] == ["platform="],
-          "without X the platform is left to the toolkit")
 
     os.rename(game, game + ".moved")
     result = run_launcher(link, base)

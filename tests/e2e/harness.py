@@ -1,11 +1,18 @@
-"""Shared pieces of the tests that run the real program: a private X server, the program started
-from a game folder with its own settings folder and trace, and xdotool helpers.
+"""Shared pieces of the tests that run the real program: the desktops it runs on, the program
+started from a game folder with its own settings folder and trace, and helpers that drive it.
 
-Each Display is its own Xvfb, and every helper that talks to X takes the display it acts on, so
-independent runs can go on side by side without seeing each other's windows or keyboard focus.
+The desktops: a private X server, bare (focus follows the pointer) or with a window manager
+(openbox) and a compositing manager (xcompmgr); headless sway, a Wayland compositor whose keys
+come from a virtual keyboard (wtype); and weston nested in a private X server, a Wayland
+compositor that takes real key codes and pointer drags sent to that server (xdotool).
+
+Each desktop is its own, and every helper takes the desktop it acts on, so independent runs
+can go on side by side without seeing each other's windows or keyboard focus.
 """
 import hashlib
+import json
 import os
+import pwd
 import random
 import re
 import shutil
@@ -51,8 +58,12 @@ class Display:
     used = set()
     choosing = threading.Lock()
 
-    def __init__(self, screen=SCREEN):
+    def __init__(self, screen=SCREEN, wm=False, compositor=False):
+        """`wm`: openbox manages the windows; `compositor`: xcompmgr composites them."""
         self.screen = screen
+        self.wm = wm
+        self.compositor = compositor
+        self.helpers = []
 
     @classmethod
     def candidate_number(cls):
@@ -87,6 +98,8 @@ class Display:
             while time.time() < deadline and self.server.poll() is None:
                 if self.owns_lock(number) and \
                         self.run("xdotool", "getdisplaygeometry").returncode == 0:
+                    self.program_env = self.env
+                    self.start_helpers()
                     return self
                 time.sleep(0.1)
             # Another server has this number, or ours did not come up: try another one.
@@ -95,7 +108,28 @@ class Display:
             self.server.wait()
         raise RuntimeError("Xvfb did not start")
 
+    def start_helper(self, args, ready, env=None):
+        """A program of the desktop, running till the desktop ends; `ready` says when it is."""
+        self.helpers.append(subprocess.Popen(args, env=env or self.env, stdout=subprocess.DEVNULL,
+                                             stderr=subprocess.DEVNULL))
+        deadline = time.time() + 15
+        while not ready():
+            if time.time() > deadline or self.helpers[-1].poll() is not None:
+                raise RuntimeError(f"{args[0]} did not start")
+            time.sleep(0.1)
+
+    def start_helpers(self):
+        if self.wm:
+            self.start_helper(["openbox", "--sm-disable"], lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)"
+                              in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout)
+        if self.compositor:
+            self.start_helper(["xcompmgr"], lambda: "xcompmgr" in self.run(
+                "xwininfo", "-root", "-children").stdout)
+
     def __exit__(self, *exc):
+        for helper in reversed(self.helpers):
+            helper.terminate()
+            helper.wait()
         self.server.terminate()
         try:
             self.server.wait(10)
@@ -126,13 +160,7 @@ class Display:
         return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
     def pixel(self, x, y):
-        out = self.run("import", "-window", "root", "-crop", f"1x1+{x}+{y}", "-depth", "8",
-                       "txt:-").stdout
-        for line in out.splitlines():
-            if line.startswith("0,0:") and "#" in line:
-                hexa = line.split("#")[1][:6]
-                return tuple(int(hexa[i:i + 2], 16) for i in (0, 2, 4))
-        return None
+        return png_pixel(self.png(), x, y)
 
     def region_digest(self, x, y, width, height):
         """A digest of the screen's pixels in the rectangle, to tell whether a picture changed."""
@@ -149,6 +177,180 @@ class Display:
         self.run("xdotool", "mousemove", "--window", window, "20", "20")
         self.run("xdotool", "windowfocus", "--sync", window)
         self.run("xdotool", "key", name)
+
+    def helper(self, args):
+        """Another program on the display, for the caller to end."""
+        return subprocess.Popen(args, env=self.env, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+
+    def root_window(self):
+        return int(re.search(r"Window id: (0x[0-9a-f]+)", self.run("xwininfo", "-root").stdout)[1],
+                   16)
+
+    def window_at(self, x, y):
+        """The top-level window that takes the pointer at a point of the screen."""
+        self.run("xdotool", "mousemove", str(x), str(y))
+        out = self.run("xdotool", "getmouselocation", "--shell").stdout
+        return int(dict(line.split("=", 1) for line in out.split()).get("WINDOW", "0"))
+
+    def drag(self, start, by):
+        """A left-button drag from a point of the screen, moved by (dx, dy) in two steps."""
+        (x, y), (dx, dy) = start, by
+        for args in (["mousemove", x, y], ["mousedown", 1], ["mousemove", x + dx // 2, y + dy // 2],
+                     ["mousemove", x + dx, y + dy], ["mouseup", 1]):
+            self.run("xdotool", *map(str, args))
+            time.sleep(0.2)
+
+    def png(self):
+        """The whole screen as PNG bytes."""
+        return subprocess.run(["import", "-window", "root", "png:-"], capture_output=True,
+                              env=self.env).stdout
+
+
+def png_pixel(png, x, y):
+    """The (r, g, b) of a pixel of a PNG picture."""
+    out = subprocess.run(["convert", "png:-", "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-"],
+                         input=png, capture_output=True).stdout.decode()
+    found = re.search(r"^0,0:.*#([0-9A-Fa-f]{6})", out, re.M)
+    return tuple(int(found[1][i:i + 2], 16) for i in (0, 2, 4)) if found else None
+
+
+def changed_rect(before, after, top=0):
+    """(x, y, width, height) around what differs between two PNG pictures of a screen below its
+    first `top` rows; None when nothing does."""
+    with tempfile.TemporaryDirectory() as folder:
+        paths = [os.path.join(folder, name) for name in ("a.png", "b.png")]
+        for path, data in zip(paths, (before, after)):
+            with open(path, "wb") as f:
+                f.write(data)
+        box = subprocess.run(["convert", *paths, "-compose", "difference", "-composite", "-crop",
+                              f"100000x100000+0+{top}", "-colorspace", "gray", "-threshold", "0",
+                              "-format", "%@", "info:"], capture_output=True, text=True).stdout
+    w, h, x, y = map(int, re.match(r"(\d+)x(\d+)\+(\d+)\+(\d+)", box).groups())
+    return (x, y + top, w, h) if w else None
+
+
+class Sway:
+    """Headless sway: a Wayland compositor without a screen or input devices. Keys come from a
+    virtual keyboard (wtype), pictures from grim, windows from sway's own tree. Sway refuses to
+    run as root: then it and the program run as nobody."""
+
+    def __init__(self, screen=SCREEN):
+        self.screen = screen
+        self.user = pwd.getpwnam("nobody") if os.geteuid() == 0 else None
+
+    def __enter__(self):
+        self.runtime = tempfile.mkdtemp(prefix="grathmoor-sway-")
+        config = os.path.join(self.runtime, "config")
+        with open(config, "w") as f:
+            f.write(f"output HEADLESS-1 resolution {self.screen[0]}x{self.screen[1]} "
+                    "bg #336699 solid_color\n")
+        if self.user:
+            os.chown(self.runtime, self.user.pw_uid, self.user.pw_gid)
+        base = {k: v for k, v in os.environ.items()
+                if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        base.update(XDG_RUNTIME_DIR=self.runtime, HOME=self.runtime)
+        self.compositor = subprocess.Popen(
+            ["sway", "-c", config], env=dict(base, WLR_BACKENDS="headless", WLR_RENDERER="pixman",
+                                             WLR_LIBINPUT_NO_DEVICES="1"),
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **self.as_user())
+        deadline = time.time() + 15
+        while time.time() < deadline and self.compositor.poll() is None:
+            names = os.listdir(self.runtime)
+            socket = [n for n in names if n.startswith("wayland-") and "." not in n]
+            ipc = [n for n in names if n.startswith("sway-ipc")]
+            if socket and ipc:
+                self.env = self.program_env = dict(
+                    base, WAYLAND_DISPLAY=socket[0], SWAYSOCK=os.path.join(self.runtime, ipc[0]))
+                return self
+            time.sleep(0.1)
+        self.__exit__()
+        raise RuntimeError("sway did not start")
+
+    def __exit__(self, *exc):
+        self.compositor.terminate()
+        self.compositor.wait()
+        shutil.rmtree(self.runtime, ignore_errors=True)
+
+    def as_user(self):
+        return dict(user=self.user.pw_uid, group=self.user.pw_gid, extra_groups=[]) \
+            if self.user else {}
+
+    def run(self, *args, binary=False):
+        return subprocess.run(list(args), capture_output=True, text=not binary, env=self.env,
+                              **self.as_user())
+
+    def type(self, *args):
+        """wtype's arguments (-k key, -P press, -p release, -s ms). A virtual keyboard sends its
+        keymap first, and a key that follows at once may be lost: it waits a little."""
+        self.run("wtype", "-s", "80", *args)
+        time.sleep(0.2)
+
+    def find_window(self, name, timeout=10.0):
+        """(rect, full screen) of the first visible window whose title is `name`."""
+        def walk(node):
+            if node.get("name") == name and node.get("visible"):
+                r = node["rect"]
+                return (r["x"], r["y"], r["width"], r["height"]), node.get("fullscreen_mode") == 1
+            for child in node.get("nodes", []) + node.get("floating_nodes", []):
+                if found := walk(child):
+                    return found
+            return None
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if found := walk(json.loads(self.run("swaymsg", "-t", "get_tree").stdout or "{}")):
+                return found
+            time.sleep(0.1)
+        return None
+
+    def png(self):
+        return self.run("grim", "-", binary=True).stdout
+
+
+class Weston(Display):
+    """Weston nested in a private X server: a Wayland compositor whose keyboard and pointer are
+    the X server's, so xdotool sends it real key codes and drags, and it follows setxkbmap."""
+
+    def start_helpers(self):
+        self.runtime = tempfile.mkdtemp(prefix="grathmoor-weston-")
+        config = os.path.join(self.runtime, "weston.ini")
+        with open(config, "w") as f:
+            f.write("[input-method]\npath=/bin/true\n")  # no on-screen keyboard
+        env = dict(self.env, XDG_RUNTIME_DIR=self.runtime)
+        self.start_helper(["weston", "--backend=x11-backend.so", "--use-pixman", "--idle-time=0",
+                           f"--config={config}", "--socket=wayland-grathmoor",
+                           f"--width={self.screen[0]}", f"--height={self.screen[1]}"],
+                          lambda: os.path.exists(os.path.join(self.runtime, "wayland-grathmoor")),
+                          env=env)
+        self.program_env = {k: v for k, v in env.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
+        self.program_env["WAYLAND_DISPLAY"] = "wayland-grathmoor"
+        # Weston follows the pointer's moves once it has seen it at its corner, and its desktop
+        # fades in: wait till that stands still.
+        self.run("xdotool", "mousemove", "0", "0")
+        seen = [None]
+        deadline = time.time() + 15
+        while len(seen) < 4 or len(set(seen[-3:])) != 1 or seen[-1] in (None, (0, 0, 0)):
+            if time.time() > deadline:
+                raise RuntimeError("weston drew no desktop")
+            time.sleep(0.3)
+            seen.append(self.pixel(self.screen[0] // 2, self.screen[1] // 2))
+
+    def __exit__(self, *exc):
+        super().__exit__(*exc)
+        shutil.rmtree(self.runtime, ignore_errors=True)
+
+
+def readable_copy(game_dir):
+    """A copy of the game folder that any user may read, as a player copies it to use a skin of
+    their own; the caller removes it."""
+    folder = tempfile.mkdtemp(prefix="grathmoor-game-")
+    os.chmod(folder, 0o755)
+    copy = os.path.join(folder, "game")
+    shutil.copytree(game_dir, copy)
+    for root, dirs, files in os.walk(copy):
+        for name in dirs:
+            os.chmod(os.path.join(root, name), 0o755)
+    return copy
 
 
 def write_settings(config_home, settings):
@@ -174,13 +376,17 @@ class Program:
         if settings is not None:
             write_settings(self.config_home, settings)
         self.trace_path = os.path.join(self.scratch, "trace.txt")
-        full_env = dict(display.env, XDG_CONFIG_HOME=self.config_home, GRATHMOOR_TRACE="1",
-                        SDL_AUDIODRIVER="dummy")
+        full_env = dict(display.program_env, XDG_CONFIG_HOME=self.config_home,
+                        GRATHMOOR_TRACE="1", SDL_AUDIODRIVER="dummy")
         full_env.update(env or {})
+        user = getattr(display, "user", None)  # the compositor's user plays, with its settings
+        if user:
+            subprocess.run(["chown", "-R", f"{user.pw_uid}:{user.pw_gid}", self.scratch])
+        as_user = display.as_user() if user else {}
         self.trace_file = open(self.trace_path, "w")
         self.process = subprocess.Popen([os.path.join(game_dir, "grathmoor")], cwd=game_dir,
                                         env=full_env, stderr=self.trace_file,
-                                        stdout=subprocess.DEVNULL)
+                                        stdout=subprocess.DEVNULL, **as_user)
 
     def trace(self):
         """The trace's timed lines as (ms, text)."""

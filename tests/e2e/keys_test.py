@@ -1,13 +1,20 @@
 #!/usr/bin/env python3
-"""End-to-end test of the keys and the mouse: real X key events (xdotool keydown/keyup) and
-layouts (setxkbmap) against the real program under Xvfb, read from its trace.
+"""End-to-end test of the keys, the mouse and the window on the desktops players run: real key
+events (xdotool keydown/keyup on X, a virtual keyboard on Wayland), layouts (setxkbmap) and
+drags against the real program, read from its trace and the screen.
 
-Usage: keys_test.py <game folder>
-Keys that overlap, keys held for seconds, a layout switched while the program runs, Esc in an
-open drop-down list and clicks on the four buttons. Checks are on order and counts, with
-generous waits, never on exact milliseconds.
+Usage: keys_test.py <game folder> [x11 | openbox | wayland]
+- x11 (bare Xvfb): keys that overlap, keys held for seconds, a layout switched while the
+  program runs, Esc in an open drop-down list and clicks on the four buttons.
+- openbox (Xvfb with a window manager, then also a compositing manager): a held Esc that
+  closes Key settings, a key held while another window has the keyboard, a Russian layout,
+  the see-through outline that clicks pass through, and a drag.
+- wayland (headless sway with a virtual keyboard; weston nested in Xvfb): the keys, the
+  see-through outline and full screen; a drag and a French layout.
+Checks are on order and counts, with generous waits, never on exact milliseconds.
 """
 import os
+import shutil
 import sys
 import time
 
@@ -36,6 +43,11 @@ class Run:
     def __init__(self, settings, env=None, title=TITLE):
         self.program = harness.Program(GAME_DIR, screen, settings=settings, env=env)
         self.window = screen.find_window(title)
+
+    def activate(self):
+        """With a window manager the keyboard goes with the active window."""
+        screen.run("xdotool", "windowactivate", "--sync", self.window)
+        time.sleep(0.3)
 
     def focus(self, window=None):
         # Without a window manager the focus follows the pointer: keep it over the handheld.
@@ -260,15 +272,166 @@ def case_esc_in_open_list():
         run.stop()
 
 
+def case_window_manager():
+    """A held Esc closing Key settings, M held while another window has the keyboard, and the M
+    key on a Russian layout."""
+    other = screen.helper(["xmessage", "-geometry", "+0+0", "another window"])
+    run = Run(dict(WINDOWED, Key4="23"))
+    try:
+        if not run.demo_runs():
+            return
+        run.activate()
+        xdo("mousemove", "--window", run.window, "120", "60")
+        xdo("click", "3", pause=0.6)
+        xdo("key", *["Down"] * 6, "Return", pause=0.8)  # Key settings
+        keys = screen.find_window("Key settings", timeout=5)
+        screen.run("xdotool", "windowactivate", "--sync", keys or run.window)
+        hold_key(run, "Escape", 1.2)  # longer than the repeat delay
+        check(keys and not screen.windows("Key settings") and run.program.process.poll() is None,
+              "Esc held for 1.2 s closes Key settings and the game goes on")
+        run.activate()
+        xdo("key", "ctrl")
+        mark = run.mark()
+        xdo("keydown", "m", pause=0.4)
+        screen.run("xdotool", "windowactivate", "--sync", screen.find_window("xmessage"))
+        time.sleep(1.0)
+        run.activate()
+        xdo("keyup", "m", pause=1.0)
+        check(run.events(mark).count("input Inp_move_press") == 1,
+              "M held while another window has the keyboard for a second moves once")
+        screen.run("setxkbmap", "ru")
+        mark = run.mark()
+        xdo("key", "Cyrillic_softsign", pause=0.4)  # where US has M
+        check(run.wait(["key down 4d", "input Inp_move_press"], mark),
+              "on a Russian layout the M key bound to Move moves")
+    finally:
+        screen.run("setxkbmap", "us")
+        run.stop()
+        other.terminate()
+
+
+def outline_checks(what, rect, before, after):
+    """The corners of the window show what was behind it; the middle does not."""
+    x, y, w, h = rect
+    points = [(x, y), (x + w - 1, y), (x, y + h - 1), (x + w - 1, y + h - 1),
+              (x + w // 2, y + h // 2)]
+    same = [harness.png_pixel(after, *p) == harness.png_pixel(before, *p) for p in points]
+    check(same == [True] * 4 + [False], f"{what}: the window's corners show the desktop behind")
+
+
+def case_compositor():
+    before = screen.png()
+    run = Run(WINDOWED)
+    try:
+        if not run.demo_runs(" on a compositing desktop"):
+            return
+        x, y, w, h = screen.geometry(run.window)
+        outline_checks("X11 with a compositing manager", (x, y, w, h), before, screen.png())
+        check(screen.window_at(x + 1, y + 1) == screen.root_window(),
+              "a click on a corner goes to the desktop below")
+        screen.drag((x + 40, y + 20), (150, 100))
+        check(screen.geometry(run.window)[:2] == (x + 150, y + 100),
+              "dragging the case by (150, 100) moves the window by as much")
+    finally:
+        run.stop()
+
+
+def in_order(program, wanted, since, timeout=5.0):
+    """True once the events appear in the trace after the mark, in this order."""
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        found = iter(event for _, event in program.trace()[since:])
+        if all(event in found for event in wanted):
+            return True
+        time.sleep(0.05)
+    return False
+
+
+WAYLAND_KEYS = [  # wtype's arguments, the events they give in order, one they must not give
+    (["-k", "5"], ["key down 35", "input Inp_acl_press", "mode 0", "mode 1"], None, "5 resets"),
+    (["-P", "Shift_L", "-k", "5", "-p", "Shift_L"],
+     ["input Inp_cursor_press", "input Inp_acl_press", "mode 0"], None, "Shift held + 5 resets"),
+    (["-k", "Control_L"], ["key down 11", "input Inp_attack_press", "mode 2"], None,
+     "Ctrl presses Attack"),
+    (["-P", "m", "-s", "2000", "-p", "m"], ["input Inp_move_press", "mode 3",
+     "input Inp_move_release"], "mode 4", "M bound to Move and held for 2 s moves one level"),
+]
+
+
+def case_sway(game_dir):
+    with harness.Sway() as desk:
+        before = desk.png()
+        run = harness.Program(game_dir, desk, settings=dict(WINDOWED, Key4="23"))
+        try:
+            found = desk.find_window(TITLE)
+            if not check(found and run.wait_for_trace("mode 1") is not None,
+                         "Wayland (sway): the windowed demo runs"):
+                return
+            outline_checks("Wayland (sway)", found[0], before, desk.png())
+            for keys, wanted, unwanted, what in WAYLAND_KEYS:
+                mark = len(run.trace())
+                desk.type(*keys)
+                check(in_order(run, wanted, mark) and
+                      unwanted not in [e for _, e in run.trace()[mark:]], f"Wayland: {what}")
+            desk.type("-k", "F12")
+            time.sleep(1.0)
+            check(desk.find_window(TITLE) == ((0, 0, *harness.SCREEN), True),
+                  "Wayland (sway): F12 covers the whole output")
+        finally:
+            run.stop()
+
+
+def case_weston(game_dir):
+    with harness.Weston() as desk:
+        before = desk.png()
+        run = harness.Program(game_dir, desk, settings=dict(WINDOWED, Key4="11"))
+        try:
+            shown = run.wait_for_trace("mode 1") is not None and time.sleep(1.0) is None
+            rect = harness.changed_rect(before, desk.png(), top=40) if shown else None
+            if not check(rect is not None, f"Wayland (weston): the windowed demo shows ({rect})"):
+                return
+            desk.drag((rect[0] + 40, rect[1] + 20), (150, 100))
+            desk.run("xdotool", "mousemove", "0", "0")
+            time.sleep(0.5)
+            moved = harness.changed_rect(before, desk.png(), top=40)
+            check(moved and moved[:2] == (rect[0] + 150, rect[1] + 100),
+                  f"Wayland (weston): dragging the case by (150, 100) moves it by as much "
+                  f"({rect[:2]} to {moved and moved[:2]})")
+            desk.run("setxkbmap", "fr")
+            for name in ("ctrl", "a"):
+                time.sleep(0.5)
+                desk.run("xdotool", "key", name)
+            check(in_order(run, ["key down 41", "input Inp_move_press"], 0),
+                  "Wayland (weston): on AZERTY the key that types A acts as A")
+        finally:
+            run.stop()
+
+
 def main():
     global screen
-    with Display() as screen:
-        for case in (case_overlapping_modifiers, case_mouse_on_every_button, case_held_letter,
-                     lambda: case_held_letter(detectable=False), case_french_layout,
-                     case_esc_in_open_list):
-            print(f"---- {getattr(case, '__name__', 'case')}", flush=True)
-            case()
-    return checks.exit_status("key")
+    desktop = sys.argv[2] if len(sys.argv) > 2 else "x11"
+    cases = {
+        "x11": [(Display, (case_overlapping_modifiers, case_mouse_on_every_button,
+                           case_held_letter, lambda: case_held_letter(detectable=False),
+                           case_french_layout, case_esc_in_open_list))],
+        "openbox": [(lambda: Display(wm=True), (case_window_manager,)),
+                    (lambda: Display(wm=True, compositor=True), (case_compositor,))],
+    }
+    if desktop == "wayland":
+        game_dir = harness.readable_copy(GAME_DIR)
+        try:
+            for case in (case_sway, case_weston):
+                print(f"---- {case.__name__}", flush=True)
+                case(game_dir)
+        finally:
+            shutil.rmtree(os.path.dirname(game_dir), ignore_errors=True)
+        return checks.exit_status("Wayland")
+    for make_display, desktop_cases in cases[desktop]:
+        with make_display() as screen:
+            for case in desktop_cases:
+                print(f"---- {getattr(case, '__name__', 'case')}", flush=True)
+                case()
+    return checks.exit_status(f"key ({desktop})")
 
 
 if __name__ == "__main__":
