@@ -434,6 +434,36 @@ TEST_F(Main_Window, ASegmentChangeReachesTheFrameOnTheNextPass) {
   EXPECT_NE(form->Frame().pixel(inside), qRgb(255, 0, 0));
 }
 
+TEST(Lcd_Painter, WindowedFramesKeyOrHardenWhatIsSeeThrough) {
+  // Opaque red, blue covering 200/255, green covering 60/255, the key colour; nothing beyond.
+  const QRgb key = qRgb(255, 0, 255);
+  QImage picture(4, 1, QImage::Format_ARGB32_Premultiplied);
+  for (int x = 0;
+       const QRgb colour : {qRgb(255, 0, 0), qRgba(0, 0, 255, 200), qRgba(0, 255, 0, 60), key})
+    picture.setPixel(x++, 0, qPremultiply(colour));
+  Lcd_Surface surface;
+  surface.Set_Picture(im_pit, picture);
+  surface.Set_Rect(im_pit, QRect(0, 0, 4, 1));
+  surface.Show(im_pit);
+  struct Row {
+    Frame_Look Look;
+    std::array<QRgb, 5> Pixels;
+  };
+  for (const Row& row :
+       {Row{Frame_Look::Keyed, {qRgb(255, 0, 0), qRgb(0, 0, 255), key, key, key}},
+        Row{Frame_Look::Translucent,
+            {qRgb(255, 0, 0), qRgba(0, 0, 255, 200), qRgba(0, 255, 0, 60), 0, 0}}}) {
+    Lcd_Painter painter;
+    painter.Reset(QSize(5, 1), key, surface, 1, row.Look);
+    const auto* frame = reinterpret_cast<const QRgb*>(painter.Frame().constScanLine(0));
+    for (std::size_t x = 0; x < 5; ++x)
+      EXPECT_EQ(frame[x], qPremultiply(row.Pixels[x])) << x;
+    EXPECT_EQ(painter.Visible_Region(), QRegion(0, 0, 2, 1));
+    EXPECT_TRUE(painter.Has_See_Through(QRegion(2, 0, 1, 1)));
+    EXPECT_FALSE(painter.Has_See_Through(QRegion(0, 0, 2, 1)));
+  }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
