@@ -13,6 +13,10 @@ four buttons with the mouse or with the keys; right-click it for the menu.
 Options:
   -h, --help           show this help and exit
       --version        show the version and exit
+      --lcd-response=on|off
+                       whether the LCD's segments darken and fade as liquid
+                       crystal does (on) or switch at once (off); without
+                       the option the settings file decides, by default on
 
 Qt options are passed on to Qt, among them:
   -platform NAME       the window system plug-in: xcb, wayland, offscreen...
@@ -30,7 +34,8 @@ Environment:
 
 The settings (sound output, splash screen, full-screen mode, the four keys) are
 kept in $XDG_CONFIG_HOME/Kelvamor/Tov50.conf, by default
-~/.config/Kelvamor/Tov50.conf.
+~/.config/Kelvamor/Tov50.conf; a line LcdResponse=0 there makes the LCD switch
+at once.
 )";
 
 // One line, as the tools that read it (help2man) expect.
@@ -70,7 +75,7 @@ int Usage_Error(std::ostream& err, std::string_view problem, std::string_view ar
 } // namespace
 
 std::optional<int> Answer_Command_Line(int argc, const char* const* argv, std::ostream& out,
-                                       std::ostream& err) {
+                                       std::ostream& err, Game_Options& options) {
   bool help = false;
   bool version = false;
   for (int i = 1; i < argc; ++i) {
@@ -81,6 +86,13 @@ std::optional<int> Answer_Command_Line(int argc, const char* const* argv, std::o
     }
     if (argument == "--version") {
       version = true;
+      continue;
+    }
+    if (argument.starts_with("--lcd-response=")) {
+      const std::string_view value = argument.substr(argument.find('=') + 1);
+      if (value != "on" && value != "off")
+        return Usage_Error(err, "on or off is wanted in", argument);
+      options.Lcd_Response_On = value == "on";
       continue;
     }
     if (argument.size() < 2 || argument[0] != '-')

@@ -35,7 +35,9 @@ void Show_Error(const QString& text) {
 } // namespace
 
 int main(int argc, char** argv) {
-  if (const auto answered = Answer_Command_Line(argc, argv, std::cout, std::cerr)) return *answered;
+  Game_Options options;
+  if (const auto answered = Answer_Command_Line(argc, argv, std::cout, std::cerr, options))
+    return *answered;
   // The handheld follows the desktop's scale, rounded to a whole factor so that every skin
   // pixel covers whole screen pixels.
   Round_Scale_Overrides();
@@ -61,6 +63,7 @@ int main(int argc, char** argv) {
   environment.Open = Desktop_Shell_Open;
   environment.Show_Error = Show_Error;
   environment.Request_End = request_end;
+  environment.Lcd_Response_On = options.Lcd_Response_On;
   TForm1 form(environment);
   if (ending) return 0; // Config.ini is missing: reported, and the game is never shown
 

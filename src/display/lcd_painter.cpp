@@ -68,7 +68,8 @@ QRect Lcd_Painter::Picture_Place(Element_Id id, const Lcd_Element& e) const {
   return {e.Rect.topLeft() * Frame_Scale, size};
 }
 
-void Lcd_Painter::Compose(const QRegion& region, const Lcd_Surface& surface) {
+void Lcd_Painter::Compose(const QRegion& region, const Lcd_Surface& surface,
+                          const Lcd_Response* response, double now) {
   // Everything is drawn in device pixels, so that a picture drawn for the scale is copied one
   // pixel to one pixel.
   const QRegion logical = region & QRegion(QRect(QPoint(0, 0), Client));
@@ -90,11 +91,15 @@ void Lcd_Painter::Compose(const QRegion& region, const Lcd_Surface& surface) {
   for (int i = 0; i < Element_Count; ++i) {
     const auto id = static_cast<Element_Id>(i);
     const Lcd_Element& e = surface[id];
-    if (!e.Shown || e.Rect.isEmpty() || !e.Rect.intersects(bounds)) continue;
+    const bool responds = response && response->Enabled() && Is_Liquid_Crystal(id);
+    if ((!e.Shown && !responds) || e.Rect.isEmpty() || !e.Rect.intersects(bounds)) continue;
     const QRegion clip = area & QRegion(Device_Rect(e.Rect, Frame_Scale));
     if (clip.isEmpty()) continue;
     painter.setClipRegion(clip);
-    Draw_Element(painter, id, e);
+    if (responds)
+      Draw_Segment(painter, id, e, *response, now);
+    else
+      Draw_Element(painter, id, e);
   }
   painter.end();
   if (Look != Frame_Look::Opaque)
@@ -134,6 +139,58 @@ void Lcd_Painter::Draw_Element(QPainter& painter, Element_Id id, const Lcd_Eleme
   }
   if (e.Picture.isNull()) return;
   painter.drawImage(Picture_Place(id, e), e.Picture);
+}
+
+namespace {
+
+// Two glyphs of one panel position while one fades out and the other darkens, each pixel at the
+// ink of its bar: the old glyph's, the new one's, or, where both light it, the held ink.
+QImage Glyphs_Crossing(const QImage& a, double a_ink, const QImage& b, double b_ink,
+                       double held_ink) {
+  const QImage first = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  const QImage second = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  QImage out(first.size().expandedTo(second.size()), QImage::Format_ARGB32_Premultiplied);
+  out.fill(Qt::transparent);
+  out.setDevicePixelRatio(a.devicePixelRatio());
+  const auto scaled = [](QRgb p, double k) {
+    const auto c = [k](int v) { return static_cast<int>(v * k + 0.5); };
+    return qRgba(c(qRed(p)), c(qGreen(p)), c(qBlue(p)), c(qAlpha(p)));
+  };
+  for (int y = 0; y < out.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+    for (int x = 0; x < out.width(); ++x) {
+      const QRgb p = first.valid(x, y) ? first.pixel(x, y) : 0;
+      const QRgb q = second.valid(x, y) ? second.pixel(x, y) : 0;
+      if (qAlpha(p) > 0 && qAlpha(q) > 0)
+        line[x] = scaled(qAlpha(p) > qAlpha(q) ? p : q, held_ink);
+      else
+        line[x] = qAlpha(p) > 0 ? scaled(p, a_ink) : scaled(q, b_ink);
+    }
+  }
+  return out;
+}
+
+} // namespace
+
+bool Lcd_Painter::Draw_Segment(QPainter& painter, Element_Id id, const Lcd_Element& e,
+                               const Lcd_Response& response, double now) const {
+  const double ink = response.Ink(id, now);
+  const double old_ink = response.Fading_Ink(id, now);
+  const QImage& old = response.Fading_Picture(id);
+  if (old_ink > 0 && !old.isNull()) {
+    const QImage both = e.Picture.isNull() ? old
+                                           : Glyphs_Crossing(old, old_ink, e.Picture, ink,
+                                                             response.Held_Ink(id, now));
+    painter.setOpacity(e.Picture.isNull() ? old_ink : 1.0);
+    Lcd_Element held = e;
+    held.Picture = both;
+    painter.drawImage(Picture_Place(id, held), both);
+  } else if (ink > 0 && !e.Picture.isNull()) {
+    painter.setOpacity(ink);
+    painter.drawImage(Picture_Place(id, e), e.Picture);
+  }
+  painter.setOpacity(1.0);
+  return ink > 0 || old_ink > 0;
 }
 
 QRegion Lcd_Painter::Visible_Region() const {

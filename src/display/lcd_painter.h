@@ -3,6 +3,7 @@
 // Rectangles are in logical pixels; the picture has scale x scale device pixels for each.
 #pragma once
 
+#include "display/lcd_response.h"
 #include "lcd/lcd_surface.h"
 
 #include <QColor>
@@ -32,8 +33,10 @@ public:
   // Windowed, the window colour is the key colour.
   void Reset(QSize client, QColor window_colour, const Lcd_Surface& surface, int scale = 1,
              Frame_Look look = Frame_Look::Opaque);
-  // Recomposes the given part of the frame from the surface.
-  void Compose(const QRegion& region, const Lcd_Surface& surface);
+  // Recomposes the given part of the frame from the surface; with a response, the segments are
+  // drawn with the ink they have at the time.
+  void Compose(const QRegion& region, const Lcd_Surface& surface,
+               const Lcd_Response* response = nullptr, double now = 0);
 
   // The size a self-sizing text element takes for its text, in the font it is drawn with.
   static QSize Text_Size(Element_Id id, const QString& text);
@@ -47,6 +50,9 @@ public:
 
 private:
   void Draw_Element(class QPainter& painter, Element_Id id, const Lcd_Element& e) const;
+  // A segment with the ink it has now; false when it has none.
+  bool Draw_Segment(class QPainter& painter, Element_Id id, const Lcd_Element& e,
+                    const Lcd_Response& response, double now) const;
   // Where an element's picture goes, in device pixels (before clipping to its rectangle).
   QRect Picture_Place(Element_Id id, const Lcd_Element& e) const;
   // Keys or hardens the composed pixels of a device rectangle for the look.

@@ -97,6 +97,13 @@ void TForm1::FormCreate() {
     if (Env.Show_Error) Env.Show_Error(message);
   };
   Is_Fullscreen = Settings_Store->Read_Bool(QStringLiteral("FullscreenMode"), true);
+  // The command line's choice goes before the settings file's; neither is written back.
+  Response = Lcd_Response(
+      Env.Lcd_Response_On.value_or(Settings_Store->Read_Bool(QStringLiteral("LcdResponse"), true)));
+  Clock.start();
+  Frame_Timer.setTimerType(Qt::PreciseTimer);
+  Frame_Timer.setInterval(16); // a frame of a 60 Hz screen
+  connect(&Frame_Timer, &QTimer::timeout, this, [this] { Draw_Changes(QRegion()); });
   Build_Menus();
   pm_10_fullscreen->setChecked(Is_Fullscreen);
 
@@ -155,6 +162,8 @@ void TForm1::Apply_Skin(std::optional<QSize> screen_size) {
                           : Composited          ? Frame_Look::Translucent
                                                 : Frame_Look::Keyed;
   Painter.Reset(client, Window.Colour, LCD, environment.Scale, look);
+  Response.Settle(LCD);
+  Still_Changing = QRegion();
   LCD.Take_Dirty();
   Update_Shape();
   update();
@@ -196,9 +205,21 @@ void TForm1::Rebuild_Hints() {
 
 void TForm1::Refresh() {
   Refresh_Pending = false;
-  const QRegion region = LCD.Take_Dirty();
+  Draw_Changes(LCD.Take_Dirty());
+}
+
+void TForm1::Draw_Changes(QRegion region) {
+  const double now = Now();
+  region += Response.Follow(LCD, now);
+  // A segment that arrived since the last frame is drawn once more, at its final ink.
+  const QRegion changing = Response.Changing(now);
+  region += std::exchange(Still_Changing, changing) | changing;
+  if (changing.isEmpty())
+    Frame_Timer.stop();
+  else if (!Frame_Timer.isActive())
+    Frame_Timer.start();
   if (region.isEmpty()) return;
-  Painter.Compose(region, LCD);
+  Painter.Compose(region, LCD, &Response, now);
   // The shape changes only where the key colour was or is: a segment lit inside the handheld
   // leaves it as it was.
   if (Window.Key_Colour_On && (!(Device_Region(region, Painter.Scale()) - Shape).isEmpty() ||

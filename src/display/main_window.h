@@ -6,6 +6,7 @@
 #include "display/event_trace.h"
 #include "display/gfxinit.h"
 #include "display/lcd_painter.h"
+#include "display/lcd_response.h"
 #include "display/qt_timer_backend.h"
 #include "display/shell_open.h"
 #include "game/random_source.h"
@@ -17,6 +18,8 @@
 #include "settings/key_choices.h"
 
 #include <QColor>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -33,6 +36,7 @@ struct Main_Window_Environment {
   Shell_Open Open = Desktop_Shell_Open;           // the desktop's "open"
   std::function<void(const QString&)> Show_Error; // a modal message box with one OK button
   std::function<void()> Request_End;              // asks the event loop to end the program
+  std::optional<bool> Lcd_Response_On; // segments fade as liquid crystal does; unset: settings
 };
 
 // The commands of the side windows, reached from the menus.
@@ -105,6 +109,9 @@ private:
   void Apply_Skin(std::optional<QSize> screen_size = std::nullopt);
   QRect Screen_Geometry() const;
   void Refresh();
+  // Recomposes what changed on the surface and what the liquid crystal is still changing.
+  void Draw_Changes(QRegion region);
+  double Now() const { return static_cast<double>(Clock.nsecsElapsed()) / 1e6; }
   void Update_Shape();
   void Update_Pointer(QPoint position);
   void Build_Menus();
@@ -129,6 +136,10 @@ private:
   Event_Trace Trace;
   Lcd_Surface LCD;
   Lcd_Painter Painter;
+  Lcd_Response Response;
+  QElapsedTimer Clock;
+  QTimer Frame_Timer;     // runs only while some segment's ink is on its way
+  QRegion Still_Changing; // the segments drawn on the way at the last frame
   Qt_Timer_Backend Timers;
   Seeded_Random Random_Generator;
   std::unique_ptr<Sound_System> Sounds;

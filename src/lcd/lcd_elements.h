@@ -113,6 +113,12 @@ enum Element_Id : int {
 
 enum class Element_Kind : std::uint8_t { Picture, Text };
 
+// The segments of the liquid crystal: from the pit to the number panel's glyphs, the pictures of
+// the buttons held down aside.
+constexpr bool Is_Liquid_Crystal(Element_Id id) {
+  return id >= im_pit && id <= im_panel_number_2_9 && (id < btn_cursor_down || id > btn_move_down);
+}
+
 // One row of the element table: what an element is when the main window is created.
 struct Element_Info {
   Element_Id Id;

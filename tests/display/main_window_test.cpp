@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
@@ -26,6 +27,9 @@ protected:
     qputenv("XDG_CONFIG_HOME", Config_Home.path().toUtf8());
     // QSettings finds the user's folder once per process: start every test from no settings.
     QSettings(QSettings::NativeFormat, QSettings::UserScope, "Kelvamor", "Tov50").clear();
+    // Segments switch at once, as the settings file can ask: a frame shows what the surface
+    // holds without waiting for the liquid crystal.
+    Store("LcdResponse", "0");
     Write_Config("");
   }
 
@@ -462,6 +466,62 @@ TEST(Lcd_Painter, WindowedFramesKeyOrHardenWhatIsSeeThrough) {
     EXPECT_TRUE(painter.Has_See_Through(QRegion(2, 0, 1, 1)));
     EXPECT_FALSE(painter.Has_See_Through(QRegion(0, 0, 2, 1)));
   }
+}
+
+TEST(Lcd_Response, TheInkFollowsTheGlassOnAClockOfItsOwn) {
+  Lcd_Surface surface;
+  QImage ink(2, 1, QImage::Format_ARGB32_Premultiplied);
+  ink.fill(Qt::black);
+  surface.Set_Rect(im_pit, QRect(0, 0, 2, 1));
+  surface.Set_Picture(im_pit, ink);
+  // Position 1 of the panel: glyph 8 gives way to 0, which lights all but the middle bar.
+  surface.Set_Rect(im_panel_digit_pos_1, QRect(2, 0, 2, 1));
+  QImage eight = ink, zero = ink;
+  zero.setPixel(1, 0, 0);
+  surface.Set_Picture(im_panel_number_1_8, eight);
+  surface.Set_Picture(im_panel_number_1_0, zero);
+  surface.Show_Glyph(0, im_panel_number_1_8);
+  surface.Show(im_panel_digit_pos_1);
+  Lcd_Response response;
+  response.Settle(surface);
+  Lcd_Painter painter;
+  const QRgb glass = qRgb(200, 210, 190);
+  painter.Reset(QSize(4, 1), glass, surface, 1, Frame_Look::Opaque);
+
+  surface.Show(im_pit);
+  surface.Show_Glyph(0, im_panel_number_1_0);
+  EXPECT_EQ(response.Follow(surface, 1000), QRegion(0, 0, 4, 1));
+  // ms after the switch, the pit's ink; on to 90 % in 60 ms, then off to 10 % in 150 ms.
+  // clang-format off
+  const std::pair<double, double> Rise[] = {{0, 0}, {10, 0.32}, {30, 0.68}, {60, 0.9}, {200, 1}};
+  // clang-format on
+  std::set<QRgb> shades;
+  for (const auto& [ms, expected] : Rise) {
+    EXPECT_NEAR(response.Ink(im_pit, 1000 + ms), expected, 0.01) << ms;
+    painter.Compose(QRegion(0, 0, 4, 1), surface, &response, 1000 + ms);
+    shades.insert(painter.Frame().pixel(0, 0));
+    // The bar both glyphs light stays dark all the way; the middle bar fades.
+    EXPECT_EQ(painter.Frame().pixel(2, 0), qRgb(0, 0, 0)) << ms;
+  }
+  EXPECT_EQ(shades.size(), 5u);
+  painter.Compose(QRegion(0, 0, 4, 1), surface, &response, 1500);
+  EXPECT_EQ(painter.Frame().pixel(3, 0), glass);
+  EXPECT_TRUE(response.Changing(1150).intersects(QRect(0, 0, 1, 1)));
+  EXPECT_TRUE(response.Changing(1500).isEmpty());
+  surface.Hide(im_pit);
+  response.Follow(surface, 2000);
+  EXPECT_NEAR(response.Ink(im_pit, 2150), 0.1, 0.01);
+  surface.Show(im_pit); // again before it faded: it darkens from where it was
+  response.Follow(surface, 2150);
+  EXPECT_NEAR(response.Ink(im_pit, 2150), 0.1, 0.01);
+
+  // Switched off, the ink jumps.
+  Lcd_Response at_once(false);
+  at_once.Settle(surface);
+  surface.Hide(im_pit);
+  EXPECT_TRUE(at_once.Follow(surface, 3000).isEmpty());
+  EXPECT_EQ(at_once.Ink(im_pit, 3000), 0.0);
+  EXPECT_TRUE(at_once.Changing(3000).isEmpty());
 }
 
 } // namespace
