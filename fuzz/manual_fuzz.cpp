@@ -32,11 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!Fuzz::Write_File(root + "pages/1.bmp", data + 1, size - 1)) return 0;
   const Manual_Pages pages = Load_Manual_Pages(root + "pages/");
   for (int n = 1; n <= Manual_Page_Count; ++n) {
-    const QImage& picture = pages.Pictures[static_cast<std::size_t>(n)];
+    const QImage picture = pages.Picture(n);
     if (picture.isNull() || picture.width() > Manual_Max_Page_Side ||
         picture.height() > Manual_Max_Page_Side)
       __builtin_trap();
   }
-  if (pages.Pictures[2].size() != QSize(4, 3)) __builtin_trap();
+  if (pages.Picture(2).size() != QSize(4, 3)) __builtin_trap();
   return 0;
 }

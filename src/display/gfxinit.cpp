@@ -49,15 +49,34 @@ qsizetype Bytes_At_Scale(const QImage& picture, int scale) {
   return picture.sizeInBytes() * factor * factor;
 }
 
+// The part of a picture centred on a screen that the screen shows, as the painter centres it
+// (in logical pixels, rounding toward zero).
+Picture_Part Centred_On(QSize screen) {
+  return [screen](QSize file_size, int file_scale) {
+    const QSize logical = file_size / file_scale;
+    const auto shown = [](int picture, int space) {
+      return picture <= space ? std::pair{0, picture} : std::pair{-((space - picture) / 2), space};
+    };
+    const auto [left, width] = shown(logical.width(), screen.width());
+    const auto [top, height] = shown(logical.height(), screen.height());
+    return QRect(left, top, width, height).isEmpty()
+               ? QRect()
+               : QRect(left * file_scale, top * file_scale, width * file_scale,
+                       height * file_scale);
+  };
+}
+
 // A picture from the backdrop folder made ready for the scale, or nothing when it is not named,
-// not there or unreadable. One too large to enlarge is kept as it is and drawn enlarged.
+// not there or unreadable. One too large to enlarge is kept as it is and drawn enlarged. Of a
+// picture centred on the screen only what the screen shows is decoded.
 std::optional<QImage> Backdrop_Picture(const std::optional<QString>& name, const QString& folder,
                                        const Skin_Environment& env,
-                                       const Config_Ini::Reporter& report) {
+                                       const Config_Ini::Reporter& report,
+                                       const Picture_Part& part = {}) {
   if (!name) return std::nullopt;
   const QString path = folder + *name;
   if (!Has_Picture_File(path, env.Scale)) return std::nullopt;
-  std::optional<QImage> picture = Load_Picture_For_Scale(path, env.Scale, report);
+  std::optional<QImage> picture = Load_Picture_For_Scale(path, env.Scale, report, part);
   if (picture && Bytes_At_Scale(*picture, env.Scale) <= Max_Skin_Picture_Bytes)
     picture = For_Scale(*picture, env.Scale);
   return picture;
@@ -66,10 +85,15 @@ std::optional<QImage> Backdrop_Picture(const std::optional<QString>& name, const
 void Load_Fullscreen(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& window,
                      const Skin_Environment& env, const Config_Ini::Reporter& report) {
   const QString backdrop_dir = ini.Folder("Fullscreen", "BackdropDir", "Graphics\\Backdrops\\");
-  if (auto picture = Backdrop_Picture(ini.File_Name("Fullscreen", "BackdropFile", "nil"),
-                                      backdrop_dir, env, report)) {
+  const bool stretch = (ini.Integer("Fullscreen", "BackdropStretch", 0) & 0xFF) != 0;
+  if (auto picture =
+          Backdrop_Picture(ini.File_Name("Fullscreen", "BackdropFile", "nil"), backdrop_dir, env,
+                           report, stretch ? Picture_Part() : Centred_On(env.Screen_Size))) {
+    // A desk as large as the screen: an opaque one is held in three bytes a pixel, not four.
+    if (!picture->hasAlphaChannel() && picture->depth() == 32)
+      picture = picture->convertToFormat(QImage::Format_RGB888);
     surface.Set_Picture(im_backdrop, Element_Picture(*picture, surface[im_backdrop].Transparent));
-    surface.Set_Stretch(im_backdrop, (ini.Integer("Fullscreen", "BackdropStretch", 0) & 0xFF) != 0);
+    surface.Set_Stretch(im_backdrop, stretch);
     surface.Show(im_backdrop);
   }
 
@@ -112,8 +136,11 @@ void Load_Windowed(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& win
   window.Colour = key;
   window.Key_Colour = key;
   window.Key_Colour_On = true;
-  surface.Hide(im_backdrop);
-  surface.Hide(im_backdrop_logo);
+  // Windowed, the desk is not shown: its pictures are let go of until full screen loads them.
+  for (Element_Id id : {im_backdrop, im_backdrop_logo}) {
+    surface.Hide(id);
+    surface.Set_Picture(id, QImage());
+  }
 }
 
 void Load_Skin_Elements(const Config_Ini& ini, const QString& skin_dir, Lcd_Surface& surface,
@@ -199,7 +226,8 @@ Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_
   return result;
 }
 
-std::optional<QImage> Load_Picture(const QString& path, const Config_Ini::Reporter& report) {
+std::optional<QImage> Load_Picture(const QString& path, const Config_Ini::Reporter& report,
+                                   const Picture_Part& part, int file_scale) {
   const QString extension = QFileInfo(path).suffix();
   const QString kind = extension.toLower();
   QByteArray format;
@@ -232,9 +260,14 @@ std::optional<QImage> Load_Picture(const QString& path, const Config_Ini::Report
                  .arg(path));
   };
   // The header's size is checked first, so a forged one cannot make us allocate gigabytes.
-  if (const QSize size = reader.size(); too_large(size)) {
+  const QSize size = reader.size();
+  if (too_large(size)) {
     report_too_large(size);
     return std::nullopt;
+  }
+  if (part && size.isValid()) {
+    const QRect wanted = part(size, file_scale) & QRect(QPoint(0, 0), size);
+    if (wanted != QRect(QPoint(0, 0), size)) reader.setClipRect(wanted);
   }
   QImage picture;
   if (!reader.read(&picture)) {
@@ -255,16 +288,17 @@ std::optional<QImage> Load_Picture(const QString& path, const Config_Ini::Report
 }
 
 std::optional<QImage> Load_Picture_For_Scale(const QString& path, int scale,
-                                             const Config_Ini::Reporter& report) {
+                                             const Config_Ini::Reporter& report,
+                                             const Picture_Part& part) {
   const Scaled_File file = Choose_Scaled_File(path, scale, Is_File);
   if (file.File_Scale > 1) {
-    if (std::optional<QImage> twin = Load_Picture(file.Path, report)) {
+    if (std::optional<QImage> twin = Load_Picture(file.Path, report, part, file.File_Scale)) {
       twin->setDevicePixelRatio(file.File_Scale);
       return twin;
     }
     if (!Is_File(path)) return std::nullopt;
   }
-  return Load_Picture(path, report);
+  return Load_Picture(path, report, part);
 }
 
 QImage Placeholder_Picture() {

@@ -150,14 +150,6 @@ void TForm1::Apply_Skin(std::optional<QSize> screen_size) {
     if (Env.Request_End) Env.Request_End();
   }
   const QSize client = Window.Client_Size.expandedTo(QSize(1, 1));
-  if (Is_Fullscreen) {
-    // Full screen takes the size the window system gives it.
-    setMinimumSize(0, 0);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    resize(client);
-  } else {
-    setFixedSize(client);
-  }
   const Frame_Look look = !Window.Key_Colour_On ? Frame_Look::Opaque
                           : Composited          ? Frame_Look::Translucent
                                                 : Frame_Look::Keyed;
@@ -165,22 +157,40 @@ void TForm1::Apply_Skin(std::optional<QSize> screen_size) {
   Response.Settle(LCD);
   Still_Changing = QRegion();
   LCD.Take_Dirty();
-  Update_Shape();
+  // A window on the screen keeps its old picture until it is placed anew (Centre).
+  if (!isVisible()) Fit_Window();
   update();
+}
+
+void TForm1::Fit_Window() {
+  const QSize client = Window.Client_Size.expandedTo(QSize(1, 1));
+  if (Is_Fullscreen) {
+    // Full screen takes the size the window system gives it.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (!isVisible()) resize(client);
+  } else {
+    setFixedSize(client);
+  }
+  Update_Shape();
 }
 
 void TForm1::Centre() {
   const QRect screen = Screen_Geometry();
   if (Is_Fullscreen) {
+    Fit_Window();
     // A window manager makes the window cover the screen; without one the window does it.
     setGeometry(screen);
     showFullScreen();
   } else {
+    if (isFullScreen()) showNormal();
+    Fit_Window();
     if (May_Place_Windows())
       move(screen.left() + (screen.width() - width()) / 2,
            screen.top() + (screen.height() - height()) / 2);
     showNormal();
   }
+  update();
   raise();
   activateWindow();
 }
@@ -191,7 +201,8 @@ void TForm1::Mode_Switch() {
   Game_Menu_Open = false;
   Vid_Display_Game_Menu(false);
   Settings_Store->Write_Bool(QStringLiteral("FullscreenMode"), Is_Fullscreen);
-  hide();
+  // The new mode's picture is made while the old one stays on the screen, and the window
+  // changes in place: the desktop does not show between the two.
   Apply_Skin();
   Centre();
 }
@@ -407,7 +418,10 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   // Full screen, the desk and the handheld are laid out for the size the window really got.
-  if (Is_Fullscreen && isVisible() && size() != Window.Client_Size) Apply_Skin(size());
+  if (Is_Fullscreen && isVisible() && size() != Window.Client_Size) {
+    Apply_Skin(size());
+    Update_Shape();
+  }
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

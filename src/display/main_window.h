@@ -108,6 +108,8 @@ private:
   // Loads the skin for the screen's size, or for the size full screen really got.
   void Apply_Skin(std::optional<QSize> screen_size = std::nullopt);
   QRect Screen_Geometry() const;
+  // Gives the window the size and outline of the skin's mode.
+  void Fit_Window();
   void Refresh();
   // Recomposes what changed on the surface and what the liquid crystal is still changing.
   void Draw_Changes(QRegion region);

@@ -53,7 +53,6 @@ TManualForm::TManualForm(const QString& program_folder,
   im_page_top->setGeometry(rect());
   Place_Buttons();
   Pages = Load_Manual_Pages(layout.Folder, Display_Scale(*this));
-  im_page_01->setPixmap(QPixmap::fromImage(Pages.Pictures[1]));
   if (!Pages.Problems.isEmpty() && report_problem)
     report_problem(QStringLiteral("Some pages of the manual could not be shown:\n") +
                    Pages.Problems.join(QLatin1Char('\n')));
@@ -82,8 +81,8 @@ void TManualForm::Place_Buttons() {
   btn_close_up->move(right, Button_Margin);
 }
 
-const QImage& TManualForm::Page_Picture(int page) const {
-  return Pages.Pictures[static_cast<std::size_t>(std::clamp(page, 1, Manual_Page_Count))];
+QImage TManualForm::Page_Picture(int page) const {
+  return Pages.Picture(page);
 }
 
 void TManualForm::Open() {
@@ -94,6 +93,8 @@ void TManualForm::Open() {
 }
 
 void TManualForm::showEvent(QShowEvent* event) {
+  // The pages are decoded when the manual is first opened, not before.
+  if (im_page_01->pixmap().isNull()) im_page_01->setPixmap(QPixmap::fromImage(Pages.Picture(1)));
   Vid_Show_Page();
   QWidget::showEvent(event);
 }

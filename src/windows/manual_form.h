@@ -17,9 +17,9 @@ class QLabel;
 class TManualForm : public QWidget {
   Q_OBJECT
 public:
-  // Loads the pages once, from the Manual section of Config.ini in program_folder. Page files
-  // that exist but cannot be used are reported once, through report_problem, and shown as the
-  // placeholder; the viewer works on.
+  // Checks the pages once, from the Manual section of Config.ini in program_folder; each is
+  // decoded when it is shown. Page files that exist but cannot be used are reported once,
+  // through report_problem, and shown as the placeholder; the viewer works on.
   TManualForm(const QString& program_folder,
               std::function<void(const QString& message)> report_problem,
               QWidget* parent = nullptr);
@@ -28,7 +28,7 @@ public:
   void Open();
 
   int Manual_Page() const { return Page; }
-  const QImage& Page_Picture(int page) const;
+  QImage Page_Picture(int page) const;
 
   void Vid_Show_Page();
   void Inp_left_down();

@@ -53,43 +53,45 @@ QImage Load_Page(const QString& path, const char* format, QString& problem) {
   return picture;
 }
 
-// A page file, or a null picture; a file that is there but unusable adds to the problems.
-// Only a plain file is a page: a pipe in its place would block the start for good.
-QImage Load_Page_File(const QString& path, const char* format, QStringList& problems) {
-  if (!QFileInfo(path).isFile()) return {};
+// Whether a page file can be used; one that is there but unusable adds to the problems. Only a
+// plain file is a page: a pipe in its place would block the start for good.
+bool Usable_Page_File(const QString& path, const char* format, QStringList& problems) {
+  if (!QFileInfo(path).isFile()) return false;
   QString problem;
-  QImage picture = Load_Page(path, format, problem);
+  const bool decoded = !Load_Page(path, format, problem).isNull();
   if (!problem.isEmpty()) problems << problem;
-  return picture;
-}
-
-// The page drawn for the scale, its device pixel ratio set; null when there is none.
-QImage Load_Scaled_Page(const QString& folder, int n, int scale, QStringList& problems) {
-  if (scale <= 1) return {};
-  static constexpr std::pair<const char*, const char*> Kinds[] = {
-      {"png", "png"}, {"jpg", "jpeg"}, {"bmp", "bmp"}};
-  for (const auto& [extension, format] : Kinds) {
-    const QString path = folder + QStringLiteral("%1@%2x.%3").arg(n).arg(scale).arg(extension);
-    QImage picture = Load_Page_File(path, format, problems);
-    if (!picture.isNull()) {
-      picture.setDevicePixelRatio(scale);
-      return picture;
-    }
-  }
-  return {};
+  return decoded && problem.isEmpty();
 }
 
 } // namespace
 
 Manual_Pages Load_Manual_Pages(const QString& folder, int scale) {
   Manual_Pages pages;
+  pages.Scale = scale;
+  static constexpr std::pair<const char*, const char*> Twin_Kinds[] = {
+      {"png", "png"}, {"jpg", "jpeg"}, {"bmp", "bmp"}};
   for (int n = 1; n <= Manual_Page_Count; ++n) {
-    QImage picture = Load_Scaled_Page(folder, n, scale, pages.Problems);
-    if (picture.isNull())
-      picture = Load_Page_File(folder + QString::number(n) + QStringLiteral(".bmp"), "bmp",
-                               pages.Problems);
-    pages.Pictures[static_cast<std::size_t>(n)] =
-        For_Scale(picture.isNull() ? Placeholder_Picture() : std::move(picture), scale);
+    Manual_Pages::Page_File& file = pages.Files[static_cast<std::size_t>(n)];
+    // The page drawn for the scale, else the 1x page.
+    for (const auto& [extension, format] : Twin_Kinds) {
+      const QString path = folder + QStringLiteral("%1@%2x.%3").arg(n).arg(scale).arg(extension);
+      if (scale > 1 && Usable_Page_File(path, format, pages.Problems)) {
+        file = {path, format, scale};
+        break;
+      }
+    }
+    const QString path = folder + QString::number(n) + QStringLiteral(".bmp");
+    if (file.Path.isEmpty() && Usable_Page_File(path, "bmp", pages.Problems))
+      file = {path, "bmp", 1};
   }
   return pages;
+}
+
+QImage Manual_Pages::Picture(int page) const {
+  const Page_File& file = Files[static_cast<std::size_t>(std::clamp(page, 1, Manual_Page_Count))];
+  QString problem;
+  QImage picture = file.Path.isEmpty() ? QImage() : Load_Page(file.Path, file.Format, problem);
+  if (picture.isNull() || !problem.isEmpty()) return For_Scale(Placeholder_Picture(), Scale);
+  picture.setDevicePixelRatio(file.File_Scale);
+  return For_Scale(picture, Scale);
 }

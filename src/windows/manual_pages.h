@@ -21,16 +21,32 @@ struct Manual_Layout {
 inline constexpr int Manual_Max_Side = 8192;
 Manual_Layout Read_Manual_Layout(const QString& program_folder);
 
-struct Manual_Pages {
-  std::array<QImage, Manual_Page_Count + 1> Pictures; // 1..16; index 0 unused
+// The manual's pages, checked once and decoded again each time one is shown: sixteen pages at
+// three times the size take over a hundred megabytes, and the manual may never be opened.
+class Manual_Pages {
+public:
+  // The page (1..16) as the check found it: its file decoded for the scale, or the placeholder.
+  // A file that can no longer be used shows the placeholder too, without a word.
+  QImage Picture(int page) const;
+
   // One line per page file that exists but could not be used; empty when all went well.
   QStringList Problems;
+
+private:
+  friend Manual_Pages Load_Manual_Pages(const QString& folder, int scale);
+  struct Page_File {
+    QString Path; // empty: the placeholder
+    const char* Format = "bmp";
+    int File_Scale = 1;
+  };
+  std::array<Page_File, Manual_Page_Count + 1> Files; // 1..16; index 0 unused
+  int Scale = 1;
 };
 
-// Loads every page: a missing file or one that is no valid bitmap gives the placeholder, and
-// the pages after it load all the same. Pictures larger than Manual_Max_Page_Side on a side are
-// refused before decoding. At a scale above 1 a page drawn for it is taken where there is one,
-// "7@2x.png", "7@2x.jpg" or "7@2x.bmp" beside "7.bmp" (one that cannot be used is reported and
-// the 1x page stands in); other pages are enlarged by the scale, pixel for pixel.
+// Checks every page: a missing file or one that is no valid bitmap gives the placeholder, and
+// the pages after it are checked all the same. Pictures larger than Manual_Max_Page_Side on a
+// side are refused before decoding. At a scale above 1 a page drawn for it is taken where there
+// is one, "7@2x.png", "7@2x.jpg" or "7@2x.bmp" beside "7.bmp" (one that cannot be used is
+// reported and the 1x page stands in); other pages are enlarged by the scale, pixel for pixel.
 inline constexpr int Manual_Max_Page_Side = 4096;
 Manual_Pages Load_Manual_Pages(const QString& folder, int scale = 1);

@@ -211,4 +211,7 @@ void TSplashForm::Play() {
   if (Host.Centre_Main_Window) Host.Centre_Main_Window();
   if (Host.Start_Demo) Host.Start_Demo();
   hide();
+  // The splash is not shown again: its pictures are let go of.
+  for (QLabel* picture : findChildren<QLabel*>())
+    picture->setPixmap(QPixmap());
 }

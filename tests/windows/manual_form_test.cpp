@@ -224,12 +224,16 @@ TEST_F(Manual_Form_Test, AtAScaleAPageDrawnForItIsTakenElseThePageIsEnlarged) {
   ASSERT_TRUE(twin.save(Program.filePath("pages/2@2x.png"), "PNG"));
   ASSERT_TRUE(QFile(Program.filePath("pages/3@2x.png")).open(QIODevice::WriteOnly)); // empty
   const Manual_Pages pages = Load_Manual_Pages(Program.filePath("pages/"), 2);
-  EXPECT_EQ(pages.Pictures[2].pixel(0, 0), qRgb(0, 0, 255));
-  EXPECT_EQ(pages.Pictures[2].devicePixelRatio(), 2.0);
+  EXPECT_EQ(pages.Picture(2).pixel(0, 0), qRgb(0, 0, 255));
+  EXPECT_EQ(pages.Picture(2).devicePixelRatio(), 2.0);
+  // The pages are checked at the start and decoded only when shown, from the file then there.
+  twin.fill(Qt::red);
+  ASSERT_TRUE(twin.save(Program.filePath("pages/2@2x.png"), "PNG"));
+  EXPECT_EQ(pages.Picture(2).pixel(0, 0), qRgb(255, 0, 0));
   // Without a usable twin the 1x page is enlarged, pixel for pixel; the broken twin is told.
   for (int n : {3, 4}) {
-    EXPECT_EQ(pages.Pictures[static_cast<std::size_t>(n)].size(), QSize(2 * (20 + n), 60)) << n;
-    EXPECT_EQ(pages.Pictures[static_cast<std::size_t>(n)].devicePixelRatio(), 2.0) << n;
+    EXPECT_EQ(pages.Picture(n).size(), QSize(2 * (20 + n), 60)) << n;
+    EXPECT_EQ(pages.Picture(n).devicePixelRatio(), 2.0) << n;
   }
   ASSERT_EQ(pages.Problems.size(), 1);
   EXPECT_TRUE(pages.Problems[0].contains("3@2x.png")) << pages.Problems[0].toStdString();
