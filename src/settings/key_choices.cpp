@@ -84,19 +84,17 @@ void Load_Key_Bindings(Settings_Key& settings, Key_Binding_Table& bindings) {
     // A choice outside the list has no key: the button keeps its usual one.
     bindings[i].Choice = Valid_Choice(choice) ? choice : fallback;
   }
-  for (int n = Binding_All_Clear; n <= Binding_Move; ++n) {
-    Key_Binding& binding = bindings[static_cast<std::size_t>(n)];
-    settings.Write_Integer(Setting_Name(n), binding.Choice);
-    AssignWord(n, binding);
-  }
+  Store_Key_Bindings(settings, bindings);
 }
 
 void Store_Key_Bindings(Settings_Key& settings, Key_Binding_Table& bindings) {
+  std::vector<std::pair<QString, int>> choices;
   for (int n = Binding_All_Clear; n <= Binding_Move; ++n) {
     Key_Binding& binding = bindings[static_cast<std::size_t>(n)];
-    settings.Write_Integer(Setting_Name(n), binding.Choice);
+    choices.emplace_back(Setting_Name(n), binding.Choice);
     AssignWord(n, binding);
   }
+  settings.Write_Integers(choices);
 }
 
 QString Button_Hint(const Key_Word_Table& words, int binding_number, const Key_Binding& binding) {

@@ -62,6 +62,24 @@ int Settings_Key::Read_Integer(const QString& name, int default_value) {
 }
 
 void Settings_Key::Write_Integer(const QString& name, int value) {
+  Write_Integers({{name, value}});
+}
+
+void Settings_Key::Write_Integers(const std::vector<std::pair<QString, int>>& values) {
+  // Together, with one rewrite of the file (every start stores the four keys); should that
+  // fail, one by one, each failure reported.
+  if (values.size() > 1) {
+    for (const auto& [name, value] : values)
+      Store->setValue(name, QString::number(value));
+    Store->sync();
+    if (Store->status() == QSettings::NoError) return;
+    Open();
+  }
+  for (const auto& [name, value] : values)
+    Write_One(name, value);
+}
+
+void Settings_Key::Write_One(const QString& name, int value) {
   // The store keeps its first error for good, so a file with lines it could not read gives a
   // format error on every write, written or not, and hides a write that really failed. Such a
   // write is made once more through a fresh store: the file it has just rewritten reads

@@ -5,6 +5,8 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QSettings;
 
@@ -19,6 +21,8 @@ public:
   // a value that is not text, after the message "Invalid data type for '%s'".
   int Read_Integer(const QString& name, int default_value);
   void Write_Integer(const QString& name, int value);
+  // Several values, each as Write_Integer would write it.
+  void Write_Integers(const std::vector<std::pair<QString, int>>& values);
   // Read as an integer with default 0 or 1; true when non-zero.
   bool Read_Bool(const QString& name, bool default_value);
   void Write_Bool(const QString& name, bool value);
@@ -29,6 +33,7 @@ public:
 
 private:
   void Open();
+  void Write_One(const QString& name, int value);
   void Report(const QString& message) const;
 
   std::unique_ptr<QSettings> Store;
