@@ -6,6 +6,7 @@
 #include "lcd_scene.h"
 #include "manual_page.h"
 
+#include <QFileInfo>
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <cstdio>
@@ -465,10 +466,10 @@ void Demo_And_Program(Manual_Page& page) {
       "the manual, which opens again at the same page."));
 }
 
-} // namespace
+using Page_Fill = std::function<void(Manual_Page&)>;
 
-Picture_Files Manual_Files(bool& all_fit) {
-  const std::vector<std::pair<QString, std::function<void(Manual_Page&)>>> pages = {
+const std::vector<std::pair<QString, Page_Fill>>& Inner_Pages() {
+  static const std::vector<std::pair<QString, Page_Fill>> pages = {
       {QStringLiteral("The legend"), Story},
       {QStringLiteral("Your handheld"), Parts},
       {QStringLiteral("Buttons and keys"), Buttons},
@@ -485,37 +486,86 @@ Picture_Files Manual_Files(bool& all_fit) {
       {QStringLiteral("Score, winning and losing"), Score_And_End},
       {QStringLiteral("Demonstration and menu"), Demo_And_Program},
   };
+  return pages;
+}
+
+// A page with few colours (all but those with pictures of the LCD) as a palette picture,
+// which compresses to a fraction of the same page in 24-bit colour; the others as they are.
+// Either way every pixel keeps its exact colour.
+QImage Exact_Palette_Or_Same(const QImage& page) {
+  const QImage rgb = page.convertToFormat(QImage::Format_RGB32);
+  QList<QRgb> palette;
+  std::map<QRgb, int> index;
+  for (int y = 0; y < rgb.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+    for (int x = 0; x < rgb.width(); ++x)
+      if (index.try_emplace(line[x], static_cast<int>(palette.size())).second) {
+        if (palette.size() == 256) return page;
+        palette.push_back(line[x]);
+      }
+  }
+  QImage indexed(rgb.size(), QImage::Format_Indexed8);
+  indexed.setColorTable(palette);
+  indexed.setDevicePixelRatio(rgb.devicePixelRatio());
+  for (int y = 0; y < rgb.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+    uchar* out = indexed.scanLine(y);
+    for (int x = 0; x < rgb.width(); ++x)
+      out[x] = static_cast<uchar>(index[line[x]]);
+  }
+  return indexed;
+}
+
+QString Scaled_Page_Name(int number, int scale, const char* suffix) {
+  return QStringLiteral("%1@%2x.%3").arg(number).arg(scale).arg(QLatin1String(suffix));
+}
+
+} // namespace
+
+Drawn_Page Draw_Manual_Page(int number, int scale) {
+  if (number == 1) return {Cover(scale), {}, true};
+  const auto& [title, fill] = Inner_Pages().at(static_cast<std::size_t>(number - 2));
+  Manual_Page page(number, title, scale);
+  fill(page);
+  Drawn_Page drawn;
+  drawn.Image = page.Finish(drawn.Fits);
+  drawn.Captions = page.Caption_Rects();
+  if (!drawn.Fits)
+    std::fprintf(stderr, "manual page %d (%s) at %dx runs %d pixels past its bottom margin\n",
+                 number, qPrintable(title), scale, qRound(page.Cursor_Y()) - Manual_Page::Bottom);
+  return drawn;
+}
+
+Picture_Files Manual_Files(bool& all_fit) {
   all_fit = true;
   Picture_Files files;
   // The 1x pages are Windows bitmaps, as the viewer has always read them. The larger scales
-  // are JPEG: at two and three device pixels to a logical one its losses do not show, and it
-  // keeps them at about half the size of PNG (the pictures on the pages are photo-like).
-  const auto add = [&files](int number, int scale, const QImage& image) {
-    if (scale == 1)
-      files.push_back({QStringLiteral("Graphics/Manual/%1.bmp").arg(number), image, "BMP"});
-    else
-      files.push_back(
-          {QStringLiteral("Graphics/Manual/%1@%2x.jpg").arg(number).arg(scale), image, "JPEG", 90});
-  };
-  for (int scale : Scales) {
-    add(1, scale, Cover(scale));
-    int number = 2;
-    for (const auto& [title, fill] : pages) {
-      Manual_Page page(number, title, scale);
-      fill(page);
-      bool fits = true;
-      const QImage image = page.Finish(fits);
-      if (!fits) {
-        std::fprintf(stderr, "manual page %d (%s) at %dx runs %d pixels past its bottom margin\n",
-                     number, qPrintable(title), scale,
-                     qRound(page.Cursor_Y()) - Manual_Page::Bottom);
-        all_fit = false;
-      }
-      add(number, scale, image);
-      ++number;
+  // are PNG, squeezed as hard as zlib goes: lossless, so that thin gold lines and the LCD's
+  // pictures keep their colours.
+  for (int scale : Scales)
+    for (int number = 1; number <= Manual_Page_Count; ++number) {
+      Drawn_Page page = Draw_Manual_Page(number, scale);
+      all_fit &= page.Fits;
+      if (scale == 1)
+        files.push_back({QStringLiteral("Graphics/Manual/%1.bmp").arg(number), page.Image, "BMP"});
+      else
+        files.push_back(
+            {QStringLiteral("Graphics/Manual/") + Scaled_Page_Name(number, scale, "png"),
+             Exact_Palette_Or_Same(page.Image), "PNG", 0});
     }
-  }
   return files;
+}
+
+QStringList Stale_Manual_Files(const QString& game_dir) {
+  QStringList stale;
+  for (int scale : Scales)
+    for (int number = 1; scale > 1 && number <= Manual_Page_Count; ++number)
+      for (const char* suffix : {"jpg", "bmp"}) {
+        const QString path = game_dir + QStringLiteral("/Graphics/Manual/") +
+                             Scaled_Page_Name(number, scale, suffix);
+        if (QFileInfo::exists(path)) stale << path;
+      }
+  return stale;
 }
 
 } // namespace Art
