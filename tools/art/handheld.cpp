@@ -9,6 +9,7 @@
 #include <QRadialGradient>
 #include <QRandomGenerator>
 #include <array>
+#include <cmath>
 #include <vector>
 
 namespace Art {
@@ -308,16 +309,29 @@ QImage Draw_Lcd_Screen(int scale) {
     vignette.setColorAt(0.6, QColor(0, 0, 0, 0));
     vignette.setColorAt(1.0, QColor(0, 0, 0, 40));
     l.fillRect(area, vignette);
-    // Every segment is faintly visible when unlit.
+    // Every segment is faintly visible when unlit, like a watermark: barely in the middle of
+    // the glass, most where the polariser is seen at a slant, towards its edges.
+    QImage ghosts = Canvas(glass.size(), scale);
+    ghosts.fill(Qt::transparent);
+    QPainter g(&ghosts);
     for (int i = 0; i < Element_Count; ++i) {
       const auto id = static_cast<Element_Id>(i);
       if (!Is_Lcd_Segment(id) || Is_Glyph(id)) continue;
-      Paint_Ghost(l, id, Built_In_Rect(id).topLeft() - glass.topLeft());
+      Paint_Ghost(g, id, Built_In_Rect(id).topLeft() - glass.topLeft());
     }
     for (int position = 0; position < 2; ++position) {
       const Element_Id eight = position == 0 ? Panel_1_Digits[8] : Panel_2_Digits[8];
-      Paint_Ghost(l, eight, Built_In_Rect(Panel_Positions[position]).topLeft() - glass.topLeft());
+      Paint_Ghost(g, eight, Built_In_Rect(Panel_Positions[position]).topLeft() - glass.topLeft());
     }
+    const QPointF middle(area.width() / 2.0, area.height() / 2.0);
+    QRadialGradient fade(middle, std::hypot(middle.x(), middle.y()));
+    fade.setColorAt(0.0, QColor(0, 0, 0, 5));
+    fade.setColorAt(0.45, QColor(0, 0, 0, 6));
+    fade.setColorAt(1.0, QColor(0, 0, 0, 13));
+    g.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    g.fillRect(area, fade);
+    g.end();
+    l.drawImage(0, 0, ghosts);
   }
   return lcd;
 }
