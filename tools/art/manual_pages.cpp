@@ -37,7 +37,7 @@ QImage Scaled(const QImage& image, qreal zoom) {
 // the page's scale.
 QImage Scene(const Manual_Page& page, const Ids& lit, const QString& panel = QString(),
              qreal zoom = 1.0, QRect area = QRect()) {
-  QImage scene = Lcd_Scene(lit, panel, page.Scale());
+  QImage scene = Lcd_Scene(lit, panel, page.Scale(), Surface::Printed);
   if (!area.isNull())
     scene = Logical_Copy(
         scene,
@@ -54,7 +54,7 @@ QImage Segment_Tile(const Manual_Page& page, Element_Id id, qreal zoom) {
 QImage Button_Picture(const Manual_Page& page, Element_Id area, qreal zoom) {
   static std::map<int, QImage> handhelds;
   QImage& handheld = handhelds[page.Scale()];
-  if (handheld.isNull()) handheld = Draw_Handheld(Button_State::Up, page.Scale());
+  if (handheld.isNull()) handheld = Draw_Handheld(Button_State::Up, page.Scale(), Surface::Printed);
   const QRect r = Built_In_Rect(area);
   const int width = std::max(r.width() + 8, 64);
   return Scaled(Logical_Copy(handheld, QRect(r.center().x() - width / 2, r.top() - 22, width,
@@ -112,7 +112,7 @@ QImage Cover(int scale) {
   series.setLetterSpacing(QFont::AbsoluteSpacing, 2.5);
   centred(QStringLiteral("ZEPHYRINE SERIES"), 142, series, Print_Gold);
 
-  const QImage hand = Scaled(Lit_Handheld(scale), 0.62);
+  const QImage hand = Scaled(Lit_Handheld(scale, Surface::Printed), 0.62);
   p.drawImage(QPointF((w - Logical_Size(hand).width()) / 2, 200), hand);
 
   centred(QStringLiteral("Electronic Dungeon Adventure"), 440, Serif(20, false, true),
@@ -150,7 +150,7 @@ void Story(Manual_Page& page) {
 
 void Parts(Manual_Page& page) {
   const qreal scale = 0.613;
-  QImage hand = Scaled(Lit_Handheld(page.Scale()), scale);
+  QImage hand = Scaled(Lit_Handheld(page.Scale(), Surface::Printed), scale);
   {
     QPainter p(&hand);
     p.setRenderHint(QPainter::Antialiasing);
