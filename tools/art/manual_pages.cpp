@@ -489,33 +489,6 @@ const std::vector<std::pair<QString, Page_Fill>>& Inner_Pages() {
   return pages;
 }
 
-// A page with few colours (all but those with pictures of the LCD) as a palette picture,
-// which compresses to a fraction of the same page in 24-bit colour; the others as they are.
-// Either way every pixel keeps its exact colour.
-QImage Exact_Palette_Or_Same(const QImage& page) {
-  const QImage rgb = page.convertToFormat(QImage::Format_RGB32);
-  QList<QRgb> palette;
-  std::map<QRgb, int> index;
-  for (int y = 0; y < rgb.height(); ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-    for (int x = 0; x < rgb.width(); ++x)
-      if (index.try_emplace(line[x], static_cast<int>(palette.size())).second) {
-        if (palette.size() == 256) return page;
-        palette.push_back(line[x]);
-      }
-  }
-  QImage indexed(rgb.size(), QImage::Format_Indexed8);
-  indexed.setColorTable(palette);
-  indexed.setDevicePixelRatio(rgb.devicePixelRatio());
-  for (int y = 0; y < rgb.height(); ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-    uchar* out = indexed.scanLine(y);
-    for (int x = 0; x < rgb.width(); ++x)
-      out[x] = static_cast<uchar>(index[line[x]]);
-  }
-  return indexed;
-}
-
 QString Scaled_Page_Name(int number, int scale, const char* suffix) {
   return QStringLiteral("%1@%2x.%3").arg(number).arg(scale).arg(QLatin1String(suffix));
 }
@@ -551,7 +524,7 @@ Picture_Files Manual_Files(bool& all_fit) {
       else
         files.push_back(
             {QStringLiteral("Graphics/Manual/") + Scaled_Page_Name(number, scale, "png"),
-             Exact_Palette_Or_Same(page.Image), "PNG", 0});
+             page.Image, "PNG", 0});
     }
   return files;
 }
