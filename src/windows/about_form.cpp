@@ -28,7 +28,7 @@ Click_Label* Add_Link(QWidget& parent, const char* name, const QString& text, QP
   auto* link = new Click_Label(&parent);
   link->setObjectName(QLatin1String(name));
   link->setText(text);
-  link->setFont(Pixel_Font(QStringLiteral("Arial"), 12, Font_Bold | Font_Underline));
+  link->setFont(Side_Window_Font(12, Font_Bold | Font_Underline));
   Set_Text_Colour(*link, Qt::yellow);
   link->setCursor(Qt::PointingHandCursor);
   link->setGeometry(at.x(), at.y(), 168, 15);
@@ -72,13 +72,13 @@ TAboutForm::TAboutForm(Shell_Open shell_open, QWidget* parent)
       {"la_website_1", "Website:", nullptr, nullptr, Font_Plain},
       {"la_email_1", "Email:", nullptr, nullptr, Font_Plain},
   };
-  const QFont caption = Pixel_Font(QStringLiteral("Arial"), 11);
+  const QFont caption = Side_Window_Font(11);
   int top = 8;
   for (const Line& line : Lines) {
     Add_Label(*this, line.Caption_Name, QLatin1String(line.Caption), {132, top}, caption);
     if (line.Detail)
       Add_Label(*this, line.Detail_Name, QLatin1String(line.Detail), {212, top},
-                Pixel_Font(QStringLiteral("Arial"), 11, line.Detail_Style));
+                Side_Window_Font(11, line.Detail_Style));
     top += 24;
   }
 

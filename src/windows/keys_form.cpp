@@ -38,8 +38,8 @@ TKeysForm::TKeysForm(Settings_Key& settings, Key_Binding_Table& bindings,
   setPalette(palette);
   setAutoFillBackground(true);
 
-  const QFont heading = Pixel_Font(QStringLiteral("MS Sans Serif"), 11, Font_Bold | Font_Underline);
-  const QFont key_label = Pixel_Font(QStringLiteral("Arial"), 11, Font_Bold);
+  const QFont heading = Side_Window_Font(11, Font_Bold | Font_Underline);
+  const QFont key_label = Side_Window_Font(11, Font_Bold);
   Add_Label(*this, "la_main", QStringLiteral("Main operations"), {8, 8, 104, 13}, heading,
             Qt::AlignLeft);
   Add_Label(*this, "la_controls", QStringLiteral("Game controls"), {336, 8, 104, 13}, heading,
@@ -62,7 +62,8 @@ TKeysForm::TKeysForm(Settings_Key& settings, Key_Binding_Table& bindings,
     auto* list = new QComboBox(this);
     list->setObjectName(QStringLiteral("cb_%1").arg(i + 1));
     list->addItems(choices);
-    list->setMaxVisibleItems(choices.size());
+    // About a dozen rows at a time: the forty choices would fill the screen.
+    Set_Up_List(*list, 12);
     list->setGeometry(list_places[i]);
     // A choice outside the list selects nothing, which the change check refuses to accept.
     list->setCurrentIndex(Bindings[static_cast<std::size_t>(i + 1)].Choice - 1);
@@ -71,9 +72,7 @@ TKeysForm::TKeysForm(Settings_Key& settings, Key_Binding_Table& bindings,
 
   btn_accept = new QPushButton(QStringLiteral("- ACCEPT -"), this);
   btn_accept->setObjectName(QStringLiteral("btn_accept"));
-  QFont accept_font = btn_accept->font();
-  accept_font.setBold(true);
-  btn_accept->setFont(accept_font);
+  btn_accept->setFont(Side_Window_Font(12, Font_Bold));
   btn_accept->setCursor(Qt::PointingHandCursor);
   btn_accept->setGeometry(183, 130, 82, 25);
 

@@ -28,8 +28,8 @@ Label* Add_Label(QWidget& parent, const char* name, const QString& text, QRect p
   auto* label = new Label(&parent);
   label->setObjectName(QLatin1String(name));
   label->setText(text);
-  label->setFont(Pixel_Font(QStringLiteral("Arial"), 12, style));
-  label->setAlignment(alignment | Qt::AlignTop);
+  label->setFont(Side_Window_Font(12, style));
+  label->setAlignment((alignment & Qt::AlignVertical_Mask) ? alignment : alignment | Qt::AlignTop);
   label->setGeometry(place);
   Set_Text_Colour(*label, colour);
   return label;
@@ -80,14 +80,18 @@ TSplashForm::TSplashForm(Settings_Key& settings, Shell_Open shell_open, Splash_H
   auto* la_email_2 =
       Add_Label<Click_Label>(*this, "la_email_2", QStringLiteral("kelvamor@kelvamor.example"),
                              {174, 282, 168, 15}, Font_Bold | Font_Underline, Link_Blue);
-  Add_Label(*this, "la_sound_select", QStringLiteral("Select sound driver:"), {98, 308, 116, 15},
-            Font_Plain, Qt::black);
+  // The label is as tall as the list and centred in it like the list's text, in the same font,
+  // so the two stand on one baseline.
+  const QRect sound_list_place(217, 308, 144, 21);
+  Add_Label(*this, "la_sound_select", QStringLiteral("Select sound driver:"),
+            {98, sound_list_place.top(), 116, sound_list_place.height()}, Font_Plain, Qt::black,
+            Qt::AlignLeft | Qt::AlignVCenter);
 
   cb_sound = new QComboBox(this);
   cb_sound->setObjectName(QStringLiteral("cb_sound"));
   cb_sound->addItems(Sound_Outputs);
-  cb_sound->setMaxVisibleItems(Sound_Outputs.size());
-  cb_sound->setGeometry(217, 308, 144, 21);
+  Set_Up_List(*cb_sound, static_cast<int>(Sound_Outputs.size()));
+  cb_sound->setGeometry(sound_list_place);
 
   btn_play = Add_Picture<Click_Label>(*this, "btn_play", QStringLiteral(":/splash/play.png"),
                                       {116, 340, 107, 30});
@@ -102,7 +106,7 @@ TSplashForm::TSplashForm(Settings_Key& settings, Shell_Open shell_open, Splash_H
 
   chb_splashscreen = new QCheckBox(QStringLiteral("Display this splash screen at startup"), this);
   chb_splashscreen->setObjectName(QStringLiteral("chb_splashscreen"));
-  chb_splashscreen->setFont(Pixel_Font(QStringLiteral("MS Sans Serif"), 12));
+  chb_splashscreen->setFont(Side_Window_Font(12));
   QPalette box_palette = chb_splashscreen->palette();
   // Styles differ in which roles a check box paints its text and background with.
   for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText})

@@ -9,6 +9,7 @@
 #include <QString>
 #include <functional>
 
+class QComboBox;
 class QKeyEvent;
 class QLabel;
 class QWidget;
@@ -25,6 +26,14 @@ enum Font_Style : unsigned {
 // A font of the given family at a pixel size; the family falls back to Arial's metric twin when
 // the desktop lacks it.
 QFont Pixel_Font(const QString& family, int pixel_size, unsigned style = Font_Plain);
+
+// The side windows' one family, Liberation Sans (Arial's metric twin), at a pixel size, for
+// their labels, lists, buttons and boxes alike; the toolkit's default face differs.
+QFont Side_Window_Font(int pixel_size, unsigned style = Font_Plain);
+
+// A drop-down list in the side windows' font whose pop-up opens below it as a list of at most
+// `rows` rows that scrolls, instead of a column as tall as the screen.
+void Set_Up_List(QComboBox& list, int rows);
 
 // A built-in picture for a scale: its "@<scale>x" twin among the resources when there is one,
 // else the picture enlarged by the scale, pixel for pixel. A missing resource gives an empty one.

@@ -1,6 +1,7 @@
 // The shipped game folder: Config.ini must reproduce the built-in layout and every picture it
 // names must fit its element, or the handheld is drawn cut off or with gaps.
 #include "lcd/lcd_elements.h"
+#include "manual_pages.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -142,8 +143,8 @@ TEST(ScaledPictures, EveryPictureHasItsTwinsAtTwiceAndThreeTimesItsSize) {
     SCOPED_TRACE(file.filePath().toStdString());
     ++pictures;
     const QSize size = QImageReader(file.filePath()).size();
-    // The manual's larger pages are JPEG beside the bitmaps.
-    const QString suffix = file.suffix() == "bmp" ? QStringLiteral("jpg") : file.suffix();
+    // The manual's larger pages are PNG beside the bitmaps.
+    const QString suffix = file.suffix() == "bmp" ? QStringLiteral("png") : file.suffix();
     for (int scale : {2, 3}) {
       const QString twin = file.path() + QLatin1Char('/') + file.completeBaseName() +
                            QStringLiteral("@%1x.").arg(scale) + suffix;
@@ -283,7 +284,7 @@ TEST(SkinGlyphs, AreDistinctSevenSegmentCharactersWithinTheEight) {
   }
 }
 
-TEST(ManualPages, AreSixteenWindowsBitmapsOfThePageSize) {
+TEST(ManualPages, AreSixteenWindowsBitmapsWithLosslessLargerTwins) {
   for (int page = 1; page <= 16; ++page) {
     const QString path = Game + QStringLiteral("/Graphics/Manual/%1.bmp").arg(page);
     QFile file(path);
@@ -294,7 +295,19 @@ TEST(ManualPages, AreSixteenWindowsBitmapsOfThePageSize) {
     const QImage image = reader.read();
     ASSERT_FALSE(image.isNull()) << path.toStdString();
     EXPECT_EQ(image.size(), QSize(375, 600)) << path.toStdString();
+    // The larger pages are exactly what was drawn: a lossy format greys thin gold lines.
+    for (int scale : {2, 3}) {
+      const QString twin =
+          Game + QStringLiteral("/Graphics/Manual/%1@%2x.png").arg(page).arg(scale);
+      EXPECT_EQ(Load(twin).convertToFormat(QImage::Format_RGB32),
+                Art::Draw_Manual_Page(page, scale).Image.convertToFormat(QImage::Format_RGB32))
+          << twin.toStdString();
+    }
   }
+  // Captions of pictures side by side keep apart.
+  const std::vector<QRectF> hook = Art::Draw_Manual_Page(11).Captions;
+  ASSERT_EQ(hook.size(), 2u);
+  EXPECT_FALSE(hook[0].intersects(hook[1]));
 }
 
 TEST(ShippedDocuments, ExistWithTheFinalVersionLast) {

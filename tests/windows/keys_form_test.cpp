@@ -44,6 +44,12 @@ protected:
 
 TEST_F(Keys_Form_Test, DuplicateChoicesTurnTheirLabelsRedAndBlockAccept) {
   EXPECT_EQ(List(1)->count(), 40);
+  // The lists are in the labels' family, and open as a dozen rows that scroll.
+  EXPECT_EQ(QFontInfo(List(1)->font()).family(),
+            QFontInfo(Form->findChild<QLabel*>("la_1")->font()).family());
+  List(1)->showPopup();
+  EXPECT_LT(List(1)->view()->height(), 13 * List(1)->view()->sizeHintForRow(0));
+  List(1)->hidePopup();
   EXPECT_EQ((QStringList{List(1)->currentText(), List(2)->currentText(), List(3)->currentText(),
                          List(4)->currentText()}),
             (QStringList{"5", "<SHIFT>", "<CTRL>", "<ALT>"}));

@@ -53,6 +53,11 @@ TEST_F(Splash_Form_Test, FirstStartWaitsForASoundOutput) {
   EXPECT_EQ(splash.size(), QSize(460, 420));
   EXPECT_EQ(Sound_List()->currentIndex(), -1);
   EXPECT_EQ(Sound_List()->count(), 3);
+  // The label before the list stands on the list text's baseline.
+  const QLabel* label = Form->findChild<QLabel*>("la_sound_select");
+  EXPECT_EQ(label->geometry().center().y(), Sound_List()->geometry().center().y());
+  EXPECT_EQ(label->alignment() & Qt::AlignVertical_Mask, Qt::AlignVCenter);
+  EXPECT_EQ(QFontInfo(label->font()).family(), QFontInfo(Sound_List()->font()).family());
   EXPECT_TRUE(splash.Splash_Screen_Ticked());
   EXPECT_FALSE(Shown("btn_play"));
   EXPECT_TRUE(Shown("btn_play_disabled"));

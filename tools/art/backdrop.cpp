@@ -9,6 +9,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <thread>
@@ -18,6 +19,7 @@ namespace Art {
 
 namespace {
 
+// The size the desk is drawn at, in logical pixels: the largest screen it is meant for.
 constexpr int Desk_Width = 2560, Desk_Height = 1440;
 // JPEG quality of the desk at 1x, 2x and 3x: the finer the pixels, the less a lower quality shows,
 // and the larger scales would otherwise take most of the game's size.
@@ -106,63 +108,118 @@ QImage Handheld_Shadow(int spread, qreal strength, int scale) {
   return shadow;
 }
 
-// One row of the desk's wood, at a scale: the grain is a function of the logical position, so
-// every scale shows the same boards.
-void Desk_Row(QImage& desk, int row_index, int scale) {
-  const QColor dark(44, 27, 16), light(96, 62, 36);
-  constexpr int board = 320;
+// The desk's planks run across the screen. The handheld lies at the desk's centre, so the
+// boards are laid out from there: a joint runs under the handheld's middle, hidden but for its
+// ends, and the next ones a long way clear of its top and bottom edges. End joints stay well
+// away from its sides.
+constexpr double Board = 420;
+constexpr double Ring_Spacing = 9;
+
+// Hash of integers to [0, 1), the same on every build.
+double Unit(int a, int b) {
+  return Lattice(a, b, 4242);
+}
+
+struct Knot {
+  QPointF Centre; // from the desk's centre, logical pixels
+  double Radius;
+};
+// Where a player sees them beside the handheld on any screen from 1024 x 768 up.
+constexpr std::array<std::pair<double, double>, 2> Knot_Places = {{{-392, -262}, {436, 222}}};
+constexpr double Knot_Radii[] = {17, 11};
+
+// One row of the desk's wood, at a scale: the wood is a function of the logical position, so
+// every scale shows the same boards. `size` is the desk's logical size.
+void Desk_Row(QImage& desk, int row_index, int scale, QSize size) {
+  const QColor dark(44, 27, 16), light(98, 63, 36);
   auto* row = reinterpret_cast<QRgb*>(desk.scanLine(row_index));
-  const double y = static_cast<double>(row_index) / scale;
-  const int plank = static_cast<int>(std::floor((y + 90) / board));
-  const double in_plank = y + 90 - plank * board;
-  const auto seed = static_cast<std::uint32_t>(plank * 7 + 3);
-  const double tint = 0.9 + 0.2 * Lattice(plank, 1, 99);
+  const double cx = size.width() / 2.0, cy = size.height() / 2.0;
+  // The middle of the device pixel, in logical pixels from the desk's centre.
+  const double y = (row_index + 0.5) / scale - cy;
+  const int plank = static_cast<int>(std::floor(y / Board));
+  const double in_plank = y - plank * Board;
+  const auto seed = static_cast<std::uint32_t>(plank * 7 + 1000);
+  // Every plank is cut from another tree: its own tone, a little redder or yellower, and its
+  // own figure. The figure is flat-sawn: the cut passes above the log's heart at a depth that
+  // wanders along the board, so the growth rings show as nested arches (the cathedrals).
+  const double tone = 0.84 + 0.28 * Unit(plank, 1);
+  const double warmth = 0.96 + 0.08 * Unit(plank, 2);
+  const double heart = (Unit(plank, 3) - 0.5) * Board * 0.5; // across the board
+  const double depth = 40 + 70 * Unit(plank, 4);
+  const double sway = 90 + 90 * Unit(plank, 5);
+  const double stretch = 1.0 / (380 + 420 * Unit(plank, 6));
+  const double phase = Unit(plank, 7) * 6.28;
+  const double v = in_plank - Board / 2 - heart;
+  // End joints, staggered from plank to plank, never near the handheld's sides.
+  const double first_end = 560 + 380 * Unit(plank, 8), end_spacing = 1240;
   for (int column = 0; column < desk.width(); ++column) {
-    const double x = static_cast<double>(column) / scale;
-    // Long wavy grain along the boards, with fine fibres.
-    const double warp = Fractal(x * 0.0016, y * 0.012, seed, 4);
-    const double grain = 0.5 + 0.5 * std::sin(y * 0.07 + warp * 14.0 + plank * 2.1);
-    const double fibre = Noise(x * 0.35, y * 0.9, seed + 50);
-    const double streak = Noise(x * 0.006, y * 0.45, seed + 80);
-    double t =
-        std::clamp(0.18 + grain * 0.45 + (fibre - 0.5) * 0.22 + (streak - 0.5) * 0.35, 0.0, 1.0);
+    const double x = (column + 0.5) / scale - cx;
+    const double warp = Fractal(x * 0.0015, y * 0.006, seed, 2) - 0.5;
+    const double cut = depth + sway * (0.5 + 0.5 * std::sin(x * stretch + phase)) + warp * 30;
+    const double across = v + warp * 26;
+    double rings = std::sqrt(across * across + cut * cut);
+    // Knots: the rings flow around them, and each is a dark little eye of its own rings.
+    double knot_dark = 0;
+    for (std::size_t k = 0; k < Knot_Places.size(); ++k) {
+      const double dx = x - Knot_Places[k].first, dy = (y - Knot_Places[k].second) * 1.6;
+      const double r = Knot_Radii[k], d2 = dx * dx + dy * dy;
+      rings += 34 * r * r / (d2 + r * r);
+      const double d = std::sqrt(d2) / r;
+      if (d < 1.4) {
+        const double eye = std::clamp((1.4 - d) / 0.4, 0.0, 1.0);
+        const double eye_rings = 0.5 + 0.5 * std::cos(d * 9.0);
+        knot_dark = std::max(knot_dark, eye * (0.55 + 0.3 * eye_rings));
+      }
+    }
+    const double ring = rings / Ring_Spacing + (Noise(x * 0.012, y * 0.06, seed + 9) - 0.5) * 0.18;
+    const double f = ring - std::floor(ring);
+    // Each year's wood darkens slowly towards its late wood, then turns light again over a
+    // pixel or so where the next year begins.
+    const double late = f < 0.86 ? f * f * f : 0.636 * (1 - f) / 0.14;
+    const double fibre = Noise(x * 0.02, y * 0.8, seed + 50) - 0.5;
+    const double streak = Noise(x * 0.004, y * 0.05, seed + 80) - 0.5;
+    double t = std::clamp(0.62 - late * 0.5 + fibre * 0.2 + streak * 0.3, 0.0, 1.0);
+    t *= 1 - knot_dark;
     // A warm lamp above and to the left, the room darker towards the edges.
-    const double dx = (x - Desk_Width * 0.42) / (Desk_Width * 0.62);
-    const double dy = (y - Desk_Height * 0.36) / (Desk_Height * 0.75);
-    const double light_level = 0.22 + 0.95 * std::exp(-(dx * dx + dy * dy) * 1.6);
-    double shade = tint * light_level;
-    // The joint between two boards: a dark gap, its lower edge lit.
+    const double lx = (x + cx - size.width() * 0.42) / (size.width() * 0.62);
+    const double ly = (y + cy - size.height() * 0.36) / (size.height() * 0.75);
+    const double light_level = 0.22 + 0.95 * std::exp(-(lx * lx + ly * ly) * 1.6);
+    double shade = tone * light_level;
+    // The joint between two planks: a dark gap, its lower edge lit. End joints: a dark line.
     if (in_plank < 2)
       shade *= 0.3;
     else if (in_plank < 3)
       shade *= 0.75;
     else if (in_plank < 4)
-      shade *= 1.15;
-    const double r = (dark.red() + (light.red() - dark.red()) * t) * shade;
+      shade *= 1.12;
+    const double along = std::abs(x) - first_end;
+    if (along > 0 && std::fmod(along, end_spacing) < 1.5) shade *= 0.35;
+    const double r = (dark.red() + (light.red() - dark.red()) * t) * shade * warmth;
     const double g = (dark.green() + (light.green() - dark.green()) * t) * shade;
-    const double b = (dark.blue() + (light.blue() - dark.blue()) * t) * shade;
+    const double b = (dark.blue() + (light.blue() - dark.blue()) * t) * shade / warmth;
     row[column] = qRgb(std::clamp(static_cast<int>(r), int(Desk_Edge.red()), 255),
                        std::clamp(static_cast<int>(g), int(Desk_Edge.green()), 255),
                        std::clamp(static_cast<int>(b), int(Desk_Edge.blue()), 255));
   }
 }
 
-QImage Desk(int scale) {
-  QImage desk = Canvas(QSize(Desk_Width, Desk_Height), scale, QImage::Format_RGB32);
+// The desk at any logical size, with the handheld's shadow at its centre.
+QImage Desk(QSize size, int scale) {
+  QImage desk = Canvas(size, scale, QImage::Format_RGB32);
   // The rows are independent: both halves of the machine draw them.
   const unsigned workers = std::max(1u, std::thread::hardware_concurrency());
   std::vector<std::thread> threads;
   for (unsigned w = 0; w < workers; ++w)
-    threads.emplace_back([&desk, scale, w, workers] {
+    threads.emplace_back([&desk, scale, size, w, workers] {
       for (int y = static_cast<int>(w); y < desk.height(); y += static_cast<int>(workers))
-        Desk_Row(desk, y, scale);
+        Desk_Row(desk, y, scale, size);
     });
   for (std::thread& thread : threads)
     thread.join();
   // The handheld lies at the centre of the screen, so its shadow is printed there.
   QPainter p(&desk);
   const QSize hand = Built_In_Rect(im_background).size();
-  const QPoint centre(Desk_Width / 2, Desk_Height / 2);
+  const QPoint centre(size.width() / 2, size.height() / 2);
   for (const auto& [spread, strength, offset] :
        {std::tuple{44, 0.8, QPoint(16, 26)}, std::tuple{8, 0.75, QPoint(4, 8)}}) {
     const QImage shadow = Handheld_Shadow(spread, strength, scale);
@@ -273,7 +330,7 @@ Picture_Files Backdrop_Files() {
   Picture_Files files;
   for (int scale : Scales) {
     files.push_back({At_Scale(QStringLiteral("Graphics/Backdrops/") + Backdrop_File, scale),
-                     Desk(scale), "JPEG", Desk_Quality[scale - 1]});
+                     Desk(QSize(Desk_Width, Desk_Height), scale), "JPEG", Desk_Quality[scale - 1]});
     files.push_back(
         {At_Scale(QStringLiteral("Graphics/Backdrops/") + Logo_File, scale), Logo(scale)});
   }

@@ -33,7 +33,7 @@ QSize Shown_Size(const QImage& image, qreal scale) {
 
 } // namespace
 
-QImage Lit_Handheld(int scale) {
+QImage Lit_Handheld(int scale, Surface surface) {
   QImage out = Canvas(Built_In_Rect(im_background).size(), scale);
   out.fill(Qt::transparent);
   QPainter p(&out);
@@ -42,7 +42,7 @@ QImage Lit_Handheld(int scale) {
     const auto id = static_cast<Element_Id>(i);
     const QPoint at = Built_In_Rect(id).topLeft();
     if (id == im_background)
-      p.drawImage(at, Key_To_Alpha(Skin_Picture(id, scale), Key_Colour));
+      p.drawImage(at, Key_To_Alpha(Draw_Handheld(Button_State::Up, scale, surface), Key_Colour));
     else if (id == im_panel_digit_pos_1)
       p.drawImage(at, Lit_Segment(Panel_1_Digits[8], scale));
     else if (id == im_panel_digit_pos_2)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "art_style.h"
+#include "handheld.h"
 
 #include <QImage>
 #include <QString>
@@ -11,7 +12,7 @@ namespace Art {
 
 // The handheld as the window shows it with every segment lit and the panel reading 88;
 // transparent outside the case; at a scale.
-QImage Lit_Handheld(int scale = 1);
+QImage Lit_Handheld(int scale = 1, Surface surface = Surface::Grained);
 
 struct Sheet_Section {
   QString Title;

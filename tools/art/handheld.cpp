@@ -9,6 +9,7 @@
 #include <QRadialGradient>
 #include <QRandomGenerator>
 #include <array>
+#include <cmath>
 #include <vector>
 
 namespace Art {
@@ -31,11 +32,15 @@ void Paint_Case(QPainter& p) {
   body.setColorAt(0.35, QColor(44, 47, 53));
   body.setColorAt(1.0, Case_Dark);
   p.fillPath(outline, body);
-  // A broad soft sheen across the upper half of the plastic.
-  QRadialGradient sheen(QPointF(Width * 0.35, -60), 420);
-  sheen.setColorAt(0.0, QColor(255, 255, 255, 34));
+  // A broad soft highlight along the top left of the face, where the room's light falls: an
+  // ellipse stretched along the top edge, fading out long before the buttons.
+  QRadialGradient sheen(QPointF(0, 0), 1.0);
+  sheen.setColorAt(0.0, QColor(255, 255, 255, 40));
+  sheen.setColorAt(0.5, QColor(255, 255, 255, 16));
   sheen.setColorAt(1.0, QColor(255, 255, 255, 0));
-  p.fillPath(outline, sheen);
+  QBrush sheen_brush(sheen);
+  sheen_brush.setTransform(QTransform::fromTranslate(Width * 0.22, Height * 0.06).scale(300, 150));
+  p.fillPath(outline, sheen_brush);
   // Bevelled rim: lit from the top left.
   QLinearGradient rim(0, 0, Width, Height);
   rim.setColorAt(0.0, QColor(255, 255, 255, 90));
@@ -94,29 +99,49 @@ void Paint_Bezel(QPainter& p) {
   p.drawRoundedRect(QRectF(glass).adjusted(-4, -4, 4, 4), 4, 4);
 }
 
-void Paint_Lcd(QPainter& p) {
-  p.drawImage(Built_In_Rect(im_background_screen_top).topLeft(), Draw_Lcd_Screen(Scale_Of(p)));
+// The moulded plastic's fine grain: every device pixel one level lighter or darker (1 to 2 %
+// of the dark plastic's brightness), the same on every build. It is drawn at the picture's own
+// resolution, so it stays as fine at 3x as at 1x instead of growing into blocks. Each row's
+// grain repeats every few hundred device pixels, which no eye finds at one level but which
+// lets the PNG's compression find it: random grain would double the skin's size.
+void Grain_Plastic(QImage& art) {
+  constexpr int period = 241;
+  QRandomGenerator grain(5281u + static_cast<quint32>(Scale_Of(art)));
+  std::array<int, period> row{};
+  for (int y = 0; y < art.height(); ++y) {
+    for (int& d : row)
+      d = grain.bounded(2) == 0 ? -1 : 1;
+    auto* line = reinterpret_cast<QRgb*>(art.scanLine(y));
+    for (int x = 0; x < art.width(); ++x) {
+      const int d = row[static_cast<std::size_t>(x % period)];
+      const QRgb c = line[x];
+      line[x] = qRgba(std::clamp(qRed(c) + d, 0, 255), std::clamp(qGreen(c) + d, 0, 255),
+                      std::clamp(qBlue(c) + d, 0, 255), qAlpha(c));
+    }
+  }
+}
+
+void Paint_Lcd(QPainter& p, Surface surface) {
+  p.drawImage(Built_In_Rect(im_background_screen_top).topLeft(),
+              Draw_Lcd_Screen(Scale_Of(p), surface));
 }
 
 void Paint_Title(QPainter& p) {
   const qreal cx = 414;
   Print(p, QStringLiteral("BRENNICOR"), {cx, 34}, Sans(11, true), Print_Silver, 3.0);
-  // The title in embossed gold.
+  // The title printed flat in metallic gold ink: no drop shadow, no outline; the ink's sheen
+  // changes only slowly across the letters.
   QFont title = Serif(41, true, true);
   QPainterPath text;
   const QString name = QStringLiteral("Grathmoor");
   const qreal width = QFontMetricsF(title).horizontalAdvance(name);
   text.addText(QPointF(cx - width / 2, 86), title, name);
+  QLinearGradient gold(cx - width / 2, 54, cx + width / 2, 90);
+  gold.setColorAt(0.0, QColor(236, 192, 98));
+  gold.setColorAt(0.5, Print_Gold);
+  gold.setColorAt(1.0, QColor(198, 148, 58));
   p.setPen(Qt::NoPen);
-  p.setBrush(QColor(0, 0, 0, 150));
-  p.drawPath(text.translated(1.5, 2.0));
-  QLinearGradient gold(0, 52, 0, 90);
-  gold.setColorAt(0.0, QColor(255, 230, 150));
-  gold.setColorAt(0.45, Print_Gold);
-  gold.setColorAt(0.55, QColor(176, 112, 34));
-  gold.setColorAt(1.0, QColor(238, 190, 96));
   p.setBrush(gold);
-  p.setPen(QPen(QColor(90, 52, 10), 0.8));
   p.drawPath(text);
 
   p.setPen(QPen(Print_Gold, 1.0));
@@ -147,14 +172,23 @@ void Paint_Map(QPainter& p) {
 }
 
 void Paint_Speaker(QPainter& p) {
+  // Holes drilled into the plastic, lit from above: the rim above each hole is in shade, the
+  // lip below it catches the light, and inside, the far wall is a little less dark.
+  constexpr qreal radius = 2.5;
+  p.setPen(Qt::NoPen);
   for (int row = 0; row < 4; ++row)
     for (int col = 0; col < 6; ++col) {
       const QPointF c(444 + col * 11 + (row % 2) * 5.5, 270 + row * 11);
-      p.setPen(Qt::NoPen);
-      p.setBrush(QColor(255, 255, 255, 28));
-      p.drawEllipse(c + QPointF(0, 0.8), 2.6, 2.6);
-      p.setBrush(QColor(6, 6, 8));
-      p.drawEllipse(c, 2.5, 2.5);
+      p.setBrush(QColor(255, 255, 255, 46));
+      p.drawEllipse(c + QPointF(0, 0.7), radius + 0.2, radius + 0.2);
+      p.setBrush(QColor(0, 0, 0, 70));
+      p.drawEllipse(c + QPointF(0, -0.5), radius + 0.3, radius + 0.3);
+      QLinearGradient inside(c.x(), c.y() - radius, c.x(), c.y() + radius);
+      inside.setColorAt(0.0, QColor(2, 2, 3));
+      inside.setColorAt(0.6, QColor(6, 6, 8));
+      inside.setColorAt(1.0, QColor(24, 25, 29));
+      p.setBrush(inside);
+      p.drawEllipse(c, radius, radius);
     }
 }
 
@@ -201,38 +235,57 @@ void Paint_Button(QPainter& p, const Button_Look& look, Button_State state) {
   if (pressed) cap = cap.adjusted(0.8, 2.2, -0.8, 1.2);
   if (!pressed) p.fillPath(Rounded(cap.translated(0, 2.5)), QColor(0, 0, 0, 150));
   const QColor base = pressed ? look.Cap.darker(135) : look.Cap;
+  // Semi-matte plastic: the light spreads over the cap in a gentle slope instead of a mirror.
   QLinearGradient cap_fill(cap.topLeft(), cap.bottomLeft());
-  cap_fill.setColorAt(0.0, base.lighter(pressed ? 110 : 135));
-  cap_fill.setColorAt(0.55, base);
-  cap_fill.setColorAt(1.0, base.darker(150));
+  cap_fill.setColorAt(0.0, base.lighter(pressed ? 106 : 116));
+  cap_fill.setColorAt(0.6, base);
+  cap_fill.setColorAt(1.0, base.darker(135));
   p.fillPath(Rounded(cap), cap_fill);
-  // Shine on the top of the cap; dimmer when pressed, as the cap tilts out of the light.
-  const QRectF shine =
-      cap.adjusted(cap.width() * 0.16, 1.5, -cap.width() * 0.16, -cap.height() * 0.52);
-  QLinearGradient shine_fill(shine.topLeft(), shine.bottomLeft());
-  shine_fill.setColorAt(0, QColor(255, 255, 255, pressed ? 40 : 110));
-  shine_fill.setColorAt(1, QColor(255, 255, 255, 0));
-  p.fillPath(Rounded(shine), shine_fill);
+  // The light's small soft spot towards the top left of the cap, and the catch along its upper
+  // edge; dimmer when pressed, as the cap tilts out of the light.
+  const qreal spot = std::min(cap.width(), cap.height()) * 0.32;
+  QRadialGradient highlight(cap.topLeft() + QPointF(cap.width() * 0.3, cap.height() * 0.3), spot);
+  highlight.setColorAt(0, QColor(255, 255, 255, pressed ? 22 : 60));
+  highlight.setColorAt(1, QColor(255, 255, 255, 0));
+  p.fillPath(Rounded(cap), highlight);
+  p.setPen(QPen(QColor(255, 255, 255, pressed ? 18 : 44), 0.8));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(Rounded(cap.adjusted(0.6, 0.6, -0.6, -0.6)).intersected([&] {
+    QPainterPath upper;
+    upper.addRect(cap.adjusted(-1, -1, 1, -cap.height() * 0.55));
+    return upper;
+  }()));
   p.setPen(QPen(base.darker(220), 0.8));
   p.setBrush(Qt::NoBrush);
   p.drawPath(Rounded(cap));
 }
 
 void Paint_Button_Labels(QPainter& p) {
+  // The names stand on one printed line across the face, whatever the height of the button
+  // below each: the line just clears the tallest button.
+  qreal baseline = Height;
+  for (const Button_Look& look : Buttons())
+    baseline = std::min<qreal>(baseline, Built_In_Rect(look.Area).top() - 7);
   for (const Button_Look& look : Buttons()) {
     const QRectF area = QRectF(Built_In_Rect(look.Area));
     const bool small = area.width() < 30;
-    const QPointF at(area.center().x(), area.top() - (small ? 13 : 11));
-    Print(p, look.Label, at, Sans(small ? 9 : 11, true), QColor(226, 230, 236), 1.2);
+    QFont font = Sans(small ? 9 : 11, true);
+    constexpr qreal spacing = 1.2;
+    font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+    // The advance ends with one letter space after the last letter, which is not ink.
+    const qreal width = QFontMetricsF(font).horizontalAdvance(look.Label) - spacing;
+    p.setFont(font);
+    p.setPen(QColor(226, 230, 236));
+    p.drawText(QPointF(area.center().x() - width / 2, baseline - 4), look.Label);
     // A short dash in the button's colour under its name.
     p.setPen(QPen(look.Cap, 2.0, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(at + QPointF(-7, 8), at + QPointF(7, 8));
+    p.drawLine(QPointF(area.center().x() - 7, baseline), QPointF(area.center().x() + 7, baseline));
   }
 }
 
 } // namespace
 
-QImage Draw_Handheld(Button_State buttons, int scale) {
+QImage Draw_Handheld(Button_State buttons, int scale, Surface surface) {
   // Everything is drawn smooth on an opaque ground of case colour; the outline is then cut
   // out with a hard edge, so no pixel is blended towards the key colour.
   const QSize size(Width, Height);
@@ -241,10 +294,16 @@ QImage Draw_Handheld(Button_State buttons, int scale) {
   {
     QPainter p(&art);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
     Paint_Case(p);
     Paint_Bezel(p);
-    Paint_Lcd(p);
+  }
+  // The grain lies in the plastic; what is set into it or printed on it comes after.
+  if (surface == Surface::Grained) Grain_Plastic(art);
+  {
+    QPainter p(&art);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    Paint_Lcd(p, surface);
     Paint_Title(p);
     Paint_Map(p);
     Paint_Speaker(p);
@@ -273,7 +332,7 @@ QImage Draw_Handheld(Button_State buttons, int scale) {
   return out;
 }
 
-QImage Draw_Lcd_Screen(int scale) {
+QImage Draw_Lcd_Screen(int scale, Surface surface) {
   const QRect glass = Built_In_Rect(im_background_screen_top);
   const QRect area(QPoint(0, 0), glass.size());
   QImage lcd = Canvas(glass.size(), scale);
@@ -288,7 +347,7 @@ QImage Draw_Lcd_Screen(int scale) {
   // logical pixel.
   QRandomGenerator grain(1984);
   std::vector<int> row(static_cast<std::size_t>(area.width()));
-  for (int y = 0; y < lcd.height(); ++y) {
+  for (int y = 0; surface == Surface::Grained && y < lcd.height(); ++y) {
     if (y % scale == 0)
       for (int& d : row)
         d = static_cast<int>(grain.bounded(7)) - 3;
@@ -308,16 +367,29 @@ QImage Draw_Lcd_Screen(int scale) {
     vignette.setColorAt(0.6, QColor(0, 0, 0, 0));
     vignette.setColorAt(1.0, QColor(0, 0, 0, 40));
     l.fillRect(area, vignette);
-    // Every segment is faintly visible when unlit.
+    // Every segment is faintly visible when unlit, like a watermark: barely in the middle of
+    // the glass, most where the polariser is seen at a slant, towards its edges.
+    QImage ghosts = Canvas(glass.size(), scale);
+    ghosts.fill(Qt::transparent);
+    QPainter g(&ghosts);
     for (int i = 0; i < Element_Count; ++i) {
       const auto id = static_cast<Element_Id>(i);
       if (!Is_Lcd_Segment(id) || Is_Glyph(id)) continue;
-      Paint_Ghost(l, id, Built_In_Rect(id).topLeft() - glass.topLeft());
+      Paint_Ghost(g, id, Built_In_Rect(id).topLeft() - glass.topLeft());
     }
     for (int position = 0; position < 2; ++position) {
       const Element_Id eight = position == 0 ? Panel_1_Digits[8] : Panel_2_Digits[8];
-      Paint_Ghost(l, eight, Built_In_Rect(Panel_Positions[position]).topLeft() - glass.topLeft());
+      Paint_Ghost(g, eight, Built_In_Rect(Panel_Positions[position]).topLeft() - glass.topLeft());
     }
+    const QPointF middle(area.width() / 2.0, area.height() / 2.0);
+    QRadialGradient fade(middle, std::hypot(middle.x(), middle.y()));
+    fade.setColorAt(0.0, QColor(0, 0, 0, 5));
+    fade.setColorAt(0.45, QColor(0, 0, 0, 6));
+    fade.setColorAt(1.0, QColor(0, 0, 0, 13));
+    g.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    g.fillRect(area, fade);
+    g.end();
+    l.drawImage(0, 0, ghosts);
   }
   return lcd;
 }

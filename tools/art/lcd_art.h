@@ -1,5 +1,5 @@
-// The LCD's segments as pictures. Each segment is a dark shape with a faint offset shadow on a
-// transparent ground; unlit, the same shape is printed into the LCD as a pale ghost.
+// The LCD's segments as pictures. Each segment is a translucent dark shape over its soft shadow
+// on a transparent ground; unlit, the same shape is printed into the LCD as a pale ghost.
 #pragma once
 
 #include "lcd/lcd_elements.h"
@@ -22,8 +22,8 @@ QRect Built_In_Rect(Element_Id id);
 QImage Segment_Coverage(Element_Id id, int scale = 1);
 // The lit picture: the shape in LCD ink over its shadow.
 QImage Lit_Segment(Element_Id id, int scale = 1);
-// Prints the shape at `at` so faintly that it reads as an unlit segment (at the scale of the
-// picture the painter draws on).
+// Prints the shape at `at` in the unlit segments' ink at full strength (at the scale of the
+// picture the painter draws on), for a layer of ghosts that is then faded to a watermark.
 void Paint_Ghost(QPainter& painter, Element_Id id, QPoint at);
 // Paints a lit segment at `at` (for pictures of the LCD outside the skin).
 void Paint_Lit(QPainter& painter, Element_Id id, QPoint at);

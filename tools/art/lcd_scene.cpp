@@ -24,9 +24,9 @@ std::optional<Element_Id> Glyph_For(int position, QChar c) {
 
 } // namespace
 
-QImage Lcd_Scene(std::vector<Element_Id> lit, const QString& panel, int scale) {
+QImage Lcd_Scene(std::vector<Element_Id> lit, const QString& panel, int scale, Surface surface) {
   const QPoint origin = Built_In_Rect(im_background_screen_top).topLeft();
-  QImage scene = Draw_Lcd_Screen(scale);
+  QImage scene = Draw_Lcd_Screen(scale, surface);
   QPainter p(&scene);
   // Later elements lie above earlier ones, as in the window; the panel lies above them all.
   std::sort(lit.begin(), lit.end());

@@ -8,6 +8,7 @@
 #include "side_pictures.h"
 #include "skin_files.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <cstdio>
 
@@ -33,6 +34,9 @@ int main(int argc, char** argv) {
   const Art::Picture_Files manual = Art::Manual_Files(pages_fit);
   bool ok = Art::Save_All(skin, game_dir);
   ok &= pages_fit;
+  // Pages of an older build in another format would be packed along with the new ones.
+  for (const QString& stale : Art::Stale_Manual_Files(game_dir))
+    ok &= QFile::remove(stale);
   ok &= Art::Save_All(manual, game_dir);
   ok &= Art::Save_Text(Art::Config_Ini_Text(), game_dir + QStringLiteral("/Config.ini"));
   ok &= Art::Save_All(backdrops, game_dir);

@@ -5,6 +5,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QTextDocument>
 #include <algorithm>
+#include <cmath>
 
 namespace Art {
 
@@ -81,30 +82,44 @@ void Manual_Page::Picture(const QImage& picture, const QString& caption) {
 }
 
 void Manual_Page::Pictures(const std::vector<std::pair<QImage, QString>>& pictures) {
-  int total = 0, tallest = 0;
-  for (const auto& [picture, caption] : pictures) {
-    total += Logical_Size(picture).width();
-    tallest = std::max(tallest, Logical_Size(picture).height());
-  }
-  const qreal gap = pictures.size() > 1
-                        ? std::min<qreal>(18.0, (Text_Width - total) / (pictures.size() - 1.0))
-                        : 0;
-  qreal x = (Width - total - gap * (pictures.size() - 1)) / 2;
-  qreal caption_height = 0;
+  // Each picture stands in a column as wide as itself or its caption, whichever is wider, so
+  // that the captions of narrow pictures side by side never run into each other. A caption
+  // wraps within its share of the line.
+  constexpr qreal widest_gap = 18;
+  const QFont font = Sans(10, false, true);
+  const QFontMetricsF metrics(font);
+  const auto count = static_cast<qreal>(pictures.size());
+  const qreal share = (Text_Width - widest_gap * (count - 1)) / count;
+  std::vector<qreal> columns;
+  qreal total = 0;
+  int tallest = 0;
   for (const auto& [picture, caption] : pictures) {
     const QSize size = Logical_Size(picture);
-    P.drawImage(QPointF(x, Y + (tallest - size.height()) / 2.0), picture);
+    // A little room over the measured width, lest the line break at the painter's rounding.
+    const qreal text =
+        caption.isEmpty() ? 0 : std::min(metrics.horizontalAdvance(caption) + 4, share);
+    columns.push_back(std::max<qreal>(size.width(), std::ceil(text)));
+    total += columns.back();
+    tallest = std::max(tallest, size.height());
+  }
+  const qreal gap = count > 1 ? std::clamp((Text_Width - total) / (count - 1), 0.0, widest_gap) : 0;
+  qreal x = (Width - total - gap * (count - 1)) / 2;
+  qreal caption_height = 0;
+  P.setFont(font);
+  P.setPen(QColor(90, 84, 78));
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    const auto& [picture, caption] = pictures[i];
+    const QSize size = Logical_Size(picture);
+    P.drawImage(QPointF(x + (columns[i] - size.width()) / 2, Y + (tallest - size.height()) / 2.0),
+                picture);
     if (!caption.isEmpty()) {
-      const qreal width = std::max<qreal>(size.width() + gap - 2, 60);
-      QFont font = Sans(10, false, true);
-      P.setFont(font);
-      P.setPen(QColor(90, 84, 78));
-      const QRectF box(x + size.width() / 2.0 - width / 2, Y + tallest + 3, width, 40);
+      const QRectF box(x, Y + tallest + 3, columns[i], 40);
       QRectF used;
       P.drawText(box, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, caption, &used);
+      Captions.push_back(used);
       caption_height = std::max(caption_height, used.height() + 3);
     }
-    x += size.width() + gap;
+    x += columns[i] + gap;
   }
   Y += tallest + caption_height + 10;
 }

@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QRectF>
 #include <QString>
 #include <memory>
 #include <utility>
@@ -30,6 +31,9 @@ public:
   void Row(const QString& left, const QString& html);
   void Gap(int pixels) { Y += pixels; }
 
+  // Where the pictures' captions were printed, in logical pixels, in the order drawn.
+  const std::vector<QRectF>& Caption_Rects() const { return Captions; }
+
   QPainter& Painter() { return P; }
   int Scale() const { return Page_Scale; }
   qreal& Cursor_Y() { return Y; }
@@ -51,6 +55,7 @@ private:
   QImage Image;
   QPainter P;
   qreal Y = 0;
+  std::vector<QRectF> Captions;
 };
 
 // Cover pages are drawn whole; this gives them the page's size and paper, at a scale.

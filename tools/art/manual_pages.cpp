@@ -6,6 +6,7 @@
 #include "lcd_scene.h"
 #include "manual_page.h"
 
+#include <QFileInfo>
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <cstdio>
@@ -36,7 +37,7 @@ QImage Scaled(const QImage& image, qreal zoom) {
 // the page's scale.
 QImage Scene(const Manual_Page& page, const Ids& lit, const QString& panel = QString(),
              qreal zoom = 1.0, QRect area = QRect()) {
-  QImage scene = Lcd_Scene(lit, panel, page.Scale());
+  QImage scene = Lcd_Scene(lit, panel, page.Scale(), Surface::Printed);
   if (!area.isNull())
     scene = Logical_Copy(
         scene,
@@ -53,7 +54,7 @@ QImage Segment_Tile(const Manual_Page& page, Element_Id id, qreal zoom) {
 QImage Button_Picture(const Manual_Page& page, Element_Id area, qreal zoom) {
   static std::map<int, QImage> handhelds;
   QImage& handheld = handhelds[page.Scale()];
-  if (handheld.isNull()) handheld = Draw_Handheld(Button_State::Up, page.Scale());
+  if (handheld.isNull()) handheld = Draw_Handheld(Button_State::Up, page.Scale(), Surface::Printed);
   const QRect r = Built_In_Rect(area);
   const int width = std::max(r.width() + 8, 64);
   return Scaled(Logical_Copy(handheld, QRect(r.center().x() - width / 2, r.top() - 22, width,
@@ -111,7 +112,7 @@ QImage Cover(int scale) {
   series.setLetterSpacing(QFont::AbsoluteSpacing, 2.5);
   centred(QStringLiteral("ZEPHYRINE SERIES"), 142, series, Print_Gold);
 
-  const QImage hand = Scaled(Lit_Handheld(scale), 0.62);
+  const QImage hand = Scaled(Lit_Handheld(scale, Surface::Printed), 0.62);
   p.drawImage(QPointF((w - Logical_Size(hand).width()) / 2, 200), hand);
 
   centred(QStringLiteral("Electronic Dungeon Adventure"), 440, Serif(20, false, true),
@@ -149,7 +150,7 @@ void Story(Manual_Page& page) {
 
 void Parts(Manual_Page& page) {
   const qreal scale = 0.613;
-  QImage hand = Scaled(Lit_Handheld(page.Scale()), scale);
+  QImage hand = Scaled(Lit_Handheld(page.Scale(), Surface::Printed), scale);
   {
     QPainter p(&hand);
     p.setRenderHint(QPainter::Antialiasing);
@@ -465,10 +466,10 @@ void Demo_And_Program(Manual_Page& page) {
       "the manual, which opens again at the same page."));
 }
 
-} // namespace
+using Page_Fill = std::function<void(Manual_Page&)>;
 
-Picture_Files Manual_Files(bool& all_fit) {
-  const std::vector<std::pair<QString, std::function<void(Manual_Page&)>>> pages = {
+const std::vector<std::pair<QString, Page_Fill>>& Inner_Pages() {
+  static const std::vector<std::pair<QString, Page_Fill>> pages = {
       {QStringLiteral("The legend"), Story},
       {QStringLiteral("Your handheld"), Parts},
       {QStringLiteral("Buttons and keys"), Buttons},
@@ -485,37 +486,59 @@ Picture_Files Manual_Files(bool& all_fit) {
       {QStringLiteral("Score, winning and losing"), Score_And_End},
       {QStringLiteral("Demonstration and menu"), Demo_And_Program},
   };
+  return pages;
+}
+
+QString Scaled_Page_Name(int number, int scale, const char* suffix) {
+  return QStringLiteral("%1@%2x.%3").arg(number).arg(scale).arg(QLatin1String(suffix));
+}
+
+} // namespace
+
+Drawn_Page Draw_Manual_Page(int number, int scale) {
+  if (number == 1) return {Cover(scale), {}, true};
+  const auto& [title, fill] = Inner_Pages().at(static_cast<std::size_t>(number - 2));
+  Manual_Page page(number, title, scale);
+  fill(page);
+  Drawn_Page drawn;
+  drawn.Image = page.Finish(drawn.Fits);
+  drawn.Captions = page.Caption_Rects();
+  if (!drawn.Fits)
+    std::fprintf(stderr, "manual page %d (%s) at %dx runs %d pixels past its bottom margin\n",
+                 number, qPrintable(title), scale, qRound(page.Cursor_Y()) - Manual_Page::Bottom);
+  return drawn;
+}
+
+Picture_Files Manual_Files(bool& all_fit) {
   all_fit = true;
   Picture_Files files;
   // The 1x pages are Windows bitmaps, as the viewer has always read them. The larger scales
-  // are JPEG: at two and three device pixels to a logical one its losses do not show, and it
-  // keeps them at about half the size of PNG (the pictures on the pages are photo-like).
-  const auto add = [&files](int number, int scale, const QImage& image) {
-    if (scale == 1)
-      files.push_back({QStringLiteral("Graphics/Manual/%1.bmp").arg(number), image, "BMP"});
-    else
-      files.push_back(
-          {QStringLiteral("Graphics/Manual/%1@%2x.jpg").arg(number).arg(scale), image, "JPEG", 90});
-  };
-  for (int scale : Scales) {
-    add(1, scale, Cover(scale));
-    int number = 2;
-    for (const auto& [title, fill] : pages) {
-      Manual_Page page(number, title, scale);
-      fill(page);
-      bool fits = true;
-      const QImage image = page.Finish(fits);
-      if (!fits) {
-        std::fprintf(stderr, "manual page %d (%s) at %dx runs %d pixels past its bottom margin\n",
-                     number, qPrintable(title), scale,
-                     qRound(page.Cursor_Y()) - Manual_Page::Bottom);
-        all_fit = false;
-      }
-      add(number, scale, image);
-      ++number;
+  // are PNG, squeezed as hard as zlib goes: lossless, so that thin gold lines and the LCD's
+  // pictures keep their colours.
+  for (int scale : Scales)
+    for (int number = 1; number <= Manual_Page_Count; ++number) {
+      Drawn_Page page = Draw_Manual_Page(number, scale);
+      all_fit &= page.Fits;
+      if (scale == 1)
+        files.push_back({QStringLiteral("Graphics/Manual/%1.bmp").arg(number), page.Image, "BMP"});
+      else
+        files.push_back(
+            {QStringLiteral("Graphics/Manual/") + Scaled_Page_Name(number, scale, "png"),
+             page.Image, "PNG", 0});
     }
-  }
   return files;
+}
+
+QStringList Stale_Manual_Files(const QString& game_dir) {
+  QStringList stale;
+  for (int scale : Scales)
+    for (int number = 1; scale > 1 && number <= Manual_Page_Count; ++number)
+      for (const char* suffix : {"jpg", "bmp"}) {
+        const QString path = game_dir + QStringLiteral("/Graphics/Manual/") +
+                             Scaled_Page_Name(number, scale, suffix);
+        if (QFileInfo::exists(path)) stale << path;
+      }
+  return stale;
 }
 
 } // namespace Art
