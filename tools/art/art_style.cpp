@@ -96,15 +96,33 @@ bool Save_Text(const QString& text, const QString& path) {
   return false;
 }
 
-QImage Key_To_Alpha(const QImage& image, QColor key) {
-  QImage out = image.convertToFormat(QImage::Format_ARGB32);
-  const QRgb key_rgb = key.rgb() & 0xFFFFFF;
-  for (int y = 0; y < out.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-    for (int x = 0; x < out.width(); ++x)
-      if ((line[x] & 0xFFFFFF) == key_rgb) line[x] = 0;
+// Three passes of a box blur on an 8-bit mask: close to a Gaussian.
+void Blur(QImage& mask, int radius) {
+  const int w = mask.width(), h = mask.height();
+  std::vector<int> line(static_cast<std::size_t>(std::max(w, h)));
+  for (int pass = 0; pass < 3; ++pass) {
+    for (int y = 0; y < h; ++y) {
+      uchar* row = mask.scanLine(y);
+      for (int x = 0; x < w; ++x)
+        line[static_cast<std::size_t>(x)] = row[x];
+      for (int x = 0; x < w; ++x) {
+        int sum = 0, n = 0;
+        for (int k = std::max(0, x - radius); k <= std::min(w - 1, x + radius); ++k, ++n)
+          sum += line[static_cast<std::size_t>(k)];
+        row[x] = static_cast<uchar>(sum / n);
+      }
+    }
+    for (int x = 0; x < w; ++x) {
+      for (int y = 0; y < h; ++y)
+        line[static_cast<std::size_t>(y)] = mask.scanLine(y)[x];
+      for (int y = 0; y < h; ++y) {
+        int sum = 0, n = 0;
+        for (int k = std::max(0, y - radius); k <= std::min(h - 1, y + radius); ++k, ++n)
+          sum += line[static_cast<std::size_t>(k)];
+        mask.scanLine(y)[x] = static_cast<uchar>(sum / n);
+      }
+    }
   }
-  return out;
 }
 
 } // namespace Art

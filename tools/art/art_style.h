@@ -17,7 +17,6 @@ inline const QColor Print_Gold{222, 172, 72};
 inline const QColor Print_Silver{178, 184, 192};
 inline const QColor Lcd_Light{184, 192, 162};
 inline const QColor Lcd_Dark{158, 168, 138};
-inline const QColor Key_Colour{255, 0, 255};
 
 // The side windows' navy and blue.
 inline const QColor Navy{8, 41, 82};
@@ -37,6 +36,8 @@ QImage Canvas(QSize logical, int scale,
 // The scale of a picture, or of the picture a painter draws on.
 int Scale_Of(const QImage& image);
 int Scale_Of(const QPainter& painter);
+// Three passes of a box blur on an 8-bit mask, `radius` pixels each way: close to a Gaussian.
+void Blur(QImage& mask, int radius);
 // A picture's size in logical pixels.
 QSize Logical_Size(const QImage& image);
 // The part of a picture given in logical coordinates, at the picture's scale.
@@ -64,8 +65,5 @@ bool Save_All(const Picture_Files& files, const QString& root);
 // Saves a picture, creating its folder; on failure prints why and returns false.
 bool Save(const QImage& image, const QString& path, const char* format = nullptr, int quality = -1);
 bool Save_Text(const QString& text, const QString& path);
-
-// Every pixel of the colour becomes fully transparent (for pictures shown off the window).
-QImage Key_To_Alpha(const QImage& image, QColor key);
 
 } // namespace Art

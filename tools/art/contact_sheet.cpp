@@ -42,7 +42,7 @@ QImage Lit_Handheld(int scale, Surface surface) {
     const auto id = static_cast<Element_Id>(i);
     const QPoint at = Built_In_Rect(id).topLeft();
     if (id == im_background)
-      p.drawImage(at, Key_To_Alpha(Draw_Handheld(Button_State::Up, scale, surface), Key_Colour));
+      p.drawImage(at, Draw_Handheld(Button_State::Up, scale, surface));
     else if (id == im_panel_digit_pos_1)
       p.drawImage(at, Lit_Segment(Panel_1_Digits[8], scale));
     else if (id == im_panel_digit_pos_2)

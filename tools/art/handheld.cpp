@@ -17,11 +17,13 @@ namespace Art {
 namespace {
 
 constexpr int Width = 527, Height = 348;
+// The case inside its picture: a little room is left below and to the sides for the shadow it
+// casts where it touches the desk.
+const QRectF Case_Rect(2, 1, Width - 4, Height - 5);
 
 QPainterPath Case_Outline() {
-  // Rounded, a little fuller at the bottom where the hands hold it.
   QPainterPath path;
-  path.addRoundedRect(QRectF(1, 1, Width - 2, Height - 2), 30, 30);
+  path.addRoundedRect(Case_Rect, 30, 30);
   return path;
 }
 
@@ -51,9 +53,9 @@ void Paint_Case(QPainter& p) {
   p.drawPath(outline);
   // The seam between the front plate and the back shell.
   p.setPen(QPen(QColor(0, 0, 0, 110), 1.2));
-  p.drawRoundedRect(QRectF(7.5, 7.5, Width - 15, Height - 15), 25, 25);
+  p.drawRoundedRect(Case_Rect.adjusted(6.5, 6.5, -6.5, -6.5), 25, 25);
   p.setPen(QPen(QColor(255, 255, 255, 22), 1.0));
-  p.drawRoundedRect(QRectF(8.8, 8.8, Width - 17.6, Height - 17.6), 24, 24);
+  p.drawRoundedRect(Case_Rect.adjusted(7.8, 7.8, -7.8, -7.8), 24, 24);
 }
 
 // Text printed on the plastic, centred on a point.
@@ -286,8 +288,8 @@ void Paint_Button_Labels(QPainter& p) {
 } // namespace
 
 QImage Draw_Handheld(Button_State buttons, int scale, Surface surface) {
-  // Everything is drawn smooth on an opaque ground of case colour; the outline is then cut
-  // out with a hard edge, so no pixel is blended towards the key colour.
+  // Everything is drawn smooth on an opaque ground of case colour; the outline is then cut out
+  // of it, so no pixel is blended towards another colour.
   const QSize size(Width, Height);
   QImage art = Canvas(size, scale);
   art.fill(Case_Dark);
@@ -312,22 +314,34 @@ QImage Draw_Handheld(Button_State buttons, int scale, Surface surface) {
     Paint_Button_Labels(p);
   }
 
-  QImage inside = Canvas(size, scale, QImage::Format_ARGB32);
-  inside.fill(Qt::transparent);
-  {
-    QPainter p(&inside);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.fillPath(Case_Outline(), Qt::black);
-  }
-
-  QImage out = Canvas(size, scale, QImage::Format_RGB32);
-  const QRgb key = Key_Colour.rgb();
+  // The outline anti-aliased at the picture's own pixels, over the soft shadow the case casts
+  // where it touches the desk: the light comes from the top left. Where the desktop cannot blend
+  // (X11 without a compositor), what is covered half or more is the case and the rest, the
+  // shadow too, is left out, which gives the hard edge of old.
+  const auto mask = [&](QPointF offset) {
+    QImage m = Canvas(size, scale, QImage::Format_Grayscale8);
+    m.fill(0);
+    QPainter p(&m);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillPath(Case_Outline().translated(offset), Qt::white);
+    return m;
+  };
+  const QImage inside = mask({});
+  QImage shadow = mask({0.6, 1.5});
+  Blur(shadow, std::max(1, qRound(1.2 * scale)));
+  QImage out = Canvas(size, scale, QImage::Format_ARGB32);
   for (int y = 0; y < out.height(); ++y) {
     const auto* a = reinterpret_cast<const QRgb*>(art.constScanLine(y));
-    const auto* m = reinterpret_cast<const QRgb*>(inside.constScanLine(y));
+    const uchar* case_cover = inside.constScanLine(y);
+    const uchar* shade = shadow.constScanLine(y);
     auto* o = reinterpret_cast<QRgb*>(out.scanLine(y));
-    for (int x = 0; x < out.width(); ++x)
-      o[x] = qAlpha(m[x]) == 255 ? (a[x] | 0xFF000000) : key;
+    for (int x = 0; x < out.width(); ++x) {
+      const int cover = case_cover[x];
+      const int dark = shade[x] * 100 / 255; // the shadow at its deepest, under the edge
+      const int alpha = cover + dark * (255 - cover) / 255;
+      const auto tone = [&](int c) { return alpha == 0 ? 0 : c * cover / alpha; };
+      o[x] = qRgba(tone(qRed(a[x])), tone(qGreen(a[x])), tone(qBlue(a[x])), alpha);
+    }
   }
   return out;
 }
