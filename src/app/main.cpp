@@ -15,6 +15,7 @@
 #include "windows/splash_form.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWindow>
@@ -44,6 +45,11 @@ int main(int argc, char** argv) {
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
   QApplication app(argc, argv);
   QApplication::setApplicationDisplayName(QString());
+  // One family for every text the program shows, menus and message boxes too: the one the
+  // windows are laid out in (Arial, or its metric twin).
+  QFont font = QApplication::font();
+  font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+  QApplication::setFont(font);
   // A held key makes one press and one release.
   const X11_Keyboard keyboard = Set_Up_X11_Keyboard();
   if (keyboard.On_X11)

@@ -215,6 +215,12 @@ def png_pixel(png, x, y):
     return tuple(int(found[1][i:i + 2], 16) for i in (0, 2, 4)) if found else None
 
 
+def png_patch(png, x, y, width, height):
+    """The raw RGB bytes of a part of a PNG picture."""
+    return subprocess.run(["convert", "png:-", "-crop", f"{width}x{height}+{x}+{y}", "-depth",
+                           "8", "rgb:-"], input=png, capture_output=True).stdout
+
+
 def changed_rect(before, after, top=0):
     """(x, y, width, height) around what differs between two PNG pictures of a screen below its
     first `top` rows; None when nothing does."""
