@@ -109,10 +109,9 @@ std::int32_t Game_Core::Bat_Drop() {
     Cell_Position& bat = Bat_Position[static_cast<std::size_t>(i)];
     if (bat != taken_from) continue;
     Cell_Position free;
-    do {
-      free.X = Random(10);
-      free.Y = Random(10);
-    } while (Cell(free) != Cell_Empty);
+    do
+      free = Random_Cell();
+    while (Cell(free) != Cell_Empty);
     Cell(taken_from) = Cell_Warrior;
     bat = free;
     Cell(free) = Cell_Bat;
@@ -120,10 +119,9 @@ std::int32_t Game_Core::Bat_Drop() {
   }
 
   Cell_Position drop;
-  do {
-    drop.X = Random(10);
-    drop.Y = Random(10);
-  } while (drop.X == taken_from.X || drop.Y == taken_from.Y);
+  do
+    drop = Random_Cell();
+  while (drop.X == taken_from.X || drop.Y == taken_from.Y);
 
   Cell(taken_from) = Cell_Empty;
   Warrior_X = drop.X;

@@ -134,6 +134,8 @@ public:
 
   // ---- Dungeon (dungeon.cpp) ----
   int Random(int n);
+  // A cell drawn at random: X first, then Y.
+  Cell_Position Random_Cell();
   void Setup_Dungeon();
   void Gam_Set_Item_Position(std::int32_t code);
   void Vid_Show_Cheat(bool show);
