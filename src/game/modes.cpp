@@ -50,7 +50,7 @@ void Game_Core::Gam_Set_Mode() {
   case Mode_Select_Level_3:
     Cheat_Off();
     Show_Panel(Panel_1_Letters[10],
-               Panel_2_Digits[static_cast<std::size_t>(Game_Mode - Mode_Select_Level_1 + 1)]);
+               Panel_2_Digits[static_cast<std::size_t>(Selected_Level(Game_Mode))]);
     break;
   case Mode_Level_1:
   case Mode_Level_2:
