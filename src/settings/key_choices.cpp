@@ -72,7 +72,7 @@ Key_Word_Table Build_Key_Words() {
   return words;
 }
 
-void AssignWord(int /*binding_number*/, Key_Binding& binding) {
+void AssignWord(Key_Binding& binding) {
   if (Valid_Choice(binding.Choice)) binding.Key_Code = Choice_Code(binding.Choice);
 }
 
@@ -92,7 +92,7 @@ void Store_Key_Bindings(Settings_Key& settings, Key_Binding_Table& bindings) {
   for (int n = Binding_All_Clear; n <= Binding_Move; ++n) {
     Key_Binding& binding = bindings[static_cast<std::size_t>(n)];
     choices.emplace_back(Setting_Name(n), binding.Choice);
-    AssignWord(n, binding);
+    AssignWord(binding);
   }
   settings.Write_Integers(choices);
 }
