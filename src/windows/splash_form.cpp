@@ -132,9 +132,9 @@ TSplashForm::TSplashForm(Settings_Key& settings, Shell_Open shell_open, Splash_H
   Install_Key_Preview(*this, [this](const QKeyEvent& event) { return On_Key_Down(event); });
 
   // A stored number outside the list selects nothing.
-  const int sound_mode = Settings.Read_Integer(QStringLiteral("SoundMode"), -1);
+  const int sound_mode = Settings.Read_Integer(Setting::Sound_Mode, -1);
   cb_sound->setCurrentIndex(sound_mode >= 0 && sound_mode < Sound_Outputs.size() ? sound_mode : -1);
-  chb_splashscreen->setChecked(Settings.Read_Bool(QStringLiteral("SplashScreen"), true));
+  chb_splashscreen->setChecked(Settings.Read_Bool(Setting::Splash_Screen, true));
 
   if (cb_sound->currentIndex() >= 0 && !chb_splashscreen->isChecked()) {
     move(-width(), -height());
@@ -197,20 +197,20 @@ void TSplashForm::Play() {
   const int sound_mode = cb_sound->currentIndex();
   if (Play_Done || sound_mode < 0) return;
   Play_Done = true;
-  Settings.Write_Integer(QStringLiteral("SoundMode"), sound_mode);
+  Settings.Write_Integer(Setting::Sound_Mode, sound_mode);
   const bool sound_started = !Host.Start_Sound || Host.Start_Sound(cb_sound->currentText());
   if (!sound_started) {
     if (Host.Show_Error)
       Host.Show_Error(
           QStringLiteral("Sound folder unproperly installed. Please reinstall the game."));
     // The next start shows the splash again with no output chosen.
-    Settings.Write_Integer(QStringLiteral("SoundMode"), -1);
-    Settings.Write_Bool(QStringLiteral("SplashScreen"), true);
+    Settings.Write_Integer(Setting::Sound_Mode, -1);
+    Settings.Write_Bool(Setting::Splash_Screen, true);
     if (Host.Terminate) Host.Terminate();
     return;
   }
   const bool show_next_time = chb_splashscreen->isChecked();
-  Settings.Write_Bool(QStringLiteral("SplashScreen"), show_next_time);
+  Settings.Write_Bool(Setting::Splash_Screen, show_next_time);
   if (Host.Set_Splash_Menu_Check) Host.Set_Splash_Menu_Check(show_next_time);
   if (Host.Centre_Main_Window) Host.Centre_Main_Window();
   if (Host.Start_Demo) Host.Start_Demo();
