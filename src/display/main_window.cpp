@@ -3,6 +3,7 @@
 #include "display/display_scale.h"
 #include "display/gfxinit.h"
 #include "display/window_shape.h"
+#include "game/program_facts.h"
 #include "settings/settings_key.h"
 #include "sound/sound_system.h"
 
@@ -25,7 +26,7 @@
 
 namespace {
 
-const QString Title = QStringLiteral("Grathmoor (Brennicor, Zephyrine Series) Simulator");
+const QString Title = QString::fromUtf8(Program_Title);
 
 // The four click areas of the handheld's buttons, with their binding numbers.
 struct Button_Area {

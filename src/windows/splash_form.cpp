@@ -1,6 +1,7 @@
 #include "windows/splash_form.h"
 
 #include "display/display_scale.h"
+#include "game/program_facts.h"
 #include "input/key_codes.h"
 #include "settings/settings_key.h"
 #include "windows/click_label.h"
@@ -14,9 +15,6 @@
 
 const QStringList TSplashForm::Sound_Outputs = {
     QStringLiteral("PulseAudio"), QStringLiteral("ALSA"), QStringLiteral("(no sound)")};
-const QString TSplashForm::Website_Target = QStringLiteral("https://kelvamor.example/");
-const QString TSplashForm::Email_Target = QStringLiteral("mailto:kelvamor@kelvamor.example");
-const QString TSplashForm::Donation_Target = QStringLiteral("https://kelvamor.example/donate");
 
 namespace {
 
@@ -63,22 +61,21 @@ TSplashForm::TSplashForm(Settings_Key& settings, Shell_Open shell_open, Splash_H
   Add_Picture(*this, "im_background", QStringLiteral(":/splash/background.png"), {0, 0, 460, 420});
   Add_Picture(*this, "im_box_picture", QStringLiteral(":/splash/box.jpg"), {0, 56, 460, 160});
 
-  Add_Label(*this, "la_game_title",
-            QStringLiteral("Grathmoor (Brennicor, Zephyrine Series) Simulator"), {0, 12, 460, 15},
-            Font_Bold, Qt::white, Qt::AlignHCenter);
-  Add_Label(*this, "la_version", QStringLiteral("Version 5.00 * Final *"), {0, 28, 460, 15},
-            Font_Bold, Qt::white, Qt::AlignHCenter);
+  Add_Label(*this, "la_game_title", QString::fromUtf8(Program_Title), {0, 12, 460, 15}, Font_Bold,
+            Qt::white, Qt::AlignHCenter);
+  Add_Label(*this, "la_version", QStringLiteral("Version %1 * Final *").arg(Program_Version),
+            {0, 28, 460, 15}, Font_Bold, Qt::white, Qt::AlignHCenter);
   Add_Label(*this, "la_release_date", QStringLiteral("Released by Kelvamor on 4th December, 2017"),
             {0, 236, 460, 15}, Font_Plain, Qt::black, Qt::AlignHCenter);
   Add_Label(*this, "la_website_1", QStringLiteral("website:"), {118, 259, 56, 15}, Font_Plain,
             Qt::black);
   auto* la_website_2 =
-      Add_Label<Click_Label>(*this, "la_website_2", QStringLiteral("www.kelvamor.example"),
+      Add_Label<Click_Label>(*this, "la_website_2", QString::fromUtf8(Maker_Website_Text),
                              {174, 259, 168, 15}, Font_Bold | Font_Underline, Link_Blue);
   Add_Label(*this, "la_email_1", QStringLiteral("email:"), {118, 282, 56, 15}, Font_Plain,
             Qt::black);
   auto* la_email_2 =
-      Add_Label<Click_Label>(*this, "la_email_2", QStringLiteral("kelvamor@kelvamor.example"),
+      Add_Label<Click_Label>(*this, "la_email_2", QString::fromUtf8(Maker_Email_Text),
                              {174, 282, 168, 15}, Font_Bold | Font_Underline, Link_Blue);
   // The label is as tall as the list and centred in it like the list's text, in the same font,
   // so the two stand on one baseline.
@@ -124,9 +121,9 @@ TSplashForm::TSplashForm(Settings_Key& settings, Shell_Open shell_open, Splash_H
   const auto open = [this](const QString& target) {
     if (Shell) Shell(target);
   };
-  connect(la_website_2, &Click_Label::Clicked, this, [open] { open(Website_Target); });
-  connect(la_email_2, &Click_Label::Clicked, this, [open] { open(Email_Target); });
-  connect(btn_paypal, &Click_Label::Clicked, this, [open] { open(Donation_Target); });
+  connect(la_website_2, &Click_Label::Clicked, this, [open] { open(Maker_Website); });
+  connect(la_email_2, &Click_Label::Clicked, this, [open] { open(Maker_Email); });
+  connect(btn_paypal, &Click_Label::Clicked, this, [open] { open(Donation_Page); });
   connect(btn_play, &Click_Label::Clicked, this, [this] { Play(); });
   connect(cb_sound, &QComboBox::currentIndexChanged, this, [this] { Update_Play_Buttons(); });
   Install_Key_Preview(*this, [this](const QKeyEvent& event) { return On_Key_Down(event); });

@@ -48,9 +48,6 @@ public:
 
   // The sound list of this platform, in stored SoundMode order.
   static const QStringList Sound_Outputs;
-  static const QString Website_Target;
-  static const QString Email_Target;
-  static const QString Donation_Target;
 
 protected:
   void changeEvent(QEvent* event) override;
