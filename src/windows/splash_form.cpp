@@ -4,6 +4,7 @@
 #include "game/program_facts.h"
 #include "input/key_codes.h"
 #include "settings/settings_key.h"
+#include "sound/sound_system.h"
 #include "windows/click_label.h"
 #include "windows/window_look.h"
 
@@ -12,9 +13,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
-
-const QStringList TSplashForm::Sound_Outputs = {
-    QStringLiteral("PulseAudio"), QStringLiteral("ALSA"), QStringLiteral("(no sound)")};
 
 namespace {
 
@@ -86,8 +84,10 @@ TSplashForm::TSplashForm(Settings_Key& settings, Shell_Open shell_open, Splash_H
 
   cb_sound = new QComboBox(this);
   cb_sound->setObjectName(QStringLiteral("cb_sound"));
-  cb_sound->addItems(Sound_Outputs);
-  Set_Up_List(*cb_sound, static_cast<int>(Sound_Outputs.size()));
+  // The stored SoundMode goes with each entry.
+  for (const Sound_Mode& mode : Sound_Modes)
+    cb_sound->addItem(QString::fromUtf8(mode.Text), mode.Stored_Value);
+  Set_Up_List(*cb_sound, cb_sound->count());
   cb_sound->setGeometry(sound_list_place);
 
   btn_play = Add_Picture<Click_Label>(*this, "btn_play", QStringLiteral(":/splash/play.png"),
@@ -128,9 +128,9 @@ TSplashForm::TSplashForm(Settings_Key& settings, Shell_Open shell_open, Splash_H
   connect(cb_sound, &QComboBox::currentIndexChanged, this, [this] { Update_Play_Buttons(); });
   Install_Key_Preview(*this, [this](const QKeyEvent& event) { return On_Key_Down(event); });
 
-  // A stored number outside the list selects nothing.
-  const int sound_mode = Settings.Read_Integer(Setting::Sound_Mode, -1);
-  cb_sound->setCurrentIndex(sound_mode >= 0 && sound_mode < Sound_Outputs.size() ? sound_mode : -1);
+  // A stored number of no mode selects nothing.
+  cb_sound->setCurrentIndex(
+      cb_sound->findData(Settings.Read_Integer(Setting::Sound_Mode, Sound_Mode_Unset)));
   chb_splashscreen->setChecked(Settings.Read_Bool(Setting::Splash_Screen, true));
 
   if (cb_sound->currentIndex() >= 0 && !chb_splashscreen->isChecked()) {
@@ -191,17 +191,14 @@ bool TSplashForm::On_Key_Down(const QKeyEvent& event) {
 }
 
 void TSplashForm::Play() {
-  const int sound_mode = cb_sound->currentIndex();
-  if (Play_Done || sound_mode < 0) return;
+  if (Play_Done || cb_sound->currentIndex() < 0) return;
   Play_Done = true;
-  Settings.Write_Integer(Setting::Sound_Mode, sound_mode);
+  Settings.Write_Integer(Setting::Sound_Mode, cb_sound->currentData().toInt());
   const bool sound_started = !Host.Start_Sound || Host.Start_Sound(cb_sound->currentText());
   if (!sound_started) {
-    if (Host.Show_Error)
-      Host.Show_Error(
-          QStringLiteral("Sound folder unproperly installed. Please reinstall the game."));
+    if (Host.Show_Error) Host.Show_Error(QString::fromUtf8(Sound_Folder_Error_Text));
     // The next start shows the splash again with no output chosen.
-    Settings.Write_Integer(Setting::Sound_Mode, -1);
+    Settings.Write_Integer(Setting::Sound_Mode, Sound_Mode_Unset);
     Settings.Write_Bool(Setting::Splash_Screen, true);
     if (Host.Terminate) Host.Terminate();
     return;

@@ -46,9 +46,6 @@ public:
   // The state of "Display this splash screen at startup".
   bool Splash_Screen_Ticked() const;
 
-  // The sound list of this platform, in stored SoundMode order.
-  static const QStringList Sound_Outputs;
-
 protected:
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
