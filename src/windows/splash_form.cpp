@@ -133,14 +133,18 @@ TSplashForm::TSplashForm(Settings_Key& settings, Shell_Open shell_open, Splash_H
       cb_sound->findData(Settings.Read_Integer(Setting::Sound_Mode, Sound_Mode_Unset)));
   chb_splashscreen->setChecked(Settings.Read_Bool(Setting::Splash_Screen, true));
 
-  if (cb_sound->currentIndex() >= 0 && !chb_splashscreen->isChecked()) {
+  Skip_Path = cb_sound->currentIndex() >= 0 && !chb_splashscreen->isChecked();
+  if (Skip_Path) {
     move(-width(), -height());
     Show_On_Activate = false;
-    Play();
     return;
   }
   Centre_On_Screen(*this);
   Update_Play_Buttons();
+}
+
+void TSplashForm::Play_If_Skipped() {
+  if (Skip_Path) Play();
 }
 
 void TSplashForm::Main_Window_Activated() {
