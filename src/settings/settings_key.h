@@ -24,6 +24,10 @@ inline constexpr std::array<QLatin1String, 5> Key = {QLatin1String(), QLatin1Str
                                                      QLatin1String("Key4")};
 } // namespace Setting
 
+// The folder of the settings file, $XDG_CONFIG_HOME/Kelvamor; the player may put other files
+// for the program there.
+QString Settings_Folder();
+
 class Settings_Key {
 public:
   Settings_Key();
