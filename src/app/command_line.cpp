@@ -1,12 +1,15 @@
 #include "app/command_line.h"
 
+#include "game/program_facts.h"
+
 #include <ostream>
 #include <string_view>
 
 namespace {
 
-constexpr std::string_view Usage = R"(Usage: grathmoor [OPTION]... [QT OPTION]...
-Play Grathmoor (Brennicor, Zephyrine Series) Simulator: a picture of the
+// The help text goes on after the program's title.
+constexpr std::string_view Usage_Head = "Usage: grathmoor [OPTION]... [QT OPTION]...\nPlay ";
+constexpr std::string_view Usage_Tail = R"(: a picture of the
 handheld LCD dungeon game whose segments light as the handheld's do. Press its
 four buttons with the mouse or with the keys; right-click it for the menu.
 
@@ -38,8 +41,9 @@ kept in $XDG_CONFIG_HOME/Kelvamor/Tov50.conf, by default
 at once.
 )";
 
-// One line, as the tools that read it (help2man) expect.
-constexpr std::string_view Version = "grathmoor " GRATHMOOR_VERSION "\n";
+void Print_Usage(std::ostream& out) {
+  out << Usage_Head << Program_Title << Usage_Tail;
+}
 
 // The options Qt takes from the command line itself. Qt accepts them with one dash or two;
 // the style options also as -style=NAME.
@@ -68,7 +72,8 @@ const Qt_Option* Find_Qt_Option(std::string_view name) {
 }
 
 int Usage_Error(std::ostream& err, std::string_view problem, std::string_view argument) {
-  err << "grathmoor: " << problem << " '" << argument << "'\n\n" << Usage;
+  err << "grathmoor: " << problem << " '" << argument << "'\n\n";
+  Print_Usage(err);
   return 2;
 }
 
@@ -106,11 +111,12 @@ std::optional<int> Answer_Command_Line(int argc, const char* const* argv, std::o
       return Usage_Error(err, "a value is missing after", argument);
   }
   if (help) {
-    out << Usage;
+    Print_Usage(out);
     return 0;
   }
   if (version) {
-    out << Version;
+    // One line, as the tools that read it (help2man) expect.
+    out << "grathmoor " << Program_Version << "\n";
     return 0;
   }
   return std::nullopt;

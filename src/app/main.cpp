@@ -102,6 +102,7 @@ int main(int argc, char** argv) {
   side.Splash_Check_Default = [&splash] { return splash.Splash_Screen_Ticked(); };
   side.Main_Window_Activated = [&splash] { splash.Main_Window_Activated(); };
   form.Attach_Side_Windows(side);
+  splash.Play_If_Skipped();
   if (ending) return 0; // the skip path's sound start-up failed
 
   // The side windows open over the handheld, wherever the desktop places them.

@@ -3,6 +3,7 @@
 #include "display/display_scale.h"
 #include "display/gfxinit.h"
 #include "display/window_shape.h"
+#include "game/program_facts.h"
 #include "settings/settings_key.h"
 #include "sound/sound_system.h"
 
@@ -25,7 +26,7 @@
 
 namespace {
 
-const QString Title = QStringLiteral("Grathmoor (Brennicor, Zephyrine Series) Simulator");
+const QString Title = QString::fromUtf8(Program_Title);
 
 // The four click areas of the handheld's buttons, with their binding numbers.
 struct Button_Area {
@@ -96,10 +97,10 @@ void TForm1::FormCreate() {
   Settings_Store->On_Error = [this](const QString& message) {
     if (Env.Show_Error) Env.Show_Error(message);
   };
-  Is_Fullscreen = Settings_Store->Read_Bool(QStringLiteral("FullscreenMode"), true);
+  Is_Fullscreen = Settings_Store->Read_Bool(Setting::Fullscreen_Mode, true);
   // The command line's choice goes before the settings file's; neither is written back.
   Response = Lcd_Response(
-      Env.Lcd_Response_On.value_or(Settings_Store->Read_Bool(QStringLiteral("LcdResponse"), true)));
+      Env.Lcd_Response_On.value_or(Settings_Store->Read_Bool(Setting::Lcd_Response, true)));
   Clock.start();
   Frame_Timer.setTimerType(Qt::PreciseTimer);
   Frame_Timer.setInterval(16); // a frame of a 60 Hz screen
@@ -200,7 +201,7 @@ void TForm1::Mode_Switch() {
   pm_10_fullscreen->setChecked(Is_Fullscreen);
   Game_Menu_Open = false;
   Vid_Display_Game_Menu(false);
-  Settings_Store->Write_Bool(QStringLiteral("FullscreenMode"), Is_Fullscreen);
+  Settings_Store->Write_Bool(Setting::Fullscreen_Mode, Is_Fullscreen);
   // The new mode's picture is made while the old one stays on the screen, and the window
   // changes in place: the desktop does not show between the two.
   Apply_Skin();

@@ -73,9 +73,7 @@ public:
   Sound_System& Sound() { return *Sounds; }
   Key_Binding_Table& Key_Bindings() { return Core.Key_Bindings; }
   Game_Controllers& Controllers() { return Pads; }
-  const Key_Word_Table& Key_Words() const { return Words; }
   bool Fullscreen_Mode() const { return Is_Fullscreen; }
-  bool End_Requested() const { return Ending; }
   // The settings stay open until the window's close steps release them.
   bool Settings_Open() const { return Settings_Store != nullptr; }
   const QImage& Frame() const { return Painter.Frame(); }

@@ -75,7 +75,7 @@ void TForm1::Build_Menus() {
       item(QStringLiteral("Display in fullscreen mode"), Qt::Key_F12, [this] { Mode_Switch(); });
   pm_10_fullscreen->setCheckable(true);
   pm_11_splashscreen = item(QStringLiteral("Display splash screen at startup"), {}, [this] {
-    Settings_Store->Write_Bool(QStringLiteral("SplashScreen"), pm_11_splashscreen->isChecked());
+    Settings_Store->Write_Bool(Setting::Splash_Screen, pm_11_splashscreen->isChecked());
   });
   pm_11_splashscreen->setCheckable(true); // a checkable action toggles its own mark
   QAction* pm_13_n3 = pm_0_menu->addSeparator();
@@ -90,7 +90,7 @@ void TForm1::Build_Menus() {
 
 void TForm1::pm_0_menuPopup() {
   const bool tick = Side.Splash_Check_Default ? Side.Splash_Check_Default() : true;
-  pm_11_splashscreen->setChecked(Settings_Store->Read_Bool(QStringLiteral("SplashScreen"), tick));
+  pm_11_splashscreen->setChecked(Settings_Store->Read_Bool(Setting::Splash_Screen, tick));
   if (Is_Fullscreen && Game_Menu_Open) {
     Game_Menu_Open = false;
     Vid_Display_Game_Menu(false);

@@ -41,6 +41,12 @@ constexpr std::array<Flight_Frame, 9> Carrying_Off_Frames = {{
     {4, 5, 0, 0, Sound_Name::Step_bat},
 }};
 
+// The warrior arrives from the air: the sequence for the cell he is dropped into starts at once
+// after its two walking frames. Onto another bat it starts at its second walking frame, which
+// leaves him where he is with one more Step.
+constexpr std::int32_t Drop_Entry_Step = 3;
+constexpr std::int32_t Drop_Onto_Bat_Entry_Step = 2;
+
 Element_Id Bat_Image(int n) {
   return Bat_Images[static_cast<std::size_t>(n - 1)];
 }
@@ -109,10 +115,9 @@ std::int32_t Game_Core::Bat_Drop() {
     Cell_Position& bat = Bat_Position[static_cast<std::size_t>(i)];
     if (bat != taken_from) continue;
     Cell_Position free;
-    do {
-      free.X = Random(10);
-      free.Y = Random(10);
-    } while (Cell(free) != Cell_Empty);
+    do
+      free = Random_Cell();
+    while (Cell(free) != Cell_Empty);
     Cell(taken_from) = Cell_Warrior;
     bat = free;
     Cell(free) = Cell_Bat;
@@ -120,15 +125,14 @@ std::int32_t Game_Core::Bat_Drop() {
   }
 
   Cell_Position drop;
-  do {
-    drop.X = Random(10);
-    drop.Y = Random(10);
-  } while (drop.X == taken_from.X || drop.Y == taken_from.Y);
+  do
+    drop = Random_Cell();
+  while (drop.X == taken_from.X || drop.Y == taken_from.Y);
 
   Cell(taken_from) = Cell_Empty;
   Warrior_X = drop.X;
   Warrior_Y = drop.Y;
   const std::int32_t found = Cell(drop);
-  Arm_Sequence_For(found, found == Cell_Bat ? 2 : 3, 1);
+  Arm_Sequence_For(found, found == Cell_Bat ? Drop_Onto_Bat_Entry_Step : Drop_Entry_Step, 1);
   return found;
 }

@@ -94,7 +94,7 @@ void Game_Core::Inp_attack_press() {
   case Mode_Select_Level_1:
   case Mode_Select_Level_2:
   case Mode_Select_Level_3:
-    Set_Game_Mode(Game_Mode + 3);
+    Set_Game_Mode(Playing_Mode(Selected_Level(Game_Mode)));
     Gam_Set_Mode();
     break;
   case Mode_Level_1:

@@ -7,10 +7,64 @@ int Game_Core::Random(int n) {
   return result;
 }
 
+Cell_Position Game_Core::Random_Cell() {
+  Cell_Position cell;
+  cell.X = Random(Dungeon_Size);
+  cell.Y = Random(Dungeon_Size);
+  return cell;
+}
+
 namespace {
+
 // Pit placement has no natural bound: with unlucky draws the placed pits can leave no room for
-// the rest. After this many failed draws for one pit the placement starts over.
+// the rest. After this many draws without room for one pit the placement starts over.
 constexpr int Pit_Draw_Limit = 10000;
+
+// A pit needs the 3 x 3 block around it free of everything but the warrior. The block is read
+// without wrap-around: at the far edges the zero border counts as free.
+bool Has_Room_For_Pit(const Game_Core& game, Cell_Position cell) {
+  for (int dx = -1; dx <= 1; ++dx)
+    for (int dy = -1; dy <= 1; ++dy)
+      if (game.Cell(cell.X + dx, cell.Y + dy) >= Cell_Pit) return false;
+  return true;
+}
+
+// Draws cells until one has room for a pit and digs it there; false after Pit_Draw_Limit
+// draws without room. Row 0 and column 0 never hold a pit: such a draw is taken again at once
+// and not counted.
+bool Dig_Pit(Game_Core& game) {
+  for (int without_room = 0; without_room < Pit_Draw_Limit;) {
+    const Cell_Position cell = game.Random_Cell();
+    if (cell.X == 0 || cell.Y == 0) continue;
+    if (Has_Room_For_Pit(game, cell)) {
+      game.Cell(cell) = Cell_Pit;
+      return true;
+    }
+    ++without_room;
+  }
+  return false;
+}
+
+// False at a dead end: a pit found no room.
+bool Dig_All_Pits(Game_Core& game) {
+  for (int pit = 1; pit <= Pit_Count; ++pit)
+    if (!Dig_Pit(game)) return false;
+  return true;
+}
+
+void Fill_All_Pits(Game_Core& game) {
+  for (int x = 0; x < Dungeon_Size; ++x)
+    for (int y = 0; y < Dungeon_Size; ++y)
+      if (game.Cell(x, y) == Cell_Pit) game.Cell(x, y) = Cell_Empty;
+}
+
+// The twelve pits, none touching another, not even diagonally. From a dead end every pit is
+// dug again.
+void Place_Pits(Game_Core& game) {
+  while (!Dig_All_Pits(game))
+    Fill_All_Pits(game);
+}
+
 } // namespace
 
 void Game_Core::Setup_Dungeon() {
@@ -20,38 +74,13 @@ void Game_Core::Setup_Dungeon() {
   Warrior_Y = 0;
   Cell(0, 0) = Cell_Warrior;
 
-  for (int placed = 0; placed < Pit_Count;) {
-    int failed = 0;
-    for (;;) {
-      const int x = Random(10);
-      const int y = Random(10);
-      if (x == 0 || y == 0) continue;
-      // The 3 x 3 block around (x, y), read without wrap-around: the zero border counts as free.
-      int free_cells = 0;
-      for (int dx = -1; dx <= 1; ++dx)
-        for (int dy = -1; dy <= 1; ++dy)
-          if (Cell(x + dx, y + dy) < Cell_Pit) ++free_cells;
-      if (free_cells == 9) {
-        Cell(x, y) = Cell_Pit;
-        ++placed;
-        break;
-      }
-      if (++failed == Pit_Draw_Limit) {
-        for (int px = 0; px < Dungeon_Size; ++px)
-          for (int py = 0; py < Dungeon_Size; ++py)
-            if (Cell(px, py) == Cell_Pit) Cell(px, py) = Cell_Empty;
-        placed = 0;
-        break;
-      }
-    }
-  }
+  Place_Pits(*this);
 
   for (int i = 1; i <= Bat_Count; ++i) {
     Cell_Position p;
-    do {
-      p.X = Random(10);
-      p.Y = Random(10);
-    } while (Cell(p) != Cell_Empty);
+    do
+      p = Random_Cell();
+    while (Cell(p) != Cell_Empty);
     Bat_Position[static_cast<std::size_t>(i)] = p;
     Cell(p) = Cell_Bat;
   }
@@ -84,10 +113,9 @@ void Game_Core::Gam_Set_Item_Position(std::int32_t code) {
       }
 
   Cell_Position p;
-  do {
-    p.X = Random(10);
-    p.Y = Random(10);
-  } while (Cell(p) != Cell_Empty || p.X == old.X || p.Y == old.Y);
+  do
+    p = Random_Cell();
+  while (Cell(p) != Cell_Empty || p.X == old.X || p.Y == old.Y);
 
   Cell(p) = code;
   if (found) Cell(old) = Cell_Empty;

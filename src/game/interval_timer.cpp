@@ -73,8 +73,3 @@ void Virtual_Clock::Run_Until(std::int64_t time_ms) {
   }
   Now_Ms = std::max(Now_Ms, time_ms);
 }
-
-bool Virtual_Clock::Is_Running(const Interval_Timer& timer) const {
-  return std::any_of(Entries.begin(), Entries.end(),
-                     [&](const Entry& e) { return e.Timer == &timer; });
-}

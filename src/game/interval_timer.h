@@ -60,7 +60,6 @@ public:
   bool Fire_Next();
   // The time of the next due tick, or -1 when no timer is running.
   std::int64_t Next_Due() const;
-  bool Is_Running(const Interval_Timer& timer) const;
 
 private:
   struct Entry {

@@ -50,7 +50,7 @@ void Game_Core::Gam_Set_Mode() {
   case Mode_Select_Level_3:
     Cheat_Off();
     Show_Panel(Panel_1_Letters[10],
-               Panel_2_Digits[static_cast<std::size_t>(Game_Mode - Mode_Select_Level_1 + 1)]);
+               Panel_2_Digits[static_cast<std::size_t>(Selected_Level(Game_Mode))]);
     break;
   case Mode_Level_1:
   case Mode_Level_2:
@@ -84,7 +84,12 @@ void Demo_Room(Lcd_Surface& surface, std::size_t column) {
 } // namespace
 
 void Game_Core::Timer_Demo_ModeTimer() {
-  Run_Step(Demo_Step, [this](std::int32_t step) {
+  // The bat carries the warrior along the top: im_bat_N and im_warrior_N move on together.
+  const auto carry = [this](std::size_t from, std::size_t to) {
+    Swap(Warrior_Images[from], Warrior_Images[to]);
+    Swap(Bat_Images[from - 1], Bat_Images[to - 1]);
+  };
+  Run_Step(Demo_Step, [this, &carry](std::int32_t step) {
     switch (step) {
     case 1: Demo_Room(Surface, 0); break;
     case 7: Demo_Room(Surface, 1); break;
@@ -103,6 +108,13 @@ void Game_Core::Timer_Demo_ModeTimer() {
       Surface.Show(im_warrior_1);
       Surface.Show(im_bat_1);
       break;
+    case 17:
+    case 22: carry(1, 2); break;
+    case 18:
+    case 23: carry(2, 3); break;
+    case 19: carry(3, 4); break;
+    case 20: carry(4, 5); break;
+    case 21: carry(5, 1); break;
     case 24:
       Swap(im_warrior_3, im_warrior_6);
       Swap(im_bat_3, im_bat_4);
@@ -122,15 +134,7 @@ void Game_Core::Timer_Demo_ModeTimer() {
     case 31: Surface.Show(im_dragon); break;
     case 28:
     case 30: Surface.Hide(im_dragon); break;
-    default:
-      // Steps 17 to 23 carry the warrior along with the bat: warrior 1..5 then 1..3 again.
-      if (step >= 17 && step <= 23) {
-        const auto from = static_cast<std::size_t>(step <= 21 ? step - 16 : step - 21);
-        const std::size_t to = from == 5 ? 1 : from + 1;
-        Swap(Warrior_Images[from], Warrior_Images[to]);
-        Swap(Bat_Images[from - 1], Bat_Images[to - 1]);
-      }
-      break; // the pauses: 2, 3, 8, 9, 14, 15, 32, 33
+    default: break; // the pauses: 2, 3, 8, 9, 14, 15, 32, 33
     }
   });
   if (Demo_Step == 34) Demo_Step = 1;

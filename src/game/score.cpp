@@ -2,6 +2,12 @@
 // game, lost or won.
 #include "game/unit1.h"
 
+namespace {
+// In a bat turn each bat tries one step, with a chance of two in five.
+constexpr int Bat_Step_Chances = 2;
+constexpr int Bat_Step_Out_Of = 5;
+} // namespace
+
 void Game_Core::Arm(Interval_Timer& timer, std::int32_t& counter, std::int32_t first_step,
                     int interval_ms) {
   counter = first_step;
@@ -28,9 +34,10 @@ void Game_Core::Timer_ScoreTimer() {
       Bat_On_Warrior = false;
       bool moved = false;
       for (int i = 1; i <= Bat_Count; ++i) {
-        if (Random(5) >= 2) continue;
+        if (Random(Bat_Step_Out_Of) >= Bat_Step_Chances) continue; // this bat rests
         Cell_Position& bat = Bat_Position[static_cast<std::size_t>(i)];
-        const Cell_Position target = Step_From(bat, Random(4) + 1);
+        const int direction = Random(4) + 1; // up, right, down or left
+        const Cell_Position target = Step_From(bat, direction);
         std::int32_t& there = Cell(target);
         if (there >= Cell_Pit) continue; // pits, bats, items and the dragon block the way
         if (there == Cell_Warrior) Bat_On_Warrior = true;

@@ -2,6 +2,11 @@
 // the dragon's death and a lost arrow.
 #include "game/unit1.h"
 
+namespace {
+// A hit leaves out the miss's two steps, 5 and 6.
+constexpr std::int32_t Hit_Step = 7;
+} // namespace
+
 void Game_Core::Timer_Shoot_ArrowTimer() {
   Run_Step(Shoot_Arrow_Step, [this](std::int32_t step) {
     switch (step) {
@@ -17,7 +22,7 @@ void Game_Core::Timer_Shoot_ArrowTimer() {
       Snd_Play(Sound_Name::Arrow);
       if (Cell(Step_From({Warrior_X, Warrior_Y}, Cursor_Direction)) == Cell_Dragon) {
         Surface.Show(im_dragon);
-        Shoot_Arrow_Step = 6; // the hit goes on with step 7
+        Shoot_Arrow_Step = Hit_Step - 1; // the tick adds one
         Timer_Shoot_Arrow.Set_Interval(630);
       }
       break;
@@ -37,11 +42,11 @@ void Game_Core::Timer_Shoot_ArrowTimer() {
       Gam_Set_Warriors_Cell();
       Timer_Shoot_Arrow.Set_Enabled(false);
       break;
-    case 7:
+    case Hit_Step:
       Swap(im_arrow_4, im_arrow_6);
       Surface.Hide(im_dragon);
       Snd_Play(Sound_Name::Win);
-      Win_Level = Game_Mode - 4;
+      Win_Level = Played_Level(Game_Mode);
       Arm(Timer_Game_Over_Win, Game_Over_Step, 1, 5000);
       Timer_Shoot_Arrow.Set_Enabled(false);
       break;

@@ -39,6 +39,17 @@ enum Game_Mode_Value : std::int32_t {
   Mode_Game_Over = 8,
 };
 
+// The three level choices and the three games lie in the same order: level 1..3 of each.
+constexpr std::int32_t Selected_Level(std::int32_t select_mode) {
+  return select_mode - Mode_Select_Level_1 + 1;
+}
+constexpr std::int32_t Played_Level(std::int32_t playing_mode) {
+  return playing_mode - Mode_Level_1 + 1;
+}
+constexpr std::int32_t Playing_Mode(std::int32_t level) {
+  return Mode_Level_1 + level - 1;
+}
+
 struct Cell_Position {
   std::int32_t X = 0;
   std::int32_t Y = 0;
@@ -134,6 +145,8 @@ public:
 
   // ---- Dungeon (dungeon.cpp) ----
   int Random(int n);
+  // A cell drawn at random: X first, then Y.
+  Cell_Position Random_Cell();
   void Setup_Dungeon();
   void Gam_Set_Item_Position(std::int32_t code);
   void Vid_Show_Cheat(bool show);

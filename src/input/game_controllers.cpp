@@ -1,17 +1,22 @@
 #include "input/game_controllers.h"
 
+#include "settings/settings_key.h"
+
 #include <SDL.h>
 
 #include <QSocketNotifier>
 #include <algorithm>
 #include <array>
-#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <linux/netlink.h>
 #include <optional>
-#include <poll.h>
 #include <span>
+#include <sys/inotify.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -53,47 +58,50 @@ int Stick_Direction(int held, int x, int y) {
   return y > 0 ? 3 : 1;
 }
 
-// The process's open files, by number.
-std::vector<int> Open_Files() {
-  std::vector<int> files;
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error)) {
-    const std::string name = entry.path().filename().string();
-    if (!name.empty() && std::all_of(name.begin(), name.end(), ::isdigit))
-      files.push_back(std::stoi(name));
+// The device events udev sends once it has set a device up, as SDL's own udev monitor hears
+// them; -1 where there is no such socket.
+int Open_Device_Event_Socket() {
+  const int socket_file =
+      socket(AF_NETLINK, SOCK_RAW | SOCK_NONBLOCK | SOCK_CLOEXEC, NETLINK_KOBJECT_UEVENT);
+  if (socket_file < 0) return -1;
+  sockaddr_nl address{};
+  address.nl_family = AF_NETLINK;
+  address.nl_groups = 2; // udev's group; the kernel's own (1) comes before udev is done
+  if (bind(socket_file, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    close(socket_file);
+    return -1;
   }
-  return files;
+  return socket_file;
 }
 
-std::string File_Target(int fd) {
-  std::error_code error;
-  return std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), error).string();
+// Device files appearing, going and changing their rights in /dev/input, as SDL sees them
+// where it does without udev; -1 where there is no such folder.
+int Open_Input_Folder_Watch() {
+  const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (watch < 0) return -1;
+  if (inotify_add_watch(watch, "/dev/input", IN_CREATE | IN_DELETE | IN_MOVE | IN_ATTRIB) < 0) {
+    close(watch);
+    return -1;
+  }
+  return watch;
 }
 
-// What SDL watches for plugged devices: a kernel device-event socket (udev's monitor) or, where
-// udev is not used, an inotify watch of /dev/input.
-bool Is_Hotplug_Monitor(int fd) {
-  if (File_Target(fd) == "anon_inode:inotify") return true;
-  int domain = 0, protocol = 0;
-  socklen_t size = sizeof(int);
-  if (getsockopt(fd, SOL_SOCKET, SO_DOMAIN, &domain, &size) != 0 || domain != AF_NETLINK)
-    return false;
-  size = sizeof(int);
-  return getsockopt(fd, SOL_SOCKET, SO_PROTOCOL, &protocol, &size) == 0 &&
-         protocol == NETLINK_KOBJECT_UEVENT;
+// Reads all a file has, so that it is quiet until something new comes; false when it has
+// ended or failed (a pad pulled out) and can only wake the loop in vain from now on.
+bool Drain(int file) {
+  // Large enough for a whole inotify event, a netlink message, a HID report or evdev events.
+  char buffer[4096];
+  for (;;) {
+    const ssize_t got = read(file, buffer, sizeof buffer);
+    if (got > 0) continue;
+    // A device-event socket that overflowed says so once and goes on.
+    if (got < 0 && (errno == EINTR || errno == ENOBUFS)) continue;
+    return got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+  }
 }
 
-// A pad's device file: the evdev node or the raw HID node SDL reads it from. Nothing else in the
-// program opens these.
-bool Is_Device_File(int fd) {
-  const std::string target = File_Target(fd);
-  return target.starts_with("/dev/input/") || target.starts_with("/dev/hidraw");
-}
-
-// Activations in a row of a file that SDL left readable without taking anything from it, after
-// which the file is no longer watched (until the next plug-in or unplug): a pad gone dead, or a
-// file SDL does not read when pumped, would otherwise wake the loop without end.
-constexpr int Max_Idle_Wakes = 100;
+// A community mapping file is some hundred kilobytes: anything far beyond is not one.
+constexpr std::uintmax_t Max_Mapping_File_Size = 16 * 1024 * 1024;
 
 } // namespace
 
@@ -101,16 +109,23 @@ Game_Controllers::Game_Controllers(Held_Inputs& held, Handler press, Handler rel
                                    std::function<bool()> accepting, QObject* parent)
     : QObject(parent), Held(held), On_Press(std::move(press)), On_Release(std::move(release)),
       Accepting(std::move(accepting)) {
-  Rescan.setTimerType(Qt::CoarseTimer);
-  connect(&Rescan, &QTimer::timeout, this, [this] { Pump(); });
+  Device_File = [](SDL_Joystick* joystick) {
+    const char* path = SDL_JoystickPath(joystick);
+    return std::string(path ? path : "");
+  };
+  Poll.setTimerType(Qt::CoarseTimer);
+  connect(&Poll, &QTimer::timeout, this, [this] { Pump(); });
 }
 
 Game_Controllers::~Game_Controllers() {
   if (!Started) return;
-  Stop_Watching();
-  for (Pad& pad : Pads)
+  for (Pad& pad : Pads) {
+    Stop_Watching(pad);
     SDL_GameControllerClose(pad.Controller);
+  }
   Pads.clear();
+  for (int file : Plug_Files)
+    close(file);
   SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
   // The sound may have let go of SDL already; then nothing else uses it.
   if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
@@ -122,32 +137,45 @@ bool Game_Controllers::Start() {
   // pad, whatever letters a maker prints on them.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
-  // SDL's files are those open after its start that were not before, by number and by what
-  // they are: the number of a file closed meanwhile (the listing's own) may come back.
-  std::vector<std::pair<int, std::string>> before;
-  for (int fd : Open_Files())
-    before.emplace_back(fd, File_Target(fd));
   if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
     Say(std::string("pads unavailable: ") + SDL_GetError());
     return false;
   }
   Started = true;
-  for (int fd : Open_Files())
-    if (std::find(before.begin(), before.end(), std::pair(fd, File_Target(fd))) == before.end() &&
-        Is_Hotplug_Monitor(fd))
-      Hotplug_Files.push_back(fd);
+  Watch_Plugging();
+  // Before the pads are opened, so that a pad the file maps opens as any other.
+  Load_Mappings();
   for (int i = 0; i < SDL_NumJoysticks(); ++i)
-    if (SDL_IsGameController(i)) Open(i);
+    if (SDL_IsGameController(i))
+      Open(i);
+    else
+      Note_Unmapped(i);
   Pump(); // SDL's word of the pads just opened
-  Watch_Files();
-  if (Hotplug_Files.empty()) Rescan.start(3000);
   return true;
+}
+
+void Game_Controllers::Load_Mappings() {
+  const std::string file =
+      (Settings_Folder() + QStringLiteral("/gamecontrollerdb.txt")).toStdString();
+  std::error_code error;
+  if (!std::filesystem::exists(file, error)) return;
+  // Only a plain file of a sensible size is read: a pipe in its place would block the start for
+  // good. Lines SDL cannot take are left out, so a file of nothing else gives no mapping.
+  if (!std::filesystem::is_regular_file(file, error) ||
+      std::filesystem::file_size(file, error) > Max_Mapping_File_Size || error) {
+    Say("pad mappings not read from " + file + ": not a plain file of at most 16 MB");
+    return;
+  }
+  const int added = SDL_GameControllerAddMappingsFromFile(file.c_str());
+  if (added < 0)
+    Say("pad mappings not read from " + file + ": " + SDL_GetError());
+  else
+    Say("pad mappings " + std::to_string(added) + " from " + file);
 }
 
 int Game_Controllers::Pump() {
   if (!Started) return 0;
   SDL_GameControllerUpdate();
-  bool plugged = false;
   int taken = 0;
   SDL_Event events[32];
   int count = 0;
@@ -156,13 +184,11 @@ int Game_Controllers::Pump() {
     taken += count;
     for (const SDL_Event& event : std::span(events, static_cast<std::size_t>(count))) {
       switch (event.type) {
-      case SDL_CONTROLLERDEVICEADDED: plugged = Open(event.cdevice.which) || plugged; break;
-      case SDL_CONTROLLERDEVICEREMOVED:
-        // The pad's files close with it: stop watching them first.
-        Stop_Watching();
-        Close(event.cdevice.which);
-        plugged = true;
+      case SDL_JOYDEVICEADDED:
+        if (!SDL_IsGameController(event.jdevice.which)) Note_Unmapped(event.jdevice.which);
         break;
+      case SDL_CONTROLLERDEVICEADDED: Open(event.cdevice.which); break;
+      case SDL_CONTROLLERDEVICEREMOVED: Close(event.cdevice.which); break;
       case SDL_CONTROLLERBUTTONDOWN:
       case SDL_CONTROLLERBUTTONUP:
         Button(event.cbutton.which, event.cbutton.button, event.type == SDL_CONTROLLERBUTTONDOWN);
@@ -182,22 +208,34 @@ int Game_Controllers::Pump() {
       }
     }
   }
-  if (plugged) Watch_Files();
   return taken;
 }
 
-bool Game_Controllers::Open(int device_index) {
+void Game_Controllers::Open(int device_index) {
   const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(device_index);
-  if (id < 0 || Find(id)) return false;
+  if (id < 0 || Find(id)) return;
   SDL_GameController* controller = SDL_GameControllerOpen(device_index);
   if (!controller) {
     Say(std::string("pad not opened: ") + SDL_GetError());
-    return false;
+    return;
   }
-  Pads.push_back({controller, id});
+  Pad& pad = Pads.emplace_back();
+  pad.Controller = controller;
+  pad.Id = id;
   const char* name = SDL_GameControllerName(controller);
   Say("pad added " + std::to_string(id) + " " + (name ? name : "(unnamed)"));
-  return true;
+  Watch_Pad(pad);
+  Update_Polling();
+}
+
+void Game_Controllers::Note_Unmapped(int device_index) {
+  const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(device_index);
+  if (std::find(Unmapped_Noted.begin(), Unmapped_Noted.end(), id) != Unmapped_Noted.end()) return;
+  Unmapped_Noted.push_back(id);
+  char guid[33] = {};
+  SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(device_index), guid, sizeof guid);
+  const char* name = SDL_JoystickNameForIndex(device_index);
+  Say("pad without a mapping, not used: " + std::string(name ? name : "(unnamed)") + " " + guid);
 }
 
 void Game_Controllers::Close(std::int32_t id) {
@@ -214,9 +252,11 @@ void Game_Controllers::Close(std::int32_t id) {
   if (pad->Stick != 0)
     Up({Input_Source::Controller, device, Stick_Control},
        Stick_Names[static_cast<std::size_t>(pad->Stick)]);
+  Stop_Watching(*pad);
   SDL_GameControllerClose(pad->Controller);
   Pads.erase(pad);
   Say("pad removed " + std::to_string(id));
+  Update_Polling();
 }
 
 Game_Controllers::Pad* Game_Controllers::Find(std::int32_t id) {
@@ -271,45 +311,60 @@ void Game_Controllers::Say(const std::string& line) const {
   if (Note) Note(line);
 }
 
-void Game_Controllers::Watch_Files() {
-  Stop_Watching();
-  std::vector<int> files = Hotplug_Files;
-  for (int fd : Open_Files())
-    if (Is_Device_File(fd)) files.push_back(fd);
-  for (int fd : files) {
-    auto* watch = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-    connect(watch, &QSocketNotifier::activated, this, [this, fd] { File_Ready(fd); });
-    Watches.push_back(watch);
-  }
-  std::string line = "pad files";
-  for (int fd : files)
-    line += " " + std::to_string(fd);
-  Say(line);
+QSocketNotifier* Game_Controllers::Watch(int file) {
+  auto* watch = new QSocketNotifier(file, QSocketNotifier::Read, this);
+  connect(watch, &QSocketNotifier::activated, this, [this, watch, file] {
+    if (!Drain(file)) {
+      watch->setEnabled(false);
+      Say("pad file " + std::to_string(file) + " ended");
+    }
+    Pump();
+  });
+  return watch;
 }
 
-void Game_Controllers::Stop_Watching() {
-  // A notifier may be the one whose signal runs now: it is disabled at once and deleted later.
-  for (QSocketNotifier* watch : Watches) {
-    watch->setEnabled(false);
-    watch->deleteLater();
-  }
-  Watches.clear();
-  Idle_Wakes = 0;
+void Game_Controllers::Watch_Plugging() {
+  for (int file : {Open_Device_Event_Socket(), Open_Input_Folder_Watch()})
+    if (file >= 0) {
+      Plug_Files.push_back(file);
+      Plug_Watches.push_back(Watch(file));
+    }
+  if (Plug_Files.empty()) Say("pads plugged in later are not seen: nothing to watch for them");
 }
 
-void Game_Controllers::File_Ready(int fd) {
-  if (Pump() > 0) {
-    Idle_Wakes = 0;
+void Game_Controllers::Watch_Pad(Pad& pad) {
+  const std::string path =
+      Device_File ? Device_File(SDL_GameControllerGetJoystick(pad.Controller)) : std::string();
+  if (path.empty()) return;
+  pad.File = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (pad.File < 0) {
+    Say("pad file " + path + " not read: " + std::strerror(errno));
     return;
   }
-  pollfd file{fd, POLLIN, 0};
-  if (poll(&file, 1, 0) <= 0) {
-    Idle_Wakes = 0;
-    return;
+  pad.Watch = Watch(pad.File);
+  Say("pad file " + path + " watched as " + std::to_string(pad.File));
+}
+
+void Game_Controllers::Stop_Watching(Pad& pad) {
+  // The notifier may be the one whose signal runs now: it is disabled at once and deleted
+  // later, the file closed now.
+  if (pad.Watch) {
+    pad.Watch->setEnabled(false);
+    pad.Watch->deleteLater();
+    pad.Watch = nullptr;
   }
-  if (++Idle_Wakes < Max_Idle_Wakes) return;
-  for (QSocketNotifier* watch : Watches)
-    if (watch->socket() == fd) watch->setEnabled(false);
-  Idle_Wakes = 0;
-  Say("pad file " + std::to_string(fd) + " no longer watched");
+  if (pad.File >= 0) close(pad.File);
+  pad.File = -1;
+}
+
+void Game_Controllers::Update_Polling() {
+  const bool needed =
+      std::any_of(Pads.begin(), Pads.end(), [](const Pad& pad) { return pad.File < 0; });
+  if (needed == Poll.isActive()) return;
+  if (needed) {
+    Poll.start(Poll_Interval_Ms);
+    Say("pads read every " + std::to_string(Poll_Interval_Ms) + " ms: one has no device file");
+  } else {
+    Poll.stop();
+  }
 }

@@ -69,7 +69,7 @@ void Lcd_Surface::Set_Stretch(Element_Id id, bool stretch) {
   Mark(id);
 }
 
-void Lcd_Surface::Set_Glyph(int position, Element_Id glyph) {
+void Lcd_Surface::Show_Glyph(int position, Element_Id glyph) {
   const Element_Id pos = Panel_Positions[static_cast<std::size_t>(position)];
   Lcd_Element& e = Elements[Index(pos)];
   const bool changed = e.Glyph != glyph;
@@ -79,12 +79,8 @@ void Lcd_Surface::Set_Glyph(int position, Element_Id glyph) {
   if (changed && On_Panel_Changed) On_Panel_Changed();
 }
 
-void Lcd_Surface::Show_Glyph(int position, Element_Id glyph) {
-  Set_Glyph(position, glyph);
-}
-
 void Lcd_Surface::Blank_Position(int position) {
-  Set_Glyph(position, Element_Count);
+  Show_Glyph(position, Element_Count);
 }
 
 QString Lcd_Surface::Panel_Text() const {

@@ -49,7 +49,7 @@ public:
   void Set_Hand_Pointer(Element_Id id, bool hand) { Elements[Index(id)].Hand_Pointer = hand; }
 
   // The number panel: position 0 (left) or 1 (right) takes its own copy of a glyph's picture;
-  // reloading the glyph later does not change what the position shows.
+  // reloading the glyph later does not change what the position shows. Element_Count blanks it.
   void Show_Glyph(int position, Element_Id glyph);
   void Blank_Position(int position);
   // What the panel reads, e.g. "A0"; a blank position reads as a space.
@@ -65,7 +65,6 @@ public:
 
   // Rectangles changed since the last call; the window repaints exactly these.
   QRegion Take_Dirty();
-  const QRegion& Dirty() const { return Dirty_Region; }
 
   // How a text element measures its text; set by the window from its font, so that
   // self-sizing labels get the size they will be drawn at.
@@ -82,7 +81,6 @@ public:
 private:
   static std::size_t Index(Element_Id id) { return static_cast<std::size_t>(id); }
   void Mark(Element_Id id);
-  void Set_Glyph(int position, Element_Id glyph);
 
   std::array<Lcd_Element, Element_Count> Elements;
   QRegion Dirty_Region;

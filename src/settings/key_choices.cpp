@@ -52,10 +52,6 @@ const char* const Hint_Tails[] = {
     "to select game/move",
 };
 
-QString Setting_Name(int binding_number) {
-  return QString("Key%1").arg(binding_number);
-}
-
 } // namespace
 
 QStringList Key_Choice_Texts() {
@@ -72,7 +68,7 @@ Key_Word_Table Build_Key_Words() {
   return words;
 }
 
-void AssignWord(int /*binding_number*/, Key_Binding& binding) {
+void AssignWord(Key_Binding& binding) {
   if (Valid_Choice(binding.Choice)) binding.Key_Code = Choice_Code(binding.Choice);
 }
 
@@ -80,19 +76,20 @@ void Load_Key_Bindings(Settings_Key& settings, Key_Binding_Table& bindings) {
   for (int n = Binding_All_Clear; n <= Binding_Move; ++n) {
     const auto i = static_cast<std::size_t>(n);
     const int fallback = Default_Key_Bindings[i].Choice;
-    const int choice = settings.Read_Integer(Setting_Name(n), fallback);
+    const int choice = settings.Read_Integer(Setting::Key[i], fallback);
     // A choice outside the list has no key: the button keeps its usual one.
     bindings[i].Choice = Valid_Choice(choice) ? choice : fallback;
   }
+  // Written back at once: after the first start all four exist.
   Store_Key_Bindings(settings, bindings);
 }
 
 void Store_Key_Bindings(Settings_Key& settings, Key_Binding_Table& bindings) {
   std::vector<std::pair<QString, int>> choices;
   for (int n = Binding_All_Clear; n <= Binding_Move; ++n) {
-    Key_Binding& binding = bindings[static_cast<std::size_t>(n)];
-    choices.emplace_back(Setting_Name(n), binding.Choice);
-    AssignWord(n, binding);
+    const auto i = static_cast<std::size_t>(n);
+    choices.emplace_back(Setting::Key[i], bindings[i].Choice);
+    AssignWord(bindings[i]);
   }
   settings.Write_Integers(choices);
 }

@@ -22,7 +22,7 @@ using Key_Word_Table = std::array<QString, Key_Choice_Count + 1>;
 Key_Word_Table Build_Key_Words();
 
 // Sets the binding's Key_Code from its Choice; a Choice outside 1..40 leaves it unchanged.
-void AssignWord(int binding_number, Key_Binding& binding);
+void AssignWord(Key_Binding& binding);
 
 // Reads Key1..Key4 (a stored choice outside 1..40 falls back to the binding's default), writes
 // each back and assigns its key code.

@@ -19,13 +19,17 @@ std::optional<int> Parse_Decimal(const QString& text) {
   return static_cast<int>(value);
 }
 
-// The store's file, where the store itself looks for it: the user's configuration folder.
+// The store's file, where the store itself looks for it.
 QString Store_File() {
-  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-         QStringLiteral("/Kelvamor/Tov50.conf");
+  return Settings_Folder() + QStringLiteral("/Tov50.conf");
 }
 
 } // namespace
+
+QString Settings_Folder() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+         QStringLiteral("/Kelvamor");
+}
 
 Settings_Key::Settings_Key() {
   Open();

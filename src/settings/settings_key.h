@@ -1,14 +1,32 @@
-// The per-user settings store: seven text values under organisation "Kelvamor", application
+// The per-user settings store: the text values under organisation "Kelvamor", application
 // "Tov50" ($XDG_CONFIG_HOME/Kelvamor/Tov50.conf). Every write is on disk when it returns.
 #pragma once
 
+#include <QLatin1String>
 #include <QString>
+#include <array>
 #include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
 
 class QSettings;
+
+// The names of the values.
+namespace Setting {
+inline constexpr QLatin1String Sound_Mode("SoundMode");
+inline constexpr QLatin1String Splash_Screen("SplashScreen");
+inline constexpr QLatin1String Fullscreen_Mode("FullscreenMode");
+inline constexpr QLatin1String Lcd_Response("LcdResponse");
+// By binding number 1..4: All Clear, Cursor, Start game/Attack, Select game/Move.
+inline constexpr std::array<QLatin1String, 5> Key = {QLatin1String(), QLatin1String("Key1"),
+                                                     QLatin1String("Key2"), QLatin1String("Key3"),
+                                                     QLatin1String("Key4")};
+} // namespace Setting
+
+// The folder of the settings file, $XDG_CONFIG_HOME/Kelvamor; the player may put other files
+// for the program there.
+QString Settings_Folder();
 
 class Settings_Key {
 public:

@@ -1,5 +1,7 @@
 #include "sound/sdl_sound_layer.h"
 
+#include "sound/sound_modes.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -143,11 +145,8 @@ void Sdl_Sound_Layer::Init(int mix_rate, int channel_count) {
 }
 
 void Sdl_Sound_Layer::Set_Output(int output_kind) {
-  switch (output_kind) {
-  case Output_Alsa: Driver = "alsa"; break;
-  case Output_Pulseaudio: Driver = "pulseaudio"; break;
-  default: Driver = nullptr; break;
-  }
+  const Sound_Mode* mode = Sound_Mode_Of_Output(output_kind);
+  Driver = mode ? mode->Sdl_Driver : nullptr;
   // A device already open is reopened on the new driver. Samples keep working: the device
   // format is fixed, SDL converts to whatever the hardware wants.
   if (Device_Open) {

@@ -4,17 +4,6 @@
 
 #include <utility>
 
-std::optional<Sound_Mode> Sound_Mode_From_Text(const QString& text) {
-  // Output kinds by list position: PulseAudio, ALSA, none.
-  static constexpr std::array<int, 3> Output_Kinds = {Output_Pulseaudio, Output_Alsa, 0};
-  for (int i = 0; i < static_cast<int>(Sound_Mode_Texts.size()); ++i)
-    if (text == QLatin1String(Sound_Mode_Texts[static_cast<std::size_t>(i)])) {
-      const int kind = Output_Kinds[static_cast<std::size_t>(i)];
-      return Sound_Mode{.Stored_Value = i, .Enabled = kind != 0, .Output_Kind = kind};
-    }
-  return std::nullopt;
-}
-
 std::string Sound_File_Name(Sound_Name sound) {
   return "Sound/" + std::string(Sound_Name_Text(sound)) + ".wav";
 }
@@ -35,12 +24,9 @@ Sound_Startup_Result Sound_System::Sound_Startup(const QString& mode_text) {
   if (Startup_Done) return result;
   Startup_Done = true;
 
-  const std::optional<Sound_Mode> mode = Sound_Mode_From_Text(mode_text);
-  if (mode) {
-    Sound_Enabled = mode->Enabled;
-    result.Sound_Mode_To_Store = mode->Stored_Value;
-  }
-  if (!Sound_Enabled || !mode) return result;
+  const Sound_Mode* mode = Sound_Mode_From_Text(mode_text);
+  Sound_Enabled = mode && mode->Output_Kind != 0;
+  if (!Sound_Enabled) return result;
 
   Layer_Impl->Init(Sound_Mix_Rate, Sound_Channel_Count);
   Layer_Impl->Set_Output(mode->Output_Kind);

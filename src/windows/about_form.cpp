@@ -1,15 +1,13 @@
 #include "windows/about_form.h"
 
 #include "display/display_scale.h"
+#include "game/program_facts.h"
 #include "input/key_codes.h"
 #include "windows/click_label.h"
 #include "windows/window_look.h"
 
 #include <QKeyEvent>
 #include <QPixmap>
-
-const QString TAboutForm::Website_Target = QStringLiteral("https://kelvamor.example/");
-const QString TAboutForm::Email_Target = QStringLiteral("mailto:kelvamor@kelvamor.example");
 
 namespace {
 
@@ -82,12 +80,10 @@ TAboutForm::TAboutForm(Shell_Open shell_open, QWidget* parent)
     top += 24;
   }
 
-  la_website_2 =
-      Add_Link(*this, "la_website_2", QStringLiteral("www.kelvamor.example"), {212, 128});
-  la_email_2 =
-      Add_Link(*this, "la_email_2", QStringLiteral("kelvamor@kelvamor.example"), {212, 152});
-  connect(la_website_2, &Click_Label::Clicked, this, [this] { Open_Link(Website_Target); });
-  connect(la_email_2, &Click_Label::Clicked, this, [this] { Open_Link(Email_Target); });
+  la_website_2 = Add_Link(*this, "la_website_2", QString::fromUtf8(Maker_Website_Text), {212, 128});
+  la_email_2 = Add_Link(*this, "la_email_2", QString::fromUtf8(Maker_Email_Text), {212, 152});
+  connect(la_website_2, &Click_Label::Clicked, this, [this] { Open_Link(Maker_Website); });
+  connect(la_email_2, &Click_Label::Clicked, this, [this] { Open_Link(Maker_Email); });
 
   Install_Key_Preview(*this, [this](const QKeyEvent& event) {
     if (Virtual_Key_Code(event) != Vk::Escape) return false;

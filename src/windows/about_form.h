@@ -17,9 +17,6 @@ public:
   // Shows the window at the screen's centre, in front; a second call shows the same window.
   void Open();
 
-  static const QString Website_Target;
-  static const QString Email_Target;
-
 private:
   void Open_Link(const QString& target);
 

@@ -1,8 +1,10 @@
 #include "windows/splash_form.h"
 
 #include "display/display_scale.h"
+#include "game/program_facts.h"
 #include "input/key_codes.h"
 #include "settings/settings_key.h"
+#include "sound/sound_system.h"
 #include "windows/click_label.h"
 #include "windows/window_look.h"
 
@@ -11,12 +13,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
-
-const QStringList TSplashForm::Sound_Outputs = {
-    QStringLiteral("PulseAudio"), QStringLiteral("ALSA"), QStringLiteral("(no sound)")};
-const QString TSplashForm::Website_Target = QStringLiteral("https://kelvamor.example/");
-const QString TSplashForm::Email_Target = QStringLiteral("mailto:kelvamor@kelvamor.example");
-const QString TSplashForm::Donation_Target = QStringLiteral("https://kelvamor.example/donate");
 
 namespace {
 
@@ -63,22 +59,21 @@ TSplashForm::TSplashForm(Settings_Key& settings, Shell_Open shell_open, Splash_H
   Add_Picture(*this, "im_background", QStringLiteral(":/splash/background.png"), {0, 0, 460, 420});
   Add_Picture(*this, "im_box_picture", QStringLiteral(":/splash/box.jpg"), {0, 56, 460, 160});
 
-  Add_Label(*this, "la_game_title",
-            QStringLiteral("Grathmoor (Brennicor, Zephyrine Series) Simulator"), {0, 12, 460, 15},
-            Font_Bold, Qt::white, Qt::AlignHCenter);
-  Add_Label(*this, "la_version", QStringLiteral("Version 5.00 * Final *"), {0, 28, 460, 15},
-            Font_Bold, Qt::white, Qt::AlignHCenter);
+  Add_Label(*this, "la_game_title", QString::fromUtf8(Program_Title), {0, 12, 460, 15}, Font_Bold,
+            Qt::white, Qt::AlignHCenter);
+  Add_Label(*this, "la_version", QStringLiteral("Version %1 * Final *").arg(Program_Version),
+            {0, 28, 460, 15}, Font_Bold, Qt::white, Qt::AlignHCenter);
   Add_Label(*this, "la_release_date", QStringLiteral("Released by Kelvamor on 4th December, 2017"),
             {0, 236, 460, 15}, Font_Plain, Qt::black, Qt::AlignHCenter);
   Add_Label(*this, "la_website_1", QStringLiteral("website:"), {118, 259, 56, 15}, Font_Plain,
             Qt::black);
   auto* la_website_2 =
-      Add_Label<Click_Label>(*this, "la_website_2", QStringLiteral("www.kelvamor.example"),
+      Add_Label<Click_Label>(*this, "la_website_2", QString::fromUtf8(Maker_Website_Text),
                              {174, 259, 168, 15}, Font_Bold | Font_Underline, Link_Blue);
   Add_Label(*this, "la_email_1", QStringLiteral("email:"), {118, 282, 56, 15}, Font_Plain,
             Qt::black);
   auto* la_email_2 =
-      Add_Label<Click_Label>(*this, "la_email_2", QStringLiteral("kelvamor@kelvamor.example"),
+      Add_Label<Click_Label>(*this, "la_email_2", QString::fromUtf8(Maker_Email_Text),
                              {174, 282, 168, 15}, Font_Bold | Font_Underline, Link_Blue);
   // The label is as tall as the list and centred in it like the list's text, in the same font,
   // so the two stand on one baseline.
@@ -89,8 +84,10 @@ TSplashForm::TSplashForm(Settings_Key& settings, Shell_Open shell_open, Splash_H
 
   cb_sound = new QComboBox(this);
   cb_sound->setObjectName(QStringLiteral("cb_sound"));
-  cb_sound->addItems(Sound_Outputs);
-  Set_Up_List(*cb_sound, static_cast<int>(Sound_Outputs.size()));
+  // The stored SoundMode goes with each entry.
+  for (const Sound_Mode& mode : Sound_Modes)
+    cb_sound->addItem(QString::fromUtf8(mode.Text), mode.Stored_Value);
+  Set_Up_List(*cb_sound, cb_sound->count());
   cb_sound->setGeometry(sound_list_place);
 
   btn_play = Add_Picture<Click_Label>(*this, "btn_play", QStringLiteral(":/splash/play.png"),
@@ -124,26 +121,30 @@ TSplashForm::TSplashForm(Settings_Key& settings, Shell_Open shell_open, Splash_H
   const auto open = [this](const QString& target) {
     if (Shell) Shell(target);
   };
-  connect(la_website_2, &Click_Label::Clicked, this, [open] { open(Website_Target); });
-  connect(la_email_2, &Click_Label::Clicked, this, [open] { open(Email_Target); });
-  connect(btn_paypal, &Click_Label::Clicked, this, [open] { open(Donation_Target); });
+  connect(la_website_2, &Click_Label::Clicked, this, [open] { open(Maker_Website); });
+  connect(la_email_2, &Click_Label::Clicked, this, [open] { open(Maker_Email); });
+  connect(btn_paypal, &Click_Label::Clicked, this, [open] { open(Donation_Page); });
   connect(btn_play, &Click_Label::Clicked, this, [this] { Play(); });
   connect(cb_sound, &QComboBox::currentIndexChanged, this, [this] { Update_Play_Buttons(); });
   Install_Key_Preview(*this, [this](const QKeyEvent& event) { return On_Key_Down(event); });
 
-  // A stored number outside the list selects nothing.
-  const int sound_mode = Settings.Read_Integer(QStringLiteral("SoundMode"), -1);
-  cb_sound->setCurrentIndex(sound_mode >= 0 && sound_mode < Sound_Outputs.size() ? sound_mode : -1);
-  chb_splashscreen->setChecked(Settings.Read_Bool(QStringLiteral("SplashScreen"), true));
+  // A stored number of no mode selects nothing.
+  cb_sound->setCurrentIndex(
+      cb_sound->findData(Settings.Read_Integer(Setting::Sound_Mode, Sound_Mode_Unset)));
+  chb_splashscreen->setChecked(Settings.Read_Bool(Setting::Splash_Screen, true));
 
-  if (cb_sound->currentIndex() >= 0 && !chb_splashscreen->isChecked()) {
+  Skip_Path = cb_sound->currentIndex() >= 0 && !chb_splashscreen->isChecked();
+  if (Skip_Path) {
     move(-width(), -height());
     Show_On_Activate = false;
-    Play();
     return;
   }
   Centre_On_Screen(*this);
   Update_Play_Buttons();
+}
+
+void TSplashForm::Play_If_Skipped() {
+  if (Skip_Path) Play();
 }
 
 void TSplashForm::Main_Window_Activated() {
@@ -194,23 +195,20 @@ bool TSplashForm::On_Key_Down(const QKeyEvent& event) {
 }
 
 void TSplashForm::Play() {
-  const int sound_mode = cb_sound->currentIndex();
-  if (Play_Done || sound_mode < 0) return;
+  if (Play_Done || cb_sound->currentIndex() < 0) return;
   Play_Done = true;
-  Settings.Write_Integer(QStringLiteral("SoundMode"), sound_mode);
+  Settings.Write_Integer(Setting::Sound_Mode, cb_sound->currentData().toInt());
   const bool sound_started = !Host.Start_Sound || Host.Start_Sound(cb_sound->currentText());
   if (!sound_started) {
-    if (Host.Show_Error)
-      Host.Show_Error(
-          QStringLiteral("Sound folder unproperly installed. Please reinstall the game."));
+    if (Host.Show_Error) Host.Show_Error(QString::fromUtf8(Sound_Folder_Error_Text));
     // The next start shows the splash again with no output chosen.
-    Settings.Write_Integer(QStringLiteral("SoundMode"), -1);
-    Settings.Write_Bool(QStringLiteral("SplashScreen"), true);
+    Settings.Write_Integer(Setting::Sound_Mode, Sound_Mode_Unset);
+    Settings.Write_Bool(Setting::Splash_Screen, true);
     if (Host.Terminate) Host.Terminate();
     return;
   }
   const bool show_next_time = chb_splashscreen->isChecked();
-  Settings.Write_Bool(QStringLiteral("SplashScreen"), show_next_time);
+  Settings.Write_Bool(Setting::Splash_Screen, show_next_time);
   if (Host.Set_Splash_Menu_Check) Host.Set_Splash_Menu_Check(show_next_time);
   if (Host.Centre_Main_Window) Host.Centre_Main_Window();
   if (Host.Start_Demo) Host.Start_Demo();

@@ -24,7 +24,7 @@ struct Splash_Host {
   std::function<void()> Centre_Main_Window;
   // Puts the handheld into demo mode.
   std::function<void()> Start_Demo;
-  // Requests the end of the event loop. May be called while the splash is being constructed,
+  // Requests the end of the event loop. May be called before the loop runs (the skip path),
   // so it must not rely on a running loop (a queued quit does it).
   std::function<void()> Terminate;
   // A modal error box; returns once the player has closed it.
@@ -35,9 +35,12 @@ class TSplashForm : public QWidget {
   Q_OBJECT
 public:
   // Reads the stored sound output and splash choice. When an output is stored and the splash
-  // is switched off, the play command runs at once and the window is never seen.
+  // is switched off, the window is never seen: the skip path.
   TSplashForm(Settings_Key& settings, Shell_Open shell_open, Splash_Host host,
               QWidget* parent = nullptr);
+  // On the skip path, the play command, at once; else nothing. The program calls it once it has
+  // built its windows.
+  void Play_If_Skipped();
 
   // The main window's activation: the first one shows the splash in front, unless it was
   // skipped.
@@ -45,12 +48,6 @@ public:
   bool Show_Splash_On_Activate() const { return Show_On_Activate; }
   // The state of "Display this splash screen at startup".
   bool Splash_Screen_Ticked() const;
-
-  // The sound list of this platform, in stored SoundMode order.
-  static const QStringList Sound_Outputs;
-  static const QString Website_Target;
-  static const QString Email_Target;
-  static const QString Donation_Target;
 
 protected:
   void changeEvent(QEvent* event) override;
@@ -65,6 +62,7 @@ private:
   Shell_Open Shell;
   Splash_Host Host;
   bool Show_On_Activate = true;
+  bool Skip_Path = false;
   // Set once the play command has run to its end, success or failure: it never runs twice.
   bool Play_Done = false;
 

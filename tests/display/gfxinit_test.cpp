@@ -337,6 +337,7 @@ TEST_F(Skin_Loader, RequiredFormatsDecodeWhateverTheCaseOfTheirExtension) {
 TEST_F(Skin_Loader, SeeThroughElementsLoseTheBottomLeftColourUnlessThePictureHasAlpha) {
   QImage plain = Filled(3, 3, qRgb(0, 255, 0));
   plain.setPixel(1, 1, qRgb(200, 0, 0));
+  plain.setPixel(0, 0, qRgb(0, 0, 200)); // top-left: not the key
   Save("Graphics/Skin/plain.bmp", plain);
   QImage alpha = Filled(2, 2, qRgba(0, 0, 0, 255), QImage::Format_ARGB32);
   alpha.setPixel(1, 0, qRgba(0, 0, 0, 0));
@@ -346,12 +347,13 @@ TEST_F(Skin_Loader, SeeThroughElementsLoseTheBottomLeftColourUnlessThePictureHas
                "Filename=alpha.png\n" + Section_Of(btn_cursor_down) + "Filename=plain.bmp\n");
   Run(false);
   const QImage& keyed = Surface[im_warrior_0].Picture;
-  EXPECT_EQ(qAlpha(keyed.pixel(0, 0)), 0);
+  EXPECT_EQ(qAlpha(keyed.pixel(0, 2)), 0);
+  EXPECT_EQ(keyed.pixel(0, 0), qRgb(0, 0, 200));
   EXPECT_EQ(keyed.pixel(1, 1), qRgb(200, 0, 0));
   const QImage& own = Surface[im_warrior_1].Picture;
   EXPECT_EQ(qAlpha(own.pixel(0, 1)), 255); // black bottom-left pixel stays
   EXPECT_EQ(qAlpha(own.pixel(1, 0)), 0);
-  EXPECT_EQ(Surface[btn_cursor_down].Picture.pixel(0, 0), qRgb(0, 255, 0));
+  EXPECT_EQ(Surface[btn_cursor_down].Picture.pixel(0, 2), qRgb(0, 255, 0));
 }
 
 TEST_F(Skin_Loader, TheBackdropIsShownStretchedOnlyWhenTheLowestByteSaysSo) {

@@ -294,6 +294,7 @@ TEST_F(Main_Window, SplashMenuItemTogglesAndStoresItsMark) {
 
 TEST_F(Main_Window, AHeldKeyIsOnePressAndOneReleaseAndLosingTheKeyboardReleasesIt) {
   Store("FullscreenMode", "0");
+  Write_Layout_Config();
   auto form = Create();
   Game_Core& game = Start_Demo(*form);
   const Native_Keys keys("us");
@@ -328,6 +329,12 @@ TEST_F(Main_Window, AHeldKeyIsOnePressAndOneReleaseAndLosingTheKeyboardReleasesI
   send(QEvent::KeyRelease, "LALT", 1700);
   send(QEvent::KeyPress, "LALT", 1800);
   EXPECT_EQ(game.Game_Mode, Mode_Select_Level_1);
+
+  // A button held with the mouse is let go of too.
+  QTest::mousePress(form.get(), Qt::LeftButton, {}, form->Surface()[btn_cursor_top].Rect.center());
+  ASSERT_TRUE(game.Cursor_Held);
+  QApplication::sendEvent(form.get(), &focus_out);
+  EXPECT_FALSE(game.Cursor_Held || form->Surface().Shown(btn_cursor_down));
 }
 
 TEST_F(Main_Window, APadActsOnlyWhileTheWindowHasTheKeyboard) {

@@ -144,46 +144,28 @@ TEST_P(Drop_Targets, TheSequenceForTheCellPlaysFromItsThirdStep) {
   EXPECT_EQ(Game.Input_Enabled, c.Input_At_End);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Bats, Drop_Targets,
-    ::testing::Values(Drop_Case{'.', Mode_Level_3, false, "", {{1, "im_maze im_cursor_up"}}, true},
-                      Drop_Case{'H',
-                                Mode_Level_2,
-                                false,
-                                "Got@1",
-                                {{1, "im_warrior_3"},
-                                 {781, "im_warrior_3 im_icon_hook"},
-                                 {1781, "im_maze im_cursor_up im_icon_hook"}},
-                                true},
-                      Drop_Case{
-                          'A',
-                          Mode_Level_3,
-                          false,
-                          "Got@1",
-                          {{780, "im_warrior_3"}, {1781, "im_maze im_cursor_up im_icon_arrow"}},
-                          true},
-                      Drop_Case{'P',
-                                Mode_Level_3,
-                                false,
-                                "Pit@1 Gameover@1841 Gameover@2371",
-                                {{1, "im_pit im_warrior_6"},
-                                 {1501, "im_pit im_warrior_7"},
-                                 {4000, "im_pit im_warrior_7"}},
-                                false},
-                      Drop_Case{'P',
-                                Mode_Level_1,
-                                true,
-                                "Pit@1",
-                                {{1501, "im_pit im_warrior_7 im_icon_hook"},
-                                 {2501, "im_pit im_warrior_7 im_hook"},
-                                 {3501, "im_maze im_cursor_up"}},
-                                true},
-                      Drop_Case{'D',
-                                Mode_Level_3,
-                                false,
-                                "Pit@1 Gameover@1841 Gameover@2371",
-                                {{1, "im_warrior_6 im_dragon"}, {4000, "im_warrior_6 im_dragon"}},
-                                false}));
+    ::testing::Values(
+        //        Target Mode          Hook   Sounds after the drop
+        //        Lit from the drop on                                                     Input
+        Drop_Case{'.',   Mode_Level_3, false, "",
+                  {{1, "im_maze im_cursor_up"}},                                           true},
+        Drop_Case{'H',   Mode_Level_2, false, "Got@1",
+                  {{1, "im_warrior_3"}, {781, "im_warrior_3 im_icon_hook"},
+                   {1781, "im_maze im_cursor_up im_icon_hook"}},                           true},
+        Drop_Case{'A',   Mode_Level_3, false, "Got@1",
+                  {{780, "im_warrior_3"}, {1781, "im_maze im_cursor_up im_icon_arrow"}},   true},
+        Drop_Case{'P',   Mode_Level_3, false, "Pit@1 Gameover@1841 Gameover@2371",
+                  {{1, "im_pit im_warrior_6"}, {1501, "im_pit im_warrior_7"},
+                   {4000, "im_pit im_warrior_7"}},                                         false},
+        Drop_Case{'P',   Mode_Level_1, true,  "Pit@1",
+                  {{1501, "im_pit im_warrior_7 im_icon_hook"},
+                   {2501, "im_pit im_warrior_7 im_hook"}, {3501, "im_maze im_cursor_up"}}, true},
+        Drop_Case{'D',   Mode_Level_3, false, "Pit@1 Gameover@1841 Gameover@2371",
+                  {{1, "im_warrior_6 im_dragon"}, {4000, "im_warrior_6 im_dragon"}},       false}));
+// clang-format on
 
 TEST_F(Bats, ADropOntoABatChainsAnotherFlight) {
   // After the walk's flight the new one starts at step 3, 1 ms apart, and drops 350 ms after

@@ -38,36 +38,26 @@ TEST_P(Warnings, SoundThenGivePlayBack) {
   EXPECT_EQ(Game.Cell(0, 0), Cell_Warrior);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Arrival, Warnings,
-    ::testing::Values(Warning_Case{"Dragon",
-                                   Mode_Level_3,
-                                   {"W", "D", "", "", "", "BBBB"},
-                                   "Dragon@60 Dragon@530 Dragon@1000 Dragon@1470",
-                                   1940,
-                                   "im_dragon",
-                                   "im_maze im_cursor_up im_dragon"},
-                      Warning_Case{"Arrow",
-                                   Mode_Level_3,
-                                   {"WA", "", "", "", "", "BBBB", "", "", "..D"},
-                                   "Found@60",
-                                   1060,
-                                   "im_arrow_1",
-                                   "im_arrow_1 im_maze im_cursor_up"},
-                      Warning_Case{"ArrowAndHook",
-                                   Mode_Level_2,
-                                   {"WA", "H", "", "", "", "BBBB", "", "", "..D"},
-                                   "Found@60",
-                                   1060,
-                                   "im_arrow_1 im_hook",
-                                   "im_arrow_1 im_maze im_cursor_up im_hook"},
-                      Warning_Case{"DragonAndHook",
-                                   Mode_Level_2,
-                                   {"WH", "D", "", "", "", "BBBB"},
-                                   "Dragon@60 Dragon@530 Dragon@1000 Dragon@1470 Found@2310",
-                                   3310,
-                                   "im_hook im_dragon",
-                                   "im_maze im_cursor_up im_hook im_dragon"}),
+    ::testing::Values(
+        //           Name            Mode          Rows (the warrior at (0, 0))
+        //           Sounds
+        //           Resume  Lit while warning     Lit on resume
+        Warning_Case{"Dragon",       Mode_Level_3, {"W", "D", "", "", "", "BBBB"},
+                     "Dragon@60 Dragon@530 Dragon@1000 Dragon@1470",
+                     1940,   "im_dragon",          "im_maze im_cursor_up im_dragon"},
+        Warning_Case{"Arrow",        Mode_Level_3, {"WA", "", "", "", "", "BBBB", "", "", "..D"},
+                     "Found@60",
+                     1060,   "im_arrow_1",         "im_arrow_1 im_maze im_cursor_up"},
+        Warning_Case{"ArrowAndHook", Mode_Level_2, {"WA", "H", "", "", "", "BBBB", "", "", "..D"},
+                     "Found@60",
+                     1060,   "im_arrow_1 im_hook", "im_arrow_1 im_maze im_cursor_up im_hook"},
+        Warning_Case{"DragonAndHook", Mode_Level_2, {"WH", "D", "", "", "", "BBBB"},
+                     "Dragon@60 Dragon@530 Dragon@1000 Dragon@1470 Found@2310",
+                     3310,   "im_hook im_dragon",  "im_maze im_cursor_up im_hook im_dragon"}),
     [](const auto& info) { return info.param.Name; });
+// clang-format on
 
 } // namespace

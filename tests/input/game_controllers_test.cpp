@@ -2,6 +2,9 @@
 #include "game/game_fixture.h"
 #include "input/virtual_pad.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTest>
 #include <algorithm>
 
 namespace {
@@ -165,6 +168,60 @@ TEST_F(Pads, TwoPadsBothActAndAnUnpluggedPadLetsGoOfWhatItHeld) {
   EXPECT_EQ(Releases, (std::vector<std::uint16_t>{Vk::Right, Button_Code(Binding_Attack)}));
   Button(first, SDL_CONTROLLER_BUTTON_B, true);
   EXPECT_EQ(Game.Game_Mode, Mode_Select_Level_2);
+}
+
+TEST_F(Pads, APressWakesTheLoopThroughThePadsFileAndOnlyAPadWithoutOneIsPolled) {
+  Start_Demo();
+  Pad_Device_File file(Controllers);
+  SDL_Joystick* pad = Plug();
+  EXPECT_FALSE(Controllers.Polling());
+  SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 1);
+  ASSERT_TRUE(file.Stir());
+  EXPECT_TRUE(QTest::qWaitFor([this] { return Game.Game_Mode == Mode_Select_Level_1; }));
+
+  Controllers.Device_File = [](SDL_Joystick*) { return std::string(); };
+  pad = Plug();
+  EXPECT_TRUE(Controllers.Polling());
+  SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_B, 1);
+  EXPECT_TRUE(QTest::qWaitFor([this] { return Panel() == "L2"; }));
+  Unplug_Virtual_Pad(Controllers);
+  EXPECT_FALSE(Controllers.Polling()) << "no pad, no timer";
+}
+
+TEST_F(Pads, AJoystickWithoutAMappingIsNamedAndAMappingFileBesideTheSettingsMapsIt) {
+  const QByteArray config_home = qgetenv("XDG_CONFIG_HOME");
+  QTemporaryDir folder;
+  qputenv("XDG_CONFIG_HOME", folder.path().toUtf8());
+  SDL_VirtualJoystickDesc stick{};
+  stick.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+  stick.nbuttons = 4;
+  stick.vendor_id = stick.product_id = 0x1234;
+  stick.name = "Odd stick";
+  char guid[33];
+  SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(SDL_JoystickAttachVirtualEx(&stick)), guid,
+                            sizeof guid);
+  QString notes;
+  const auto start = [&] {
+    notes.clear();
+    Game_Controllers pads(Held, nullptr, nullptr, nullptr);
+    pads.Note = [&notes](const std::string& line) { notes += QString::fromStdString(line) + '\n'; };
+    pads.Start();
+    return pads.Count();
+  };
+  EXPECT_EQ(start(), 0);
+  EXPECT_TRUE(notes.contains("pad without a mapping, not used: Odd stick " + QString(guid)));
+  EXPECT_FALSE(notes.contains("pad mappings")) << "no file, no word";
+  ASSERT_TRUE(QDir(folder.path()).mkpath("Kelvamor/gamecontrollerdb.txt")); // a folder
+  start();
+  EXPECT_TRUE(notes.contains("pad mappings not read from ")) << notes.toStdString();
+  ASSERT_TRUE(QDir(folder.path()).rmdir("Kelvamor/gamecontrollerdb.txt"));
+  QFile db(folder.filePath("Kelvamor/gamecontrollerdb.txt"));
+  ASSERT_TRUE(db.open(QIODevice::WriteOnly));
+  db.write("\x01\xff platform:Linux,\n" + QByteArray(guid) + ",Odd stick,a:b0,platform:Linux,\n");
+  db.close();
+  EXPECT_EQ(start(), 1) << notes.toStdString();
+  EXPECT_TRUE(notes.contains("pad mappings 1 from ")) << notes.toStdString();
+  qputenv("XDG_CONFIG_HOME", config_home);
 }
 
 } // namespace

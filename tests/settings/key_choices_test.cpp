@@ -27,12 +27,12 @@ TEST(Key_Choices, ListTextsWordsAndCodesAgree) {
                                                  {37, 0x12}, {38, 0x11}, {39, 0x10}, {40, 0x20}};
   for (auto [choice, code] : codes) {
     Key_Binding binding{choice, 0};
-    AssignWord(Binding_Attack, binding);
+    AssignWord(binding);
     EXPECT_EQ(binding.Key_Code, code) << "choice " << choice;
   }
   for (int choice : {0, 41, -1}) { // no key of its own: the code stays
     Key_Binding binding{choice, 0x35};
-    AssignWord(Binding_All_Clear, binding);
+    AssignWord(binding);
     EXPECT_EQ(binding.Key_Code, 0x35);
   }
 }

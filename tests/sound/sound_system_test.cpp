@@ -46,7 +46,6 @@ protected:
 
 TEST_F(Sound_System_Test, NoSoundMakesNoLayerCallUntilShutdownWhichFreesElevenNullsAndCloses) {
   const Sound_Startup_Result result = Sound->Sound_Startup("(no sound)");
-  EXPECT_EQ(result.Sound_Mode_To_Store, 2);
   EXPECT_FALSE(result.Arrow_Failed);
   EXPECT_FALSE(Sound->Sound_Enabled);
 
@@ -60,15 +59,13 @@ TEST_F(Sound_System_Test, NoSoundMakesNoLayerCallUntilShutdownWhichFreesElevenNu
 TEST_F(Sound_System_Test, EachSoundModeInitialisesChoosesItsOutputAndLoadsTheElevenInOrder) {
   struct Case {
     const char* Text;
-    int Stored;
     const char* Output;
   };
-  for (const Case c : {Case{"PulseAudio", 0, "output 2"}, Case{"ALSA", 1, "output 1"}}) {
+  for (const Case c : {Case{"PulseAudio", "output 2"}, Case{"ALSA", "output 1"}}) {
     SCOPED_TRACE(c.Text);
     std::vector<std::string> calls;
     Sound_System sound(std::make_unique<Recording_Sound_Layer>(calls));
     const Sound_Startup_Result result = sound.Sound_Startup(c.Text);
-    EXPECT_EQ(result.Sound_Mode_To_Store, c.Stored);
     EXPECT_FALSE(result.Arrow_Failed);
     EXPECT_TRUE(sound.Sound_Enabled);
     EXPECT_EQ(calls, Joined({"init 22050 64", c.Output}, Prefixed("load ")));
@@ -85,8 +82,6 @@ TEST_F(Sound_System_Test, OnlyAMissingArrowIsReported) {
   layer->Missing = {"Sound/Arrow.wav"};
   const Sound_Startup_Result result = sound.Sound_Startup("ALSA");
   EXPECT_TRUE(result.Arrow_Failed);
-  // The SoundMode is still reported: the caller stores it before replacing it with "none".
-  EXPECT_EQ(result.Sound_Mode_To_Store, 1);
   // All eleven are still attempted.
   EXPECT_EQ(calls, Joined({"init 22050 64", "output 1"}, Prefixed("load ")));
 }
@@ -136,7 +131,6 @@ TEST_F(Sound_System_Test, ShutdownFreesEveryHandleInTableOrderThenCloses) {
 
 TEST_F(Sound_System_Test, AnUnknownTextOrASecondStartupChangesNothing) {
   const Sound_Startup_Result unknown = Sound->Sound_Startup("Microsoft DirectSound");
-  EXPECT_FALSE(unknown.Sound_Mode_To_Store.has_value());
   EXPECT_FALSE(unknown.Arrow_Failed);
   EXPECT_FALSE(Sound->Sound_Enabled);
   Play_Everything(*Sound);
@@ -147,8 +141,7 @@ TEST_F(Sound_System_Test, AnUnknownTextOrASecondStartupChangesNothing) {
   Sound_System sound(std::make_unique<Recording_Sound_Layer>(calls));
   sound.Sound_Startup("ALSA");
   calls.clear();
-  const Sound_Startup_Result again = sound.Sound_Startup("PulseAudio");
-  EXPECT_FALSE(again.Sound_Mode_To_Store.has_value());
+  sound.Sound_Startup("PulseAudio");
   EXPECT_TRUE(calls.empty());
 }
 

@@ -26,13 +26,15 @@ protected:
         .Show_Error = [this](const QString& text) { Log << "error " + text; },
     };
   }
-  // A start of the program: the store opens, then the splash is created.
+  // A start of the program: the store opens, then the splash is created and, when skipped,
+  // plays.
   TSplashForm& Start() {
     Form.reset();
     Settings.reset();
     Settings.emplace();
     Form.emplace(
         *Settings, [this](const QString& target) { Opened << target; }, Recording_Host());
+    Form->Play_If_Skipped();
     return *Form;
   }
   QComboBox* Sound_List() const { return Form->findChild<QComboBox*>("cb_sound"); }
