@@ -9,8 +9,9 @@
 Stale_Keys::Stale_Keys(Server_Keys server_keys, QObject* parent)
     : QObject(parent), Keys_On_Server(std::move(server_keys)) {
   QCoreApplication::instance()->installEventFilter(this);
-  if (qGuiApp)
-    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this,
+  // A program without windows (a test) has no keyboard to follow.
+  if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+    connect(gui, &QGuiApplication::focusWindowChanged, this,
             [this](const QWindow* window) { Keyboard_Moved(window != nullptr); });
 }
 
