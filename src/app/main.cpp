@@ -27,6 +27,15 @@ namespace {
 // can be checked for what the user was told.
 const Event_Trace Message_Trace;
 
+// Opens a side window over the handheld, wherever the desktop places it: it names the main
+// window as its parent before it is first shown (its native window is made then, not at start).
+void Open_Over(QWidget& window, QWidget& main_window, const std::function<void()>& open) {
+  window.winId();
+  if (!window.windowHandle()->transientParent())
+    window.windowHandle()->setTransientParent(main_window.windowHandle());
+  open();
+}
+
 void Show_Error(const QString& text) {
   Message_Trace.Line("message " + QString(text).replace('\n', ' ').toStdString());
   QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok);
@@ -70,6 +79,10 @@ int main(int argc, char** argv) {
   environment.Show_Error = Show_Error;
   environment.Request_End = request_end;
   environment.Lcd_Response_On = options.Lcd_Response_On;
+  // The manual's pages are checked while the main window is made: the manual window tells what
+  // the check found, as it would have found it itself.
+  std::future<Manual_Pages> manual_pages =
+      Check_Manual_Pages_Ahead(environment.Exe_Dir, Primary_Screen_Scale());
   TForm1 form(environment);
   if (ending) return 0; // Config.ini is missing: reported, and the game is never shown
 
@@ -77,7 +90,7 @@ int main(int argc, char** argv) {
   TKeysForm keys(
       form.Settings(), form.Key_Bindings(), [&form] { form.Rebuild_Hints(); },
       [&form](bool enabled) { form.setEnabled(enabled); });
-  TManualForm manual(environment.Exe_Dir, Show_Error);
+  TManualForm manual(environment.Exe_Dir, Show_Error, std::move(manual_pages));
 
   Splash_Host host;
   host.Start_Sound = [&form](const QString& output) {
@@ -96,21 +109,15 @@ int main(int argc, char** argv) {
   TSplashForm splash(form.Settings(), Desktop_Shell_Open, host);
 
   Side_Windows side;
-  side.Show_About = [&about] { about.Open(); };
-  side.Show_Manual = [&manual] { manual.Open(); };
-  side.Open_Key_Settings = [&keys] { keys.Open(); };
+  side.Show_About = [&] { Open_Over(about, form, [&about] { about.Open(); }); };
+  side.Show_Manual = [&] { Open_Over(manual, form, [&manual] { manual.Open(); }); };
+  side.Open_Key_Settings = [&] { Open_Over(keys, form, [&keys] { keys.Open(); }); };
   side.Splash_Check_Default = [&splash] { return splash.Splash_Screen_Ticked(); };
   side.Main_Window_Activated = [&splash] { splash.Main_Window_Activated(); };
   form.Attach_Side_Windows(side);
   splash.Play_If_Skipped();
   if (ending) return 0; // the skip path's sound start-up failed
 
-  // The side windows open over the handheld, wherever the desktop places them.
-  form.winId();
-  for (QWidget* window : std::initializer_list<QWidget*>{&about, &keys, &manual}) {
-    window->winId(); // the native window, made now so that it can name its parent
-    window->windowHandle()->setTransientParent(form.windowHandle());
-  }
   // Installed last, so it sees every key before the side windows' own key filters do.
   const Stale_Keys stale_keys(Keys_Down_On_Server);
 

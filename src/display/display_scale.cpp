@@ -1,7 +1,9 @@
 #include "display/display_scale.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPaintDevice>
+#include <QScreen>
 #include <QStringList>
 #include <QTransform>
 #include <algorithm>
@@ -46,6 +48,11 @@ void Round_Scale_Overrides() {
 
 int Display_Scale(const QPaintDevice& device) {
   return Whole_Factor(device.devicePixelRatioF());
+}
+
+int Primary_Screen_Scale() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? Whole_Factor(screen->devicePixelRatio()) : 1;
 }
 
 QString Scaled_File_Name(const QString& path, int scale) {

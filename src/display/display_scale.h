@@ -22,6 +22,8 @@ QString Rounded_Scale_Factors(const QString& factors);
 
 // The whole factor a window or widget is drawn at on its screen (1 when there is none).
 int Display_Scale(const QPaintDevice& device);
+// The whole factor of the desktop's main screen, where windows first open.
+int Primary_Screen_Scale();
 
 // "Skin/im_bat_1.png" at factor 2 is "Skin/im_bat_1@2x.png"; factor 1 is the name itself.
 QString Scaled_File_Name(const QString& path, int scale);

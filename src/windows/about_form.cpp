@@ -47,6 +47,14 @@ TAboutForm::TAboutForm(Shell_Open shell_open, QWidget* parent)
   setPalette(palette);
   setAutoFillBackground(true);
 
+  Install_Key_Preview(*this, [this](const QKeyEvent& event) {
+    if (Virtual_Key_Code(event) != Vk::Escape) return false;
+    hide();
+    return true;
+  });
+}
+
+void TAboutForm::Build_Contents() {
   im_picture = new QLabel(this);
   im_picture->setObjectName(QStringLiteral("im_picture"));
   im_picture->setGeometry(8, 8, 116, 160);
@@ -84,15 +92,11 @@ TAboutForm::TAboutForm(Shell_Open shell_open, QWidget* parent)
   la_email_2 = Add_Link(*this, "la_email_2", QString::fromUtf8(Maker_Email_Text), {212, 152});
   connect(la_website_2, &Click_Label::Clicked, this, [this] { Open_Link(Maker_Website); });
   connect(la_email_2, &Click_Label::Clicked, this, [this] { Open_Link(Maker_Email); });
-
-  Install_Key_Preview(*this, [this](const QKeyEvent& event) {
-    if (Virtual_Key_Code(event) != Vk::Escape) return false;
-    hide();
-    return true;
-  });
 }
 
 void TAboutForm::Open() {
+  // What the window shows is made when it is first opened: the start does not wait for it.
+  if (!im_picture) Build_Contents();
   if (!isVisible()) Centre_On_Screen(*this);
   show();
   raise();

@@ -18,10 +18,11 @@ public:
   void Open();
 
 private:
+  void Build_Contents();
   void Open_Link(const QString& target);
 
   Shell_Open Shell;
-  QLabel* im_picture;
-  Click_Label* la_website_2;
-  Click_Label* la_email_2;
+  QLabel* im_picture = nullptr;
+  Click_Label* la_website_2 = nullptr;
+  Click_Label* la_email_2 = nullptr;
 };

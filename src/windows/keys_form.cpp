@@ -38,6 +38,18 @@ TKeysForm::TKeysForm(Settings_Key& settings, Key_Binding_Table& bindings,
   setPalette(palette);
   setAutoFillBackground(true);
 
+  Install_Key_Preview(*this, [this](const QKeyEvent& event) {
+    switch (Virtual_Key_Code(event)) {
+    case Vk::Return:
+      if (btn_accept->isEnabled()) Accept();
+      return true;
+    case Vk::Escape: Close_Without_Storing(); return true;
+    default: return false;
+    }
+  });
+}
+
+void TKeysForm::Build_Contents() {
   const QFont heading = Side_Window_Font(11, Font_Bold | Font_Underline);
   const QFont key_label = Side_Window_Font(11, Font_Bold);
   Add_Label(*this, "la_main", QStringLiteral("Main operations"), {8, 8, 104, 13}, heading,
@@ -85,19 +97,11 @@ TKeysForm::TKeysForm(Settings_Key& settings, Key_Binding_Table& bindings,
   for (QComboBox* list : Key_Lists)
     connect(list, &QComboBox::currentIndexChanged, this, [this] { Change_Check(); });
   connect(btn_accept, &QPushButton::clicked, this, [this] { Accept(); });
-
-  Install_Key_Preview(*this, [this](const QKeyEvent& event) {
-    switch (Virtual_Key_Code(event)) {
-    case Vk::Return:
-      if (btn_accept->isEnabled()) Accept();
-      return true;
-    case Vk::Escape: Close_Without_Storing(); return true;
-    default: return false;
-    }
-  });
 }
 
 void TKeysForm::Open() {
+  // The labels and lists are made when the window is first opened: the start does not wait.
+  if (!btn_accept) Build_Contents();
   Centre_On_Screen(*this);
   show();
   raise();

@@ -33,6 +33,7 @@ protected:
   void closeEvent(QCloseEvent* event) override;
 
 private:
+  void Build_Contents();
   void Change_Check();
   void Accept();
   void Close_Without_Storing();

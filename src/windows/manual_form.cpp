@@ -18,7 +18,7 @@ constexpr int Button_Width = 16, Button_Height = 14, Button_Margin = 4;
 
 TManualForm::TManualForm(const QString& program_folder,
                          std::function<void(const QString& message)> report_problem,
-                         QWidget* parent)
+                         std::future<Manual_Pages> checked_ahead, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setObjectName(QStringLiteral("TManualForm"));
   setWindowTitle(QStringLiteral("Manual"));
@@ -52,7 +52,10 @@ TManualForm::TManualForm(const QString& program_folder,
   im_page_01->setGeometry(rect());
   im_page_top->setGeometry(rect());
   Place_Buttons();
-  Pages = Load_Manual_Pages(layout.Folder, Display_Scale(*this));
+  const int scale = Display_Scale(*this);
+  const bool begun = checked_ahead.valid();
+  if (begun) Pages = checked_ahead.get();
+  if (!begun || Pages.Checked_Scale() != scale) Pages = Load_Manual_Pages(layout.Folder, scale);
   if (!Pages.Problems.isEmpty() && report_problem)
     report_problem(QStringLiteral("Some pages of the manual could not be shown:\n") +
                    Pages.Problems.join(QLatin1Char('\n')));

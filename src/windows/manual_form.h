@@ -17,12 +17,13 @@ class QLabel;
 class TManualForm : public QWidget {
   Q_OBJECT
 public:
-  // Checks the pages once, from the Manual section of Config.ini in program_folder; each is
-  // decoded when it is shown. Page files that exist but cannot be used are reported once,
-  // through report_problem, and shown as the placeholder; the viewer works on.
+  // Checks the pages once, from the Manual section of Config.ini in program_folder, or takes
+  // the check begun ahead for them; each page is decoded when it is shown. Page files that
+  // exist but cannot be used are reported once, through report_problem, and shown as the
+  // placeholder; the viewer works on.
   TManualForm(const QString& program_folder,
               std::function<void(const QString& message)> report_problem,
-              QWidget* parent = nullptr);
+              std::future<Manual_Pages> checked_ahead = {}, QWidget* parent = nullptr);
 
   // Shows the window, not modal, at the page last seen (every showing shows that page).
   void Open();

@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 Manual_Layout Read_Manual_Layout(const QString& program_folder) {
   Manual_Layout layout;
@@ -70,21 +73,42 @@ Manual_Pages Load_Manual_Pages(const QString& folder, int scale) {
   pages.Scale = scale;
   static constexpr std::pair<const char*, const char*> Twin_Kinds[] = {
       {"png", "png"}, {"jpg", "jpeg"}, {"bmp", "bmp"}};
-  for (int n = 1; n <= Manual_Page_Count; ++n) {
+  // The pages are checked side by side, a page to a thread at a time, and their problems told
+  // in page order.
+  std::array<QStringList, Manual_Page_Count + 1> problems;
+  const auto check = [&](int n) {
     Manual_Pages::Page_File& file = pages.Files[static_cast<std::size_t>(n)];
+    QStringList& told = problems[static_cast<std::size_t>(n)];
     // The page drawn for the scale, else the 1x page.
     for (const auto& [extension, format] : Twin_Kinds) {
       const QString path = folder + QStringLiteral("%1@%2x.%3").arg(n).arg(scale).arg(extension);
-      if (scale > 1 && Usable_Page_File(path, format, pages.Problems)) {
+      if (scale > 1 && Usable_Page_File(path, format, told)) {
         file = {path, format, scale};
         break;
       }
     }
     const QString path = folder + QString::number(n) + QStringLiteral(".bmp");
-    if (file.Path.isEmpty() && Usable_Page_File(path, "bmp", pages.Problems))
-      file = {path, "bmp", 1};
+    if (file.Path.isEmpty() && Usable_Page_File(path, "bmp", told)) file = {path, "bmp", 1};
+  };
+  std::atomic<int> next = 1;
+  const auto worker = [&] {
+    for (int n = next++; n <= Manual_Page_Count; n = next++)
+      check(n);
+  };
+  {
+    std::vector<std::jthread> helpers(std::max(1u, std::thread::hardware_concurrency()) - 1);
+    for (std::jthread& helper : helpers)
+      helper = std::jthread(worker);
+    worker();
   }
+  for (const QStringList& told : problems)
+    pages.Problems << told;
   return pages;
+}
+
+std::future<Manual_Pages> Check_Manual_Pages_Ahead(const QString& program_folder, int scale) {
+  return std::async(std::launch::async, [folder = Read_Manual_Layout(program_folder).Folder,
+                                         scale] { return Load_Manual_Pages(folder, scale); });
 }
 
 QImage Manual_Pages::Picture(int page) const {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <future>
 
 inline constexpr int Manual_Page_Count = 16;
 
@@ -31,6 +32,8 @@ public:
 
   // One line per page file that exists but could not be used; empty when all went well.
   QStringList Problems;
+  // The scale the pages were checked for.
+  int Checked_Scale() const { return Scale; }
 
 private:
   friend Manual_Pages Load_Manual_Pages(const QString& folder, int scale);
@@ -50,3 +53,7 @@ private:
 // reported and the 1x page stands in); other pages are enlarged by the scale, pixel for pixel.
 inline constexpr int Manual_Max_Page_Side = 4096;
 Manual_Pages Load_Manual_Pages(const QString& folder, int scale = 1);
+
+// The check of the pages named by Config.ini in program_folder, begun on a thread of its own so
+// that it goes on while the program makes its other windows; the result waits for its end.
+std::future<Manual_Pages> Check_Manual_Pages_Ahead(const QString& program_folder, int scale);
