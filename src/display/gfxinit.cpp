@@ -1,6 +1,7 @@
 #include "display/gfxinit.h"
 
 #include "display/display_scale.h"
+#include "display/side_by_side.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -66,29 +68,104 @@ Picture_Part Centred_On(QSize screen) {
   };
 }
 
+// The pictures a skin names, decoded side by side before the loader goes through them in its
+// own order. The loader takes each as it would have decoded it then, the decoder's messages told
+// at that moment. Pictures that would take the decoded ones past the skin's memory allowance are
+// left to be decoded in turn.
+class Decoded_Ahead {
+public:
+  struct Wanted {
+    QString Path;
+    Picture_Part Part; // unset: the whole picture
+  };
+
+  Decoded_Ahead(std::vector<Wanted> wanted, int scale, qsizetype allowance) : Scale(scale) {
+    qsizetype bytes = 0;
+    for (Wanted& w : wanted) {
+      if (std::any_of(Entries.begin(), Entries.end(), [&](const Entry& e) { return Is(e, w); }))
+        continue;
+      // The header tells the size; a file it cannot tell of fails quickly.
+      const Scaled_File file = Choose_Scaled_File(w.Path, scale, Is_File);
+      QSize size = QImageReader(file.Path).size();
+      if (w.Part && size.isValid()) size = w.Part(size, file.File_Scale).size();
+      const qsizetype factor = scale / file.File_Scale > 1 ? scale / file.File_Scale : 1;
+      bytes += size.isValid() ? qsizetype(size.width()) * size.height() * 4 * factor * factor : 0;
+      if (bytes > allowance) break;
+      Entries.push_back({std::move(w.Path), std::move(w.Part), {}, {}});
+    }
+    Run_Side_By_Side(static_cast<int>(Entries.size()), [this](int i) {
+      Entry& e = Entries[static_cast<std::size_t>(i)];
+      e.Picture = Load_Picture_For_Scale(
+          e.Path, Scale, [&e](const QString& message) { e.Messages << message; }, e.Part);
+    });
+  }
+
+  std::optional<QImage> Take(const QString& path, const Config_Ini::Reporter& report,
+                             const Picture_Part& part = {}) const {
+    for (const Entry& e : Entries) {
+      if (!Is(e, {path, part})) continue;
+      if (report)
+        for (const QString& message : e.Messages)
+          report(message);
+      return e.Picture;
+    }
+    return Load_Picture_For_Scale(path, Scale, report, part);
+  }
+
+private:
+  struct Entry {
+    QString Path;
+    Picture_Part Part;
+    std::optional<QImage> Picture;
+    QStringList Messages;
+  };
+  static bool Is(const Entry& e, const Wanted& w) {
+    return e.Path == w.Path && bool(e.Part) == bool(w.Part);
+  }
+
+  int Scale;
+  std::vector<Entry> Entries;
+};
+
 // A picture from the backdrop folder made ready for the scale, or nothing when it is not named,
 // not there or unreadable. One too large to enlarge is kept as it is and drawn enlarged. Of a
 // picture centred on the screen only what the screen shows is decoded.
 std::optional<QImage> Backdrop_Picture(const std::optional<QString>& name, const QString& folder,
-                                       const Skin_Environment& env,
+                                       const Skin_Environment& env, const Decoded_Ahead& ahead,
                                        const Config_Ini::Reporter& report,
                                        const Picture_Part& part = {}) {
   if (!name) return std::nullopt;
   const QString path = folder + *name;
   if (!Has_Picture_File(path, env.Scale)) return std::nullopt;
-  std::optional<QImage> picture = Load_Picture_For_Scale(path, env.Scale, report, part);
+  std::optional<QImage> picture = ahead.Take(path, report, part);
   if (picture && Bytes_At_Scale(*picture, env.Scale) <= Max_Skin_Picture_Bytes)
     picture = For_Scale(*picture, env.Scale);
   return picture;
 }
 
-void Load_Fullscreen(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& window,
-                     const Skin_Environment& env, const Config_Ini::Reporter& report) {
-  const QString backdrop_dir = ini.Folder("Fullscreen", "BackdropDir", "Graphics\\Backdrops\\");
+// The desk and the logo of full-screen mode, as Config.ini names them.
+struct Backdrop_Files {
+  QString Folder;
+  std::optional<QString> Backdrop, Logo;
+  bool Stretch;
+  Picture_Part Backdrop_Part;
+};
+
+Backdrop_Files Backdrop_Files_Of(const Config_Ini& ini, const Skin_Environment& env) {
   const bool stretch = (ini.Integer("Fullscreen", "BackdropStretch", 0) & 0xFF) != 0;
+  return {ini.Folder("Fullscreen", "BackdropDir", "Graphics\\Backdrops\\"),
+          ini.File_Name("Fullscreen", "BackdropFile", "nil"),
+          ini.File_Name("Fullscreen", "LogoFile", "nil"), stretch,
+          stretch ? Picture_Part() : Centred_On(env.Screen_Size)};
+}
+
+void Load_Fullscreen(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& window,
+                     const Skin_Environment& env, const Decoded_Ahead& ahead,
+                     const Config_Ini::Reporter& report) {
+  const Backdrop_Files files = Backdrop_Files_Of(ini, env);
+  const bool stretch = files.Stretch;
   if (auto picture =
-          Backdrop_Picture(ini.File_Name("Fullscreen", "BackdropFile", "nil"), backdrop_dir, env,
-                           report, stretch ? Picture_Part() : Centred_On(env.Screen_Size))) {
+          Backdrop_Picture(files.Backdrop, files.Folder, env, ahead, report, files.Backdrop_Part)) {
     // A desk as large as the screen: an opaque one is held in three bytes a pixel, not four.
     if (!picture->hasAlphaChannel() && picture->depth() == 32)
       picture = picture->convertToFormat(QImage::Format_RGB888);
@@ -108,8 +185,7 @@ void Load_Fullscreen(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& w
   window.Client_Size = env.Screen_Size;
   surface.Set_Rect(im_backdrop, QRect(QPoint(0, 0), window.Client_Size));
 
-  if (auto picture = Backdrop_Picture(ini.File_Name("Fullscreen", "LogoFile", "nil"), backdrop_dir,
-                                      env, report)) {
+  if (auto picture = Backdrop_Picture(files.Logo, files.Folder, env, ahead, report)) {
     const QImage logo = Element_Picture(*picture, surface[im_backdrop_logo].Transparent);
     surface.Set_Picture(im_backdrop_logo, logo);
     const QSize size = Logical_Size(logo);
@@ -143,9 +219,19 @@ void Load_Windowed(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& win
   }
 }
 
+// The picture file of each skin element Config.ini names one for, in the elements' order.
+std::vector<std::pair<int, QString>> Skin_Files(const Config_Ini& ini, const QString& skin_dir) {
+  std::vector<std::pair<int, QString>> files;
+  for (int n = 1; n <= Skin_Element_Count; ++n)
+    if (const std::optional<QString> name =
+            ini.File_Name(QString("Image%1").arg(n), "Filename", ""))
+      files.emplace_back(n, skin_dir + *name);
+  return files;
+}
+
 void Load_Skin_Elements(const Config_Ini& ini, const QString& skin_dir, Lcd_Surface& surface,
                         const Skin_Window& window, const Skin_Environment& env,
-                        const Config_Ini::Reporter& report) {
+                        const Decoded_Ahead& ahead, const Config_Ini::Reporter& report) {
   // A picture named by several elements is decoded once and shared by them. Pictures that would
   // take the skin past its memory allowance are left out, each time one names them.
   std::map<std::pair<QString, bool>, std::optional<QImage>> prepared;
@@ -161,7 +247,7 @@ void Load_Skin_Elements(const Config_Ini& ini, const QString& skin_dir, Lcd_Surf
         picture = known->second;
         if (!picture && report) report(Skin_Too_Large_Message(path));
       } else if (Has_Picture_File(path, env.Scale)) {
-        picture = Load_Picture_For_Scale(path, env.Scale, report);
+        picture = ahead.Take(path, report);
         if (picture) {
           // Keyed before it is enlarged: the bottom-left colour is the same either way.
           picture = Element_Picture(std::move(*picture), transparent);
@@ -209,11 +295,23 @@ Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_
     const QString skin_dir = ini->Folder("Common", "SkinDir", "Graphics\\Skin\\");
     w.Client_Size = QSize(Clamp_Size(ini->Integer("Common", "GameWidth", 527)),
                           Clamp_Size(ini->Integer("Common", "GameHeight", 348)));
+    // Every picture the mode shows is decoded side by side first, the desk's largest first.
+    std::vector<Decoded_Ahead::Wanted> wanted;
+    if (env.Fullscreen_Mode) {
+      const Backdrop_Files files = Backdrop_Files_Of(*ini, env);
+      if (files.Backdrop && Has_Picture_File(files.Folder + *files.Backdrop, env.Scale))
+        wanted.push_back({files.Folder + *files.Backdrop, files.Backdrop_Part});
+      if (files.Logo && Has_Picture_File(files.Folder + *files.Logo, env.Scale))
+        wanted.push_back({files.Folder + *files.Logo, {}});
+    }
+    for (auto& [n, path] : Skin_Files(*ini, skin_dir))
+      if (Has_Picture_File(path, env.Scale)) wanted.push_back({path, {}});
+    const Decoded_Ahead ahead(std::move(wanted), env.Scale, env.Picture_Allowance);
     if (env.Fullscreen_Mode)
-      Load_Fullscreen(*ini, surface, w, env, report);
+      Load_Fullscreen(*ini, surface, w, env, ahead, report);
     else
       Load_Windowed(*ini, surface, w, report);
-    Load_Skin_Elements(*ini, skin_dir, surface, w, env, report);
+    Load_Skin_Elements(*ini, skin_dir, surface, w, env, ahead, report);
   } else {
     result.Config_Found = false;
   }

@@ -3,14 +3,12 @@
 #include "display/config_ini.h"
 #include "display/display_scale.h"
 #include "display/gfxinit.h"
+#include "display/side_by_side.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <algorithm>
-#include <atomic>
-#include <thread>
-#include <vector>
 
 Manual_Layout Read_Manual_Layout(const QString& program_folder) {
   Manual_Layout layout;
@@ -90,17 +88,7 @@ Manual_Pages Load_Manual_Pages(const QString& folder, int scale) {
     const QString path = folder + QString::number(n) + QStringLiteral(".bmp");
     if (file.Path.isEmpty() && Usable_Page_File(path, "bmp", told)) file = {path, "bmp", 1};
   };
-  std::atomic<int> next = 1;
-  const auto worker = [&] {
-    for (int n = next++; n <= Manual_Page_Count; n = next++)
-      check(n);
-  };
-  {
-    std::vector<std::jthread> helpers(std::max(1u, std::thread::hardware_concurrency()) - 1);
-    for (std::jthread& helper : helpers)
-      helper = std::jthread(worker);
-    worker();
-  }
+  Run_Side_By_Side(Manual_Page_Count, [&](int i) { check(i + 1); });
   for (const QStringList& told : problems)
     pages.Problems << told;
   return pages;
