@@ -13,10 +13,11 @@ ALLOWED = {
     "app": {"windows", "display", "input", "game", "lcd", "sound", "settings"},
     "windows": {"display", "input", "game", "lcd", "sound", "settings"},
     "display": {"input", "game", "lcd", "sound", "settings"},
-    "input": {"game", "lcd", "settings"},
+    "input": {"game", "lcd", "settings", "sdl"},
     "game": {"lcd"},
     "lcd": set(),
-    "sound": {"game"},
+    "sound": {"game", "sdl"},
+    "sdl": set(),
     "settings": {"game"},
 }
 

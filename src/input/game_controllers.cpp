@@ -1,8 +1,8 @@
 #include "input/game_controllers.h"
 
-#include "settings/settings_key.h"
+#include "sdl/sdl_library.h"
 
-#include <SDL.h>
+#include "settings/settings_key.h"
 
 #include <QSocketNotifier>
 #include <algorithm>
@@ -110,7 +110,7 @@ Game_Controllers::Game_Controllers(Held_Inputs& held, Handler press, Handler rel
     : QObject(parent), Held(held), On_Press(std::move(press)), On_Release(std::move(release)),
       Accepting(std::move(accepting)) {
   Device_File = [](SDL_Joystick* joystick) {
-    const char* path = SDL_JoystickPath(joystick);
+    const char* path = Sdl().SDL_JoystickPath(joystick);
     return std::string(path ? path : "");
   };
   Poll.setTimerType(Qt::CoarseTimer);
@@ -121,32 +121,36 @@ Game_Controllers::~Game_Controllers() {
   if (!Started) return;
   for (Pad& pad : Pads) {
     Stop_Watching(pad);
-    SDL_GameControllerClose(pad.Controller);
+    Sdl().SDL_GameControllerClose(pad.Controller);
   }
   Pads.clear();
   for (int file : Plug_Files)
     close(file);
-  SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+  Sdl().SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
   // The sound may have let go of SDL already; then nothing else uses it.
-  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+  if (Sdl().SDL_WasInit(SDL_INIT_EVERYTHING) == 0) Sdl().SDL_Quit();
 }
 
 bool Game_Controllers::Start() {
   if (Started) return true;
+  if (!Sdl().Loaded()) {
+    Say("pads unavailable: " + Sdl().Problem);
+    return false;
+  }
   // SDL must leave SIGINT and SIGTERM to the program; South, East and West are places on the
   // pad, whatever letters a maker prints on them.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
-  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
-    Say(std::string("pads unavailable: ") + SDL_GetError());
+  Sdl().SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  Sdl().SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
+  if (Sdl().SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    Say(std::string("pads unavailable: ") + Sdl().SDL_GetError());
     return false;
   }
   Started = true;
   Watch_Plugging();
   // Before the pads are opened, so that a pad the file maps opens as any other.
   Load_Mappings();
-  for (int i = 0; i < SDL_NumJoysticks(); ++i)
-    if (SDL_IsGameController(i))
+  for (int i = 0; i < Sdl().SDL_NumJoysticks(); ++i)
+    if (Sdl().SDL_IsGameController(i))
       Open(i);
     else
       Note_Unmapped(i);
@@ -166,26 +170,28 @@ void Game_Controllers::Load_Mappings() {
     Say("pad mappings not read from " + file + ": not a plain file of at most 16 MB");
     return;
   }
-  const int added = SDL_GameControllerAddMappingsFromFile(file.c_str());
+  const int added =
+      Sdl().SDL_GameControllerAddMappingsFromRW(Sdl().SDL_RWFromFile(file.c_str(), "rb"), 1);
   if (added < 0)
-    Say("pad mappings not read from " + file + ": " + SDL_GetError());
+    Say("pad mappings not read from " + file + ": " + Sdl().SDL_GetError());
   else
     Say("pad mappings " + std::to_string(added) + " from " + file);
 }
 
 int Game_Controllers::Pump() {
   if (!Started) return 0;
-  SDL_GameControllerUpdate();
+  Sdl().SDL_GameControllerUpdate();
   int taken = 0;
   SDL_Event events[32];
   int count = 0;
   // Everything queued is taken: nothing else in the program reads SDL's events.
-  while ((count = SDL_PeepEvents(events, 32, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT)) > 0) {
+  while ((count = Sdl().SDL_PeepEvents(events, 32, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT)) >
+         0) {
     taken += count;
     for (const SDL_Event& event : std::span(events, static_cast<std::size_t>(count))) {
       switch (event.type) {
       case SDL_JOYDEVICEADDED:
-        if (!SDL_IsGameController(event.jdevice.which)) Note_Unmapped(event.jdevice.which);
+        if (!Sdl().SDL_IsGameController(event.jdevice.which)) Note_Unmapped(event.jdevice.which);
         break;
       case SDL_CONTROLLERDEVICEADDED: Open(event.cdevice.which); break;
       case SDL_CONTROLLERDEVICEREMOVED: Close(event.cdevice.which); break;
@@ -212,29 +218,29 @@ int Game_Controllers::Pump() {
 }
 
 void Game_Controllers::Open(int device_index) {
-  const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(device_index);
+  const SDL_JoystickID id = Sdl().SDL_JoystickGetDeviceInstanceID(device_index);
   if (id < 0 || Find(id)) return;
-  SDL_GameController* controller = SDL_GameControllerOpen(device_index);
+  SDL_GameController* controller = Sdl().SDL_GameControllerOpen(device_index);
   if (!controller) {
-    Say(std::string("pad not opened: ") + SDL_GetError());
+    Say(std::string("pad not opened: ") + Sdl().SDL_GetError());
     return;
   }
   Pad& pad = Pads.emplace_back();
   pad.Controller = controller;
   pad.Id = id;
-  const char* name = SDL_GameControllerName(controller);
+  const char* name = Sdl().SDL_GameControllerName(controller);
   Say("pad added " + std::to_string(id) + " " + (name ? name : "(unnamed)"));
   Watch_Pad(pad);
   Update_Polling();
 }
 
 void Game_Controllers::Note_Unmapped(int device_index) {
-  const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(device_index);
+  const SDL_JoystickID id = Sdl().SDL_JoystickGetDeviceInstanceID(device_index);
   if (std::find(Unmapped_Noted.begin(), Unmapped_Noted.end(), id) != Unmapped_Noted.end()) return;
   Unmapped_Noted.push_back(id);
   char guid[33] = {};
-  SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(device_index), guid, sizeof guid);
-  const char* name = SDL_JoystickNameForIndex(device_index);
+  Sdl().SDL_JoystickGetGUIDString(Sdl().SDL_JoystickGetDeviceGUID(device_index), guid, sizeof guid);
+  const char* name = Sdl().SDL_JoystickNameForIndex(device_index);
   Say("pad without a mapping, not used: " + std::string(name ? name : "(unnamed)") + " " + guid);
 }
 
@@ -253,7 +259,7 @@ void Game_Controllers::Close(std::int32_t id) {
     Up({Input_Source::Controller, device, Stick_Control},
        Stick_Names[static_cast<std::size_t>(pad->Stick)]);
   Stop_Watching(*pad);
-  SDL_GameControllerClose(pad->Controller);
+  Sdl().SDL_GameControllerClose(pad->Controller);
   Pads.erase(pad);
   Say("pad removed " + std::to_string(id));
   Update_Polling();
@@ -333,8 +339,9 @@ void Game_Controllers::Watch_Plugging() {
 }
 
 void Game_Controllers::Watch_Pad(Pad& pad) {
-  const std::string path =
-      Device_File ? Device_File(SDL_GameControllerGetJoystick(pad.Controller)) : std::string();
+  const std::string path = Device_File
+                               ? Device_File(Sdl().SDL_GameControllerGetJoystick(pad.Controller))
+                               : std::string();
   if (path.empty()) return;
   pad.File = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (pad.File < 0) {

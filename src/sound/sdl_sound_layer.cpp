@@ -1,9 +1,8 @@
 #include "sound/sdl_sound_layer.h"
 
-#include "sound/sound_modes.h"
+#include "sdl/sdl_library.h"
 
-#include <SDL.h>
-#include <SDL_mixer.h>
+#include "sound/sound_modes.h"
 
 #include <algorithm>
 #include <bit>
@@ -64,8 +63,9 @@ void Limit_Sdl_Allocations() {
   if (installed) return;
   installed = true;
   Sdl_Allocator& original = Original_Allocator();
-  SDL_GetMemoryFunctions(&original.Malloc, &original.Calloc, &original.Realloc, &original.Free);
-  SDL_SetMemoryFunctions(
+  Sdl().SDL_GetMemoryFunctions(&original.Malloc, &original.Calloc, &original.Realloc,
+                               &original.Free);
+  Sdl().SDL_SetMemoryFunctions(
       [](std::size_t size) -> void* {
         return size > Max_Sdl_Allocation ? nullptr : Original_Allocator().Malloc(size);
       },
@@ -135,10 +135,12 @@ Sdl_Sound_Layer::~Sdl_Sound_Layer() {
 }
 
 void Sdl_Sound_Layer::Init(int mix_rate, int channel_count) {
+  // Without SDL there is no sound: no sample loads, and every other call does nothing.
+  if (!Sdl().Loaded()) return;
   Limit_Sdl_Allocations();
   // SDL must leave SIGINT and SIGTERM to the program.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Grathmoor");
+  Sdl().SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  Sdl().SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Grathmoor");
   Mix_Rate = mix_rate > 0 ? mix_rate : Sound_Mix_Rate;
   Channel_Count = channel_count > 0 ? channel_count : Sound_Channel_Count;
   Initialised = true;
@@ -157,20 +159,20 @@ void Sdl_Sound_Layer::Set_Output(int output_kind) {
 
 bool Sdl_Sound_Layer::Try_Open(const char* driver, bool override_environment) {
   if (driver)
-    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver,
-                            override_environment ? SDL_HINT_OVERRIDE : SDL_HINT_NORMAL);
+    Sdl().SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver,
+                                  override_environment ? SDL_HINT_OVERRIDE : SDL_HINT_NORMAL);
   else
-    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    Sdl().SDL_ResetHint(SDL_HINT_AUDIODRIVER);
   bool opened = false;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+  if (Sdl().SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
     // No format changes allowed: every sample is converted once, at load, to exactly this
     // format, and stays playable if the device is reopened on another driver.
     const int rate = std::max(Mix_Rate, Sound_File_Rate);
-    opened =
-        Mix_OpenAudioDevice(rate, AUDIO_S16SYS, Output_Channels, Chunk_Size(rate), nullptr, 0) == 0;
-    if (!opened) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    opened = Sdl().Mix_OpenAudioDevice(rate, AUDIO_S16SYS, Output_Channels, Chunk_Size(rate),
+                                       nullptr, 0) == 0;
+    if (!opened) Sdl().SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
-  SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+  Sdl().SDL_ResetHint(SDL_HINT_AUDIODRIVER);
   return opened;
 }
 
@@ -178,15 +180,15 @@ bool Sdl_Sound_Layer::Open_Device() {
   if (Device_Open) return true;
   if (!Initialised) return false;
   Device_Open = Try_Open(Driver, false) || Try_Open("dummy", true);
-  if (Device_Open) Mix_AllocateChannels(Channel_Count);
+  if (Device_Open) Sdl().Mix_AllocateChannels(Channel_Count);
   return Device_Open;
 }
 
 void Sdl_Sound_Layer::Close_Device() {
   if (!Device_Open) return;
-  Mix_HaltChannel(-1);
-  Mix_CloseAudio();
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  Sdl().Mix_HaltChannel(-1);
+  Sdl().Mix_CloseAudio();
+  Sdl().SDL_QuitSubSystem(SDL_INIT_AUDIO);
   Device_Open = false;
 }
 
@@ -197,30 +199,30 @@ Sample_Handle Sdl_Sound_Layer::Sample_Load(const std::string& file_name) {
   std::optional<std::vector<unsigned char>> bytes = Read_File(file_name);
   if (!bytes || bytes->size() > INT_MAX) return nullptr;
   Fit_Wave_Chunks_To_File(*bytes);
-  SDL_RWops* source = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
+  SDL_RWops* source = Sdl().SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
   if (!source) return nullptr;
   // The sample is decoded into memory of its own: the bytes may go once it has loaded. The
   // source is closed here: the mixer forgets to on some of its paths for unknown formats.
-  Mix_Chunk* chunk = Mix_LoadWAV_RW(source, 0);
-  SDL_RWclose(source);
+  Mix_Chunk* chunk = Sdl().Mix_LoadWAV_RW(source, 0);
+  Sdl().SDL_RWclose(source);
   return reinterpret_cast<Sample_Handle>(chunk);
 }
 
 void Sdl_Sound_Layer::Play_Sound(int channel, Sample_Handle sample) {
   if (!sample || !Device_Open) return;
-  Mix_PlayChannel(channel < 0 ? -1 : channel, Chunk_Of(sample), 0);
+  Sdl().Mix_PlayChannel(channel < 0 ? -1 : channel, Chunk_Of(sample), 0);
 }
 
 void Sdl_Sound_Layer::Stop_Sound(int channel) {
   if (!Device_Open) return;
   if (channel == All_Channels)
-    Mix_HaltChannel(-1);
+    Sdl().Mix_HaltChannel(-1);
   else if (channel >= 0)
-    Mix_HaltChannel(channel);
+    Sdl().Mix_HaltChannel(channel);
 }
 
 void Sdl_Sound_Layer::Sample_Free(Sample_Handle sample) {
-  Mix_FreeChunk(Chunk_Of(sample));
+  if (sample) Sdl().Mix_FreeChunk(Chunk_Of(sample));
 }
 
 void Sdl_Sound_Layer::Close() {
@@ -228,11 +230,11 @@ void Sdl_Sound_Layer::Close() {
   if (!Initialised) return;
   Initialised = false;
   // Nothing else in the program uses SDL: release what it keeps (hints, its thread state).
-  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+  if (Sdl().SDL_WasInit(SDL_INIT_EVERYTHING) == 0) Sdl().SDL_Quit();
 }
 
 std::string Sdl_Sound_Layer::Driver_Name() const {
-  const char* name = Device_Open ? SDL_GetCurrentAudioDriver() : nullptr;
+  const char* name = Device_Open ? Sdl().SDL_GetCurrentAudioDriver() : nullptr;
   return name ? name : "";
 }
 
@@ -240,9 +242,9 @@ int Sdl_Sound_Layer::Device_Rate() const {
   int rate = 0;
   Uint16 format = 0;
   int channels = 0;
-  return Device_Open && Mix_QuerySpec(&rate, &format, &channels) != 0 ? rate : 0;
+  return Device_Open && Sdl().Mix_QuerySpec(&rate, &format, &channels) != 0 ? rate : 0;
 }
 
 int Sdl_Sound_Layer::Playing_Count() const {
-  return Device_Open ? Mix_Playing(-1) : 0;
+  return Device_Open ? Sdl().Mix_Playing(-1) : 0;
 }
