@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <iostream>
+#include <malloc.h>
 
 namespace {
 
@@ -45,6 +46,11 @@ void Show_Error(const QString& text) {
 } // namespace
 
 int main(int argc, char** argv) {
+  // Pictures of a screen's size come and go (the desk, the frame, the manual's pages): each is
+  // given its own mapping, which goes back to the system when the picture goes. Left to itself,
+  // the allocator raises this threshold after the first such picture is freed and keeps the
+  // next ones in its heap, which then holds on to their memory for good.
+  mallopt(M_MMAP_THRESHOLD, 256 * 1024);
   Game_Options options;
   if (const auto answered = Answer_Command_Line(argc, argv, std::cout, std::cerr, options))
     return *answered;
@@ -101,6 +107,9 @@ int main(int argc, char** argv) {
   };
   host.Centre_Main_Window = [&form] { form.Centre(); };
   host.Start_Demo = [&form] {
+    // The game controllers are looked for as the handheld comes alive, not at the start: the
+    // splash does not wait for them, and nothing the handheld runs waits while they are found.
+    form.Controllers().Start();
     form.Game().Set_Game_Mode(Mode_Demo);
     form.Game().Gam_Set_Mode();
   };

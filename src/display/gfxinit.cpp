@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -91,23 +92,30 @@ public:
       const qsizetype factor = scale / file.File_Scale > 1 ? scale / file.File_Scale : 1;
       bytes += size.isValid() ? qsizetype(size.width()) * size.height() * 4 * factor * factor : 0;
       if (bytes > allowance) break;
-      Entries.push_back({std::move(w.Path), std::move(w.Part), {}, {}});
+      Entries.push_back({std::move(w.Path), std::move(w.Part), {}, {}, false});
     }
     Run_Side_By_Side(static_cast<int>(Entries.size()), [this](int i) {
       Entry& e = Entries[static_cast<std::size_t>(i)];
       e.Picture = Load_Picture_For_Scale(
           e.Path, Scale, [&e](const QString& message) { e.Messages << message; }, e.Part);
+      // A desk as large as the screen: an opaque one is held in three bytes a pixel, not four,
+      // from here on.
+      if (e.Part && e.Picture && !e.Picture->hasAlphaChannel() && e.Picture->depth() == 32)
+        e.Picture = e.Picture->convertToFormat(QImage::Format_RGB888);
     });
   }
 
+  // The picture, told and handed over once; asked for again (by an element of another
+  // transparency), it is decoded again, as the loader would have done.
   std::optional<QImage> Take(const QString& path, const Config_Ini::Reporter& report,
-                             const Picture_Part& part = {}) const {
-    for (const Entry& e : Entries) {
-      if (!Is(e, {path, part})) continue;
+                             const Picture_Part& part = {}) {
+    for (Entry& e : Entries) {
+      if (!Is(e, {path, part}) || e.Taken) continue;
+      e.Taken = true;
       if (report)
         for (const QString& message : e.Messages)
           report(message);
-      return e.Picture;
+      return std::exchange(e.Picture, std::nullopt);
     }
     return Load_Picture_For_Scale(path, Scale, report, part);
   }
@@ -118,6 +126,7 @@ private:
     Picture_Part Part;
     std::optional<QImage> Picture;
     QStringList Messages;
+    bool Taken = false;
   };
   static bool Is(const Entry& e, const Wanted& w) {
     return e.Path == w.Path && bool(e.Part) == bool(w.Part);
@@ -131,7 +140,7 @@ private:
 // not there or unreadable. One too large to enlarge is kept as it is and drawn enlarged. Of a
 // picture centred on the screen only what the screen shows is decoded.
 std::optional<QImage> Backdrop_Picture(const std::optional<QString>& name, const QString& folder,
-                                       const Skin_Environment& env, const Decoded_Ahead& ahead,
+                                       const Skin_Environment& env, Decoded_Ahead& ahead,
                                        const Config_Ini::Reporter& report,
                                        const Picture_Part& part = {}) {
   if (!name) return std::nullopt;
@@ -160,7 +169,7 @@ Backdrop_Files Backdrop_Files_Of(const Config_Ini& ini, const Skin_Environment& 
 }
 
 void Load_Fullscreen(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& window,
-                     const Skin_Environment& env, const Decoded_Ahead& ahead,
+                     const Skin_Environment& env, Decoded_Ahead& ahead,
                      const Config_Ini::Reporter& report) {
   const Backdrop_Files files = Backdrop_Files_Of(ini, env);
   const bool stretch = files.Stretch;
@@ -231,7 +240,7 @@ std::vector<std::pair<int, QString>> Skin_Files(const Config_Ini& ini, const QSt
 
 void Load_Skin_Elements(const Config_Ini& ini, const QString& skin_dir, Lcd_Surface& surface,
                         const Skin_Window& window, const Skin_Environment& env,
-                        const Decoded_Ahead& ahead, const Config_Ini::Reporter& report) {
+                        Decoded_Ahead& ahead, const Config_Ini::Reporter& report) {
   // A picture named by several elements is decoded once and shared by them. Pictures that would
   // take the skin past its memory allowance are left out, each time one names them.
   std::map<std::pair<QString, bool>, std::optional<QImage>> prepared;
@@ -306,7 +315,7 @@ Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_
     }
     for (auto& [n, path] : Skin_Files(*ini, skin_dir))
       if (Has_Picture_File(path, env.Scale)) wanted.push_back({path, {}});
-    const Decoded_Ahead ahead(std::move(wanted), env.Scale, env.Picture_Allowance);
+    Decoded_Ahead ahead(std::move(wanted), env.Scale, env.Picture_Allowance);
     if (env.Fullscreen_Mode)
       Load_Fullscreen(*ini, surface, w, env, ahead, report);
     else

@@ -398,9 +398,6 @@ void TForm1::leaveEvent(QEvent*) {
 bool TForm1::event(QEvent* event) {
   if (event->type() == QEvent::WindowDeactivate || event->type() == QEvent::Hide)
     Release_Held_Inputs();
-  // The game controllers act only while the window is active: they are looked for when it
-  // first is, not at the start, which does not wait for them.
-  if (event->type() == QEvent::WindowActivate) Pads.Start();
   if (event->type() == QEvent::ToolTip) {
     auto* help = static_cast<QHelpEvent*>(event);
     const std::optional<Element_Id> over = LCD.Hit_Test(help->pos());

@@ -342,7 +342,7 @@ TEST_F(Main_Window, APadActsOnlyWhileTheWindowHasTheKeyboard) {
   auto form = Create();
   Game_Core& game = Start_Demo(*form);
   Game_Controllers& pads = form->Controllers();
-  ASSERT_TRUE(pads.Start()); // as the window's first activation does
+  ASSERT_TRUE(pads.Start()); // as the start of the demo does
   SDL_Joystick* pad = Plug_Virtual_Pad(pads);
   ASSERT_NE(pad, nullptr) << SDL_GetError();
   ASSERT_EQ(pads.Count(), 1);
