@@ -68,12 +68,12 @@ QRect Lcd_Painter::Picture_Place(Element_Id id, const Lcd_Element& e) const {
   return {e.Rect.topLeft() * Frame_Scale, size};
 }
 
-void Lcd_Painter::Compose(const QRegion& region, const Lcd_Surface& surface,
+bool Lcd_Painter::Compose(const QRegion& region, const Lcd_Surface& surface,
                           const Lcd_Response* response, double now) {
   // Everything is drawn in device pixels, so that a picture drawn for the scale is copied one
   // pixel to one pixel.
   const QRegion logical = region & QRegion(QRect(QPoint(0, 0), Client));
-  if (logical.isEmpty()) return;
+  if (logical.isEmpty()) return false;
   const QRegion area = Device_Region(logical, Frame_Scale);
   QPainter painter(&Frame_Image);
   // Full screen, the window colour is seen only where no opaque backdrop covers it; windowed,
@@ -102,26 +102,38 @@ void Lcd_Painter::Compose(const QRegion& region, const Lcd_Surface& surface,
       Draw_Element(painter, id, e);
   }
   painter.end();
+  bool see_through = false;
   if (Look != Frame_Look::Opaque)
     for (const QRect& r : area)
-      Finish(r);
+      see_through |= Finish(r);
+  return see_through;
 }
 
-void Lcd_Painter::Finish(const QRect& device) {
+bool Lcd_Painter::Finish(const QRect& device) {
   const QRgb key = Window_Colour.rgb() | 0xFF000000u;
+  bool see_through = false;
   for (int y = device.top(); y <= device.bottom(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(Frame_Image.scanLine(y));
-    for (int x = device.left(); x <= device.right(); ++x) {
-      QRgb& pixel = line[x];
-      if (Look == Frame_Look::Translucent) {
-        if (pixel == key) pixel = 0;
-      } else if (qAlpha(pixel) < 128) {
-        pixel = key;
-      } else if (qAlpha(pixel) < 255) {
-        pixel = qUnpremultiply(pixel) | 0xFF000000u;
+    QRgb* const line = reinterpret_cast<QRgb*>(Frame_Image.scanLine(y)) + device.left();
+    QRgb* const end = line + device.width();
+    if (Look == Frame_Look::Translucent) {
+      for (QRgb* pixel = line; pixel != end; ++pixel) {
+        if (*pixel == key) *pixel = 0;
+        see_through |= qAlpha(*pixel) < 128;
+      }
+      continue;
+    }
+    for (QRgb* pixel = line; pixel != end; ++pixel) {
+      if (qAlpha(*pixel) == 255) {
+        see_through |= *pixel == key;
+      } else if (qAlpha(*pixel) < 128) {
+        *pixel = key;
+        see_through = true;
+      } else {
+        *pixel = qUnpremultiply(*pixel) | 0xFF000000u;
       }
     }
   }
+  return see_through;
 }
 
 void Lcd_Painter::Draw_Element(QPainter& painter, Element_Id id, const Lcd_Element& e) const {
@@ -198,17 +210,4 @@ QRegion Lcd_Painter::Visible_Region() const {
     return QRegion(QBitmap::fromImage(Frame_Image.createAlphaMask(Qt::ThresholdAlphaDither)));
   return QRegion(QBitmap::fromImage(
       Frame_Image.createMaskFromColor(Window_Colour.rgb() | 0xFF000000u, Qt::MaskInColor)));
-}
-
-bool Lcd_Painter::Has_See_Through(const QRegion& region) const {
-  const QRgb key = Window_Colour.rgb() | 0xFF000000u;
-  for (const QRect& logical : region& QRegion(QRect(QPoint(0, 0), Client))) {
-    const QRect r = Device_Rect(logical, Frame_Scale);
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-      const auto* line = reinterpret_cast<const QRgb*>(Frame_Image.constScanLine(y));
-      for (int x = r.left(); x <= r.right(); ++x)
-        if (line[x] == key || qAlpha(line[x]) < 128) return true;
-    }
-  }
-  return false;
 }

@@ -34,16 +34,13 @@ public:
   void Reset(QSize client, QColor window_colour, const Lcd_Surface& surface, int scale = 1,
              Frame_Look look = Frame_Look::Opaque);
   // Recomposes the given part of the frame from the surface; with a response, the segments are
-  // drawn with the ink they have at the time.
-  void Compose(const QRegion& region, const Lcd_Surface& surface,
+  // drawn with the ink they have at the time. True when a pixel of the part is see-through: of
+  // the key colour, or less than half covered.
+  bool Compose(const QRegion& region, const Lcd_Surface& surface,
                const Lcd_Response* response = nullptr, double now = 0);
 
   // The size a self-sizing text element takes for its text, in the font it is drawn with.
   static QSize Text_Size(Element_Id id, const QString& text);
-
-  // Whether any pixel of the region is see-through: of the key colour, or less than half
-  // covered.
-  bool Has_See_Through(const QRegion& region) const;
 
   // Every pixel that is not see-through: the shape of the windowed handheld, in device pixels.
   QRegion Visible_Region() const;
@@ -55,8 +52,9 @@ private:
                     const Lcd_Response& response, double now) const;
   // Where an element's picture goes, in device pixels (before clipping to its rectangle).
   QRect Picture_Place(Element_Id id, const Lcd_Element& e) const;
-  // Keys or hardens the composed pixels of a device rectangle for the look.
-  void Finish(const QRect& device);
+  // Keys or hardens the composed pixels of a device rectangle for the look; true when one is
+  // see-through after.
+  bool Finish(const QRect& device);
 
   QImage Frame_Image;
   QSize Client;

@@ -103,7 +103,8 @@ void TForm1::FormCreate() {
       Env.Lcd_Response_On.value_or(Settings_Store->Read_Bool(Setting::Lcd_Response, true)));
   Clock.start();
   Frame_Timer.setTimerType(Qt::PreciseTimer);
-  Frame_Timer.setInterval(16); // a frame of a 60 Hz screen
+  // The glass answers over tens of milliseconds: a frame of a 30 Hz screen follows it.
+  Frame_Timer.setInterval(33);
   connect(&Frame_Timer, &QTimer::timeout, this, [this] { Draw_Changes(QRegion()); });
   Build_Menus();
   pm_10_fullscreen->setChecked(Is_Fullscreen);
@@ -230,11 +231,11 @@ void TForm1::Draw_Changes(QRegion region) {
   else if (!Frame_Timer.isActive())
     Frame_Timer.start();
   if (region.isEmpty()) return;
-  Painter.Compose(region, LCD, &Response, now);
+  const bool see_through = Painter.Compose(region, LCD, &Response, now);
   // The shape changes only where the key colour was or is: a segment lit inside the handheld
   // leaves it as it was.
-  if (Window.Key_Colour_On && (!(Device_Region(region, Painter.Scale()) - Shape).isEmpty() ||
-                               Painter.Has_See_Through(region)))
+  if (Window.Key_Colour_On &&
+      (!(Device_Region(region, Painter.Scale()) - Shape).isEmpty() || see_through))
     Update_Shape();
   update(region);
 }

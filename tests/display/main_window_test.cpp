@@ -471,8 +471,8 @@ TEST(Lcd_Painter, WindowedFramesKeyOrHardenWhatIsSeeThrough) {
     for (std::size_t x = 0; x < 5; ++x)
       EXPECT_EQ(frame[x], qPremultiply(row.Pixels[x])) << x;
     EXPECT_EQ(painter.Visible_Region(), QRegion(0, 0, 2, 1));
-    EXPECT_TRUE(painter.Has_See_Through(QRegion(2, 0, 1, 1)));
-    EXPECT_FALSE(painter.Has_See_Through(QRegion(0, 0, 2, 1)));
+    EXPECT_TRUE(painter.Compose(QRegion(2, 0, 1, 1), surface));
+    EXPECT_FALSE(painter.Compose(QRegion(0, 0, 2, 1), surface));
   }
 }
 
