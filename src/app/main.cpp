@@ -1,10 +1,10 @@
 // The program: creates its five windows once, in order (the main window, about, key settings,
 // manual, splash), then runs the event loop. The command line only asks for help or the version.
 #include "app/command_line.h"
+#include "app/program_end.h"
 #include "display/display_scale.h"
 #include "display/event_trace.h"
 #include "display/main_window.h"
-#include "display/program_end.h"
 #include "input/stale_keys.h"
 #include "input/x11_keyboard.h"
 #include "settings/settings_key.h"

@@ -1,6 +1,6 @@
 // The main window on Qt's offscreen platform: display modes, keys, pointer, menus.
+#include "app/program_end.h"
 #include "display/main_window.h"
-#include "display/program_end.h"
 #include "input/native_keys.h"
 #include "input/virtual_pad.h"
 #include "last_thread.h"
