@@ -2,7 +2,8 @@
 // manual, splash), then runs the event loop. The command line only asks for help or the version.
 #include "app/command_line.h"
 #include "app/program_end.h"
-#include "display/display_scale.h"
+#include "desktop/display_scale.h"
+#include "desktop/shell_open.h"
 #include "display/event_trace.h"
 #include "display/main_window.h"
 #include "input/stale_keys.h"

@@ -1,7 +1,7 @@
 #include "display/gfxinit.h"
 
-#include "display/display_scale.h"
-#include "display/side_by_side.h"
+#include "desktop/display_scale.h"
+#include "desktop/side_by_side.h"
 
 #include <QDir>
 #include <QFileInfo>

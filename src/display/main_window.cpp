@@ -1,6 +1,6 @@
 #include "display/main_window.h"
 
-#include "display/display_scale.h"
+#include "desktop/display_scale.h"
 #include "display/gfxinit.h"
 #include "display/window_shape.h"
 #include "game/program_facts.h"

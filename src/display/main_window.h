@@ -3,12 +3,12 @@
 // the surface and turns mouse and keys into the handheld's button actions.
 #pragma once
 
+#include "desktop/shell_open.h"
 #include "display/event_trace.h"
 #include "display/gfxinit.h"
 #include "display/lcd_painter.h"
 #include "display/lcd_response.h"
 #include "display/qt_timer_backend.h"
-#include "display/shell_open.h"
 #include "game/random_source.h"
 #include "game/unit1.h"
 #include "input/game_controllers.h"

@@ -1,6 +1,6 @@
 #include "windows/about_form.h"
 
-#include "display/display_scale.h"
+#include "desktop/display_scale.h"
 #include "game/program_facts.h"
 #include "input/key_codes.h"
 #include "windows/click_label.h"

@@ -1,6 +1,6 @@
 #include "windows/manual_form.h"
 
-#include "display/display_scale.h"
+#include "desktop/display_scale.h"
 #include "game/key_bindings.h"
 #include "input/key_codes.h"
 #include "windows/window_look.h"

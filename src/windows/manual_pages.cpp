@@ -1,9 +1,9 @@
 #include "windows/manual_pages.h"
 
+#include "desktop/display_scale.h"
+#include "desktop/side_by_side.h"
 #include "display/config_ini.h"
-#include "display/display_scale.h"
 #include "display/gfxinit.h"
-#include "display/side_by_side.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "windows/splash_form.h"
 
-#include "display/display_scale.h"
+#include "desktop/display_scale.h"
 #include "game/program_facts.h"
 #include "input/key_codes.h"
 #include "settings/settings_key.h"

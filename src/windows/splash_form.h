@@ -3,7 +3,7 @@
 // stores the choices, brings the main window into view and starts the demo.
 #pragma once
 
-#include "display/shell_open.h"
+#include "desktop/shell_open.h"
 
 #include <QWidget>
 #include <functional>

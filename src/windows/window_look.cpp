@@ -1,6 +1,6 @@
 #include "windows/window_look.h"
 
-#include "display/display_scale.h"
+#include "desktop/display_scale.h"
 #include "display/gfxinit.h"
 
 #include <QAbstractItemView>

@@ -1,4 +1,4 @@
-#include "display/display_scale.h"
+#include "desktop/display_scale.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
