@@ -1,7 +1,7 @@
 // Config.ini text as a user might have mangled it: the reader and every value rule must give
 // a value or the default, never crash. The first line of the input names the section and key
 // looked up (as "section/key"), so the lookups also meet the keys the file actually holds.
-#include "display/config_ini.h"
+#include "assets/config_ini.h"
 
 #include <QStringList>
 

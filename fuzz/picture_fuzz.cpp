@@ -1,6 +1,7 @@
 // Picture files as the skin loader meets them: the first input byte chooses the file-name
 // extension (so PNG bytes arrive as ".bmp" and truncated pictures of every kind are tried),
 // the second whether the element is see-through; the rest is the file.
+#include "assets/picture_file.h"
 #include "display/gfxinit.h"
 #include "fuzz_support.h"
 

@@ -10,15 +10,16 @@ import sys
 # What each folder may use besides itself. sound and settings implement the game's own
 # interfaces (the sound output, the key binding records), so they see src/game.
 ALLOWED = {
-    "app": {"windows", "display", "input", "game", "lcd", "sound", "settings", "desktop"},
-    "windows": {"display", "input", "game", "lcd", "sound", "settings", "desktop"},
-    "display": {"input", "game", "lcd", "sound", "settings", "desktop"},
+    "app": {"windows", "display", "input", "game", "lcd", "sound", "settings", "assets", "desktop"},
+    "windows": {"input", "game", "lcd", "sound", "settings", "assets", "desktop"},
+    "display": {"input", "game", "lcd", "sound", "settings", "assets", "desktop"},
     "input": {"game", "lcd", "settings", "sdl"},
     "game": {"lcd"},
     "lcd": set(),
     "sound": {"game", "sdl"},
     "sdl": set(),
     "settings": {"game"},
+    "assets": {"desktop"},
     "desktop": set(),
 }
 

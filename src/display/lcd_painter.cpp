@@ -1,5 +1,6 @@
 #include "display/lcd_painter.h"
 
+#include "assets/picture_scale.h"
 #include "desktop/display_scale.h"
 
 #include <QBitmap>

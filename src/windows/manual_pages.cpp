@@ -1,9 +1,9 @@
 #include "windows/manual_pages.h"
 
-#include "desktop/display_scale.h"
+#include "assets/config_ini.h"
+#include "assets/picture_file.h"
+#include "assets/picture_scale.h"
 #include "desktop/side_by_side.h"
-#include "display/config_ini.h"
-#include "display/gfxinit.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,3 +1,4 @@
+#include "assets/picture_scale.h"
 #include "desktop/display_scale.h"
 #include "display/gfxinit.h"
 

@@ -1,4 +1,5 @@
-#include "display/gfxinit.h"
+#include "assets/picture_file.h"
+#include "assets/picture_scale.h"
 #include "input/native_keys.h"
 #include "windows/manual_form.h"
 #include "windows/manual_pages.h"
