@@ -8,7 +8,7 @@
 namespace {
 
 void Look_Up(const Config_Ini& ini, const QString& section, const QString& key) {
-  const Config_Ini::Reporter report = [](const QString& message) { (void)message.size(); };
+  const Reporter report = [](const QString& message) { (void)message.size(); };
   (void)ini.Has(section, key);
   (void)ini.String(section, key, "default");
   (void)ini.Integer(section, key, 7);

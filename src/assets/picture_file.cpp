@@ -14,7 +14,7 @@ bool Is_File(const QString& path) {
 
 } // namespace
 
-std::optional<QImage> Load_Picture(const QString& path, const Config_Ini::Reporter& report,
+std::optional<QImage> Load_Picture(const QString& path, const Reporter& report,
                                    const Picture_Part& part, int file_scale) {
   const QString extension = QFileInfo(path).suffix();
   const QString kind = extension.toLower();
@@ -75,8 +75,7 @@ std::optional<QImage> Load_Picture(const QString& path, const Config_Ini::Report
   return picture;
 }
 
-std::optional<QImage> Load_Picture_For_Scale(const QString& path, int scale,
-                                             const Config_Ini::Reporter& report,
+std::optional<QImage> Load_Picture_For_Scale(const QString& path, int scale, const Reporter& report,
                                              const Picture_Part& part) {
   const Scaled_File file = Choose_Scaled_File(path, scale, Is_File);
   if (file.File_Scale > 1) {

@@ -3,7 +3,7 @@
 // twin drawn for the screen's scale.
 #pragma once
 
-#include "assets/config_ini.h"
+#include "desktop/reporter.h"
 
 #include <QImage>
 #include <QRect>
@@ -23,15 +23,14 @@ using Picture_Part = std::function<QRect(QSize file_size, int file_scale)>;
 // Decodes a picture by its file-name extension (png, bmp, jpg, jpeg, ico; case does not
 // matter). Nothing, after a message to `report`, for an unknown extension, a picture that
 // cannot be decoded (the file's path, then the decoder's message) or one that is too large.
-std::optional<QImage> Load_Picture(const QString& path, const Config_Ini::Reporter& report,
+std::optional<QImage> Load_Picture(const QString& path, const Reporter& report,
                                    const Picture_Part& part = {}, int file_scale = 1);
 
 // Decodes the picture drawn for a scale: the file's @<scale>x twin when there is one (a twin
 // that cannot be decoded is reported and the file itself stands in), else the file. The
 // picture comes with its device pixel ratio set to the factor it was drawn for; For_Scale
 // (picture_scale.h) enlarges it by what is missing.
-std::optional<QImage> Load_Picture_For_Scale(const QString& path, int scale,
-                                             const Config_Ini::Reporter& report,
+std::optional<QImage> Load_Picture_For_Scale(const QString& path, int scale, const Reporter& report,
                                              const Picture_Part& part = {});
 
 // What marks a missing picture: 10 x 10, red with a one-pixel black border.

@@ -1,5 +1,6 @@
 #include "display/gfxinit.h"
 
+#include "assets/config_ini.h"
 #include "assets/picture_scale.h"
 #include "desktop/side_by_side.h"
 
@@ -7,7 +8,6 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <utility>
 #include <vector>
@@ -23,11 +23,6 @@ int Clamp_Position(long long value) {
 
 int Clamp_Size(long long value) {
   return static_cast<int>(std::clamp(value, 0LL, Max_Coordinate));
-}
-
-Config_Ini::Reporter Reporter_Of(const Skin_Environment& env) {
-  if (env.Report) return env.Report;
-  return [](const QString& message) { std::fprintf(stderr, "%s\n", qPrintable(message)); };
 }
 
 // "Center", 0 and any text that is no integer centre the game area.
@@ -107,7 +102,7 @@ public:
 
   // The picture, told and handed over once; asked for again (by an element of another
   // transparency), it is decoded again, as the loader would have done.
-  std::optional<QImage> Take(const QString& path, const Config_Ini::Reporter& report,
+  std::optional<QImage> Take(const QString& path, const Reporter& report,
                              const Picture_Part& part = {}) {
     for (Entry& e : Entries) {
       if (!Is(e, {path, part}) || e.Taken) continue;
@@ -141,8 +136,7 @@ private:
 // picture centred on the screen only what the screen shows is decoded.
 std::optional<QImage> Backdrop_Picture(const std::optional<QString>& name, const QString& folder,
                                        const Skin_Environment& env, Decoded_Ahead& ahead,
-                                       const Config_Ini::Reporter& report,
-                                       const Picture_Part& part = {}) {
+                                       const Reporter& report, const Picture_Part& part = {}) {
   if (!name) return std::nullopt;
   const QString path = folder + *name;
   if (!Has_Picture_File(path, env.Scale)) return std::nullopt;
@@ -169,8 +163,7 @@ Backdrop_Files Backdrop_Files_Of(const Config_Ini& ini, const Skin_Environment& 
 }
 
 void Load_Fullscreen(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& window,
-                     const Skin_Environment& env, Decoded_Ahead& ahead,
-                     const Config_Ini::Reporter& report) {
+                     const Skin_Environment& env, Decoded_Ahead& ahead, const Reporter& report) {
   const Backdrop_Files files = Backdrop_Files_Of(ini, env);
   const bool stretch = files.Stretch;
   if (auto picture =
@@ -214,7 +207,7 @@ void Load_Fullscreen(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& w
 }
 
 void Load_Windowed(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& window,
-                   const Config_Ini::Reporter& report) {
+                   const Reporter& report) {
   window.Skin_Offset_X = 0;
   window.Skin_Offset_Y = 0;
   const QColor key = ini.Colour("VideoMode", "TranspColor", QColor(255, 0, 255), report);
@@ -240,7 +233,7 @@ std::vector<std::pair<int, QString>> Skin_Files(const Config_Ini& ini, const QSt
 
 void Load_Skin_Elements(const Config_Ini& ini, const QString& skin_dir, Lcd_Surface& surface,
                         const Skin_Window& window, const Skin_Environment& env,
-                        Decoded_Ahead& ahead, const Config_Ini::Reporter& report) {
+                        Decoded_Ahead& ahead, const Reporter& report) {
   // A picture named by several elements is decoded once and shared by them. Pictures that would
   // take the skin past its memory allowance are left out, each time one names them.
   std::map<std::pair<QString, bool>, std::optional<QImage>> prepared;
@@ -294,7 +287,7 @@ QString Skin_Too_Large_Message(const QString& path) {
 Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_Environment& env) {
   Skin_Result result{true, window};
   Skin_Window& w = result.Window;
-  const Config_Ini::Reporter report = Reporter_Of(env);
+  const Reporter report = Or_Standard_Error(env.Report);
 
   const QString config_path = QDir(env.Exe_Dir).filePath("Config.ini");
   std::optional<Config_Ini> ini;

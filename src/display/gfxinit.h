@@ -3,8 +3,8 @@
 // and again on every full-screen toggle, so edits to Config.ini take effect at the next toggle.
 #pragma once
 
-#include "assets/config_ini.h"
 #include "assets/picture_file.h"
+#include "desktop/reporter.h"
 #include "lcd/lcd_surface.h"
 
 #include <QColor>
@@ -27,7 +27,7 @@ struct Skin_Environment {
   QString Exe_Dir; // the folder where Config.ini lies
   bool Fullscreen_Mode = false;
   QSize Screen_Size;
-  Config_Ini::Reporter Report; // messages for the user; unset, they go to standard error
+  Reporter Report; // messages for the user; unset, they go to standard error
   qsizetype Picture_Allowance = Max_Skin_Picture_Bytes;
   int Scale = 1; // the screen's whole factor: pictures are made ready for it
 };

@@ -94,7 +94,7 @@ void TForm1::FormCreate() {
 
   // 4. Settings, and the display mode they hold.
   Settings_Store = std::make_unique<Settings_Key>();
-  Settings_Store->On_Error = [this](const QString& message) {
+  Settings_Store->Report = [this](const QString& message) {
     if (Env.Show_Error) Env.Show_Error(message);
   };
   Is_Fullscreen = Settings_Store->Read_Bool(Setting::Fullscreen_Mode, true);

@@ -532,6 +532,17 @@ TEST(Lcd_Response, TheInkFollowsTheGlassOnAClockOfItsOwn) {
   EXPECT_TRUE(at_once.Changing(3000).isEmpty());
 }
 
+TEST(Qt_Timers, ATimerTheEventLoopCannotStartIsToldOnceAfterTheStep) {
+  QStringList told;
+  Qt_Timer_Backend timers([&told](const QString& message) { told << message; });
+  Interval_Timer timer(timers, "Timer_Test", [] {});
+  timers.Start(timer, -1); // Qt refuses a negative interval
+  timers.Start(timer, -1);
+  EXPECT_TRUE(told.isEmpty());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(told, QStringList{"Timer_Test could not be started (-1 ms)"});
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
