@@ -5,6 +5,7 @@
 
 #include "desktop/reporter.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QRect>
 #include <QSize>
@@ -19,6 +20,23 @@ inline constexpr int Max_Picture_Side = 8192;
 // it is drawn for; unset, the whole picture. Only that part is decoded where the format allows
 // (a JPEG's rows outside it are never kept).
 using Picture_Part = std::function<QRect(QSize file_size, int file_scale)>;
+
+// What differs between the program's readers of pictures: the longest side they take, and their
+// words for a file that cannot be decoded (given the decoder's own message) and for a picture
+// with a side past the limit (given its sides as positive numbers).
+struct Picture_Rules {
+  int Max_Side = Max_Picture_Side;
+  QString (*Not_Decoded)(const QString& path, const QString& decoder_message) = nullptr;
+  QString (*Too_Large)(const QString& path, qint64 width, qint64 height) = nullptr;
+};
+
+// Decodes a picture file in the given format, whatever its name's extension. The size its header
+// tells is held to the rules' limit before anything is decoded, and the decoded size again after.
+// Nothing, after the rules' message to `report`, for a picture that cannot be decoded or one too
+// large. The picture comes with a device pixel ratio of 1, also when its name ends in "@2x".
+std::optional<QImage> Read_Picture(const QString& path, const QByteArray& format,
+                                   const Picture_Rules& rules, const Reporter& report,
+                                   const Picture_Part& part = {}, int file_scale = 1);
 
 // Decodes a picture by its file-name extension (png, bmp, jpg, jpeg, ico; case does not
 // matter). Nothing, after a message to `report`, for an unknown extension, a picture that
