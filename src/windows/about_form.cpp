@@ -2,6 +2,7 @@
 
 #include "desktop/display_scale.h"
 #include "game/program_facts.h"
+#include "game/virtual_keys.h"
 #include "input/key_codes.h"
 #include "windows/click_label.h"
 #include "windows/window_look.h"

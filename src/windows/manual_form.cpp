@@ -1,8 +1,7 @@
 #include "windows/manual_form.h"
 
 #include "desktop/display_scale.h"
-#include "game/key_bindings.h"
-#include "input/key_codes.h"
+#include "game/virtual_keys.h"
 #include "windows/window_look.h"
 
 #include <QFocusEvent>
