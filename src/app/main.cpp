@@ -39,7 +39,7 @@ void Open_Over(QWidget& window, QWidget& main_window, const std::function<void()
 }
 
 void Show_Error(const QString& text) {
-  Message_Trace.Line("message " + QString(text).replace('\n', ' ').toStdString());
+  Message_Trace.Trace("message " + QString(text).replace('\n', ' ').toStdString());
   QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok);
   box.exec();
 }
@@ -69,8 +69,8 @@ int main(int argc, char** argv) {
   // A held key makes one press and one release.
   const X11_Keyboard keyboard = Set_Up_X11_Keyboard();
   if (keyboard.On_X11)
-    Message_Trace.Line(std::string("keyboard detectable-auto-repeat ") +
-                       (keyboard.Detectable_Auto_Repeat ? "on" : "off"));
+    Message_Trace.Trace(std::string("keyboard detectable-auto-repeat ") +
+                        (keyboard.Detectable_Auto_Repeat ? "on" : "off"));
   // Closing the main window ends the program, whatever side window is still open.
   QApplication::setQuitOnLastWindowClosed(false);
 

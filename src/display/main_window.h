@@ -134,7 +134,7 @@ private:
 
   Main_Window_Environment Env;
   Side_Windows Side;
-  Event_Trace Trace;
+  Event_Trace Events;
   Lcd_Surface LCD;
   Lcd_Painter Painter;
   Lcd_Response Response;
