@@ -1,14 +1,14 @@
 // Config.ini text as a user might have mangled it: the reader and every value rule must give
 // a value or the default, never crash. The first line of the input names the section and key
 // looked up (as "section/key"), so the lookups also meet the keys the file actually holds.
-#include "display/config_ini.h"
+#include "assets/config_ini.h"
 
 #include <QStringList>
 
 namespace {
 
 void Look_Up(const Config_Ini& ini, const QString& section, const QString& key) {
-  const Config_Ini::Reporter report = [](const QString& message) { (void)message.size(); };
+  const Reporter report = [](const QString& message) { (void)message.size(); };
   (void)ini.Has(section, key);
   (void)ini.String(section, key, "default");
   (void)ini.Integer(section, key, 7);

@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   utimensat(AT_FDCWD, qPrintable(path), times, 0);
 
   Settings_Key key;
-  key.On_Error = [](const QString& message) { (void)message.size(); };
+  key.Report = [](const QString& message) { (void)message.size(); };
   for (const char* name : Names) {
     (void)key.Read_Integer(name, -5);
     (void)key.Read_Bool(name, true);

@@ -1,10 +1,11 @@
 // The program: creates its five windows once, in order (the main window, about, key settings,
 // manual, splash), then runs the event loop. The command line only asks for help or the version.
 #include "app/command_line.h"
-#include "display/display_scale.h"
+#include "app/program_end.h"
+#include "desktop/display_scale.h"
+#include "desktop/shell_open.h"
 #include "display/event_trace.h"
 #include "display/main_window.h"
-#include "display/program_end.h"
 #include "input/stale_keys.h"
 #include "input/x11_keyboard.h"
 #include "settings/settings_key.h"
@@ -38,7 +39,7 @@ void Open_Over(QWidget& window, QWidget& main_window, const std::function<void()
 }
 
 void Show_Error(const QString& text) {
-  Message_Trace.Line("message " + QString(text).replace('\n', ' ').toStdString());
+  Message_Trace.Trace("message " + QString(text).replace('\n', ' ').toStdString());
   QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok);
   box.exec();
 }
@@ -68,8 +69,8 @@ int main(int argc, char** argv) {
   // A held key makes one press and one release.
   const X11_Keyboard keyboard = Set_Up_X11_Keyboard();
   if (keyboard.On_X11)
-    Message_Trace.Line(std::string("keyboard detectable-auto-repeat ") +
-                       (keyboard.Detectable_Auto_Repeat ? "on" : "off"));
+    Message_Trace.Trace(std::string("keyboard detectable-auto-repeat ") +
+                        (keyboard.Detectable_Auto_Repeat ? "on" : "off"));
   // Closing the main window ends the program, whatever side window is still open.
   QApplication::setQuitOnLastWindowClosed(false);
 

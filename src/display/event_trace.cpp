@@ -27,7 +27,7 @@ const QElapsedTimer Program_Clock = [] {
 Event_Trace::Event_Trace()
     : Is_Enabled(qEnvironmentVariable("GRATHMOOR_TRACE") == QLatin1String("1")) {}
 
-void Event_Trace::Line(const std::string& text) const {
+void Event_Trace::Trace(const std::string& text) const {
   if (!Is_Enabled) return;
   std::fprintf(stderr, "%lld %s\n", static_cast<long long>(Program_Clock.elapsed()), text.c_str());
   std::fflush(stderr);
@@ -36,11 +36,11 @@ void Event_Trace::Line(const std::string& text) const {
 void Event_Trace::Attach(Lcd_Surface& surface, Game_Core& game) {
   if (!Is_Enabled) return;
   surface.On_Shown_Changed = [this](Element_Id id, bool shown) {
-    Line(std::string(shown ? "show " : "hide ") + std::string(Element_Name(id)));
+    Trace(std::string(shown ? "show " : "hide ") + std::string(Element_Name(id)));
   };
   surface.On_Panel_Changed = [this, &surface] {
-    Line("panel " + Glyph_Label(surface[im_panel_digit_pos_1].Glyph) + " " +
-         Glyph_Label(surface[im_panel_digit_pos_2].Glyph));
+    Trace("panel " + Glyph_Label(surface[im_panel_digit_pos_1].Glyph) + " " +
+          Glyph_Label(surface[im_panel_digit_pos_2].Glyph));
   };
-  game.Trace = [this](const std::string& line) { Line(line); };
+  game.Trace = [this](const std::string& line) { Trace(line); };
 }

@@ -16,7 +16,8 @@ public:
   bool Enabled() const { return Is_Enabled; }
   // Connects to the surface's and the game's observers; does nothing when the trace is off.
   void Attach(Lcd_Surface& surface, Game_Core& game);
-  void Line(const std::string& text) const;
+  // Writes one line, stamped with the time, when the trace is on.
+  void Trace(const std::string& text) const;
 
 private:
   bool Is_Enabled = false;

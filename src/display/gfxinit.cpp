@@ -1,13 +1,13 @@
 #include "display/gfxinit.h"
 
-#include "display/display_scale.h"
-#include "display/side_by_side.h"
+#include "assets/config_ini.h"
+#include "assets/picture_scale.h"
+#include "desktop/side_by_side.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <utility>
 #include <vector>
@@ -23,11 +23,6 @@ int Clamp_Position(long long value) {
 
 int Clamp_Size(long long value) {
   return static_cast<int>(std::clamp(value, 0LL, Max_Coordinate));
-}
-
-Config_Ini::Reporter Reporter_Of(const Skin_Environment& env) {
-  if (env.Report) return env.Report;
-  return [](const QString& message) { std::fprintf(stderr, "%s\n", qPrintable(message)); };
 }
 
 // "Center", 0 and any text that is no integer centre the game area.
@@ -107,7 +102,7 @@ public:
 
   // The picture, told and handed over once; asked for again (by an element of another
   // transparency), it is decoded again, as the loader would have done.
-  std::optional<QImage> Take(const QString& path, const Config_Ini::Reporter& report,
+  std::optional<QImage> Take(const QString& path, const Reporter& report,
                              const Picture_Part& part = {}) {
     for (Entry& e : Entries) {
       if (!Is(e, {path, part}) || e.Taken) continue;
@@ -141,8 +136,7 @@ private:
 // picture centred on the screen only what the screen shows is decoded.
 std::optional<QImage> Backdrop_Picture(const std::optional<QString>& name, const QString& folder,
                                        const Skin_Environment& env, Decoded_Ahead& ahead,
-                                       const Config_Ini::Reporter& report,
-                                       const Picture_Part& part = {}) {
+                                       const Reporter& report, const Picture_Part& part = {}) {
   if (!name) return std::nullopt;
   const QString path = folder + *name;
   if (!Has_Picture_File(path, env.Scale)) return std::nullopt;
@@ -169,8 +163,7 @@ Backdrop_Files Backdrop_Files_Of(const Config_Ini& ini, const Skin_Environment& 
 }
 
 void Load_Fullscreen(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& window,
-                     const Skin_Environment& env, Decoded_Ahead& ahead,
-                     const Config_Ini::Reporter& report) {
+                     const Skin_Environment& env, Decoded_Ahead& ahead, const Reporter& report) {
   const Backdrop_Files files = Backdrop_Files_Of(ini, env);
   const bool stretch = files.Stretch;
   if (auto picture =
@@ -214,7 +207,7 @@ void Load_Fullscreen(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& w
 }
 
 void Load_Windowed(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& window,
-                   const Config_Ini::Reporter& report) {
+                   const Reporter& report) {
   window.Skin_Offset_X = 0;
   window.Skin_Offset_Y = 0;
   const QColor key = ini.Colour("VideoMode", "TranspColor", QColor(255, 0, 255), report);
@@ -240,7 +233,7 @@ std::vector<std::pair<int, QString>> Skin_Files(const Config_Ini& ini, const QSt
 
 void Load_Skin_Elements(const Config_Ini& ini, const QString& skin_dir, Lcd_Surface& surface,
                         const Skin_Window& window, const Skin_Environment& env,
-                        Decoded_Ahead& ahead, const Config_Ini::Reporter& report) {
+                        Decoded_Ahead& ahead, const Reporter& report) {
   // A picture named by several elements is decoded once and shared by them. Pictures that would
   // take the skin past its memory allowance are left out, each time one names them.
   std::map<std::pair<QString, bool>, std::optional<QImage>> prepared;
@@ -294,7 +287,7 @@ QString Skin_Too_Large_Message(const QString& path) {
 Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_Environment& env) {
   Skin_Result result{true, window};
   Skin_Window& w = result.Window;
-  const Config_Ini::Reporter report = Reporter_Of(env);
+  const Reporter report = Or_Standard_Error(env.Report);
 
   const QString config_path = QDir(env.Exe_Dir).filePath("Config.ini");
   std::optional<Config_Ini> ini;
@@ -331,93 +324,6 @@ Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_
   surface.Set_Rect(btn_game_menu_background,
                    QRect(surface[btn_game_menu_background].Rect.topLeft(), QSize(36, 32)));
   return result;
-}
-
-std::optional<QImage> Load_Picture(const QString& path, const Config_Ini::Reporter& report,
-                                   const Picture_Part& part, int file_scale) {
-  const QString extension = QFileInfo(path).suffix();
-  const QString kind = extension.toLower();
-  QByteArray format;
-  if (kind == "png" || kind == "bmp" || kind == "ico")
-    format = kind.toLatin1();
-  else if (kind == "jpg" || kind == "jpeg")
-    format = "jpeg";
-  else if (kind == "wmf" || kind == "emf") {
-    if (report) report(QString("Windows metafile pictures (.%1) cannot be shown").arg(extension));
-    return std::nullopt;
-  } else {
-    if (report) report(QString("Unknown picture file extension (.%1)").arg(extension));
-    return std::nullopt;
-  }
-
-  QImageReader reader(path, format);
-  reader.setAutoDetectImageFormat(false);
-  // A top-down bitmap gives its height as negative.
-  const auto too_long = [](int side) {
-    return side > Max_Picture_Side || side < -Max_Picture_Side;
-  };
-  const auto too_large = [&](QSize size) {
-    return too_long(size.width()) || too_long(size.height());
-  };
-  const auto report_too_large = [&](QSize size) {
-    if (report)
-      report(QString("Picture too large (%1 x %2 pixels): %3")
-                 .arg(qAbs(qint64(size.width())))
-                 .arg(qAbs(qint64(size.height())))
-                 .arg(path));
-  };
-  // The header's size is checked first, so a forged one cannot make us allocate gigabytes.
-  const QSize size = reader.size();
-  if (too_large(size)) {
-    report_too_large(size);
-    return std::nullopt;
-  }
-  if (part && size.isValid()) {
-    const QRect wanted = part(size, file_scale) & QRect(QPoint(0, 0), size);
-    if (wanted != QRect(QPoint(0, 0), size)) reader.setClipRect(wanted);
-  }
-  QImage picture;
-  if (!reader.read(&picture)) {
-    // The decoder's words alone do not say which of the skin's files is broken.
-    if (report)
-      report(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), reader.errorString()));
-    return std::nullopt;
-  }
-  // Not every header tells the size the decoder ends up with.
-  if (too_large(picture.size())) {
-    report_too_large(picture.size());
-    return std::nullopt;
-  }
-  // The reader takes a name ending in "@2x" for a picture drawn at twice the scale; a file named
-  // in Config.ini is drawn at its natural size, whatever its name.
-  picture.setDevicePixelRatio(1);
-  return picture;
-}
-
-std::optional<QImage> Load_Picture_For_Scale(const QString& path, int scale,
-                                             const Config_Ini::Reporter& report,
-                                             const Picture_Part& part) {
-  const Scaled_File file = Choose_Scaled_File(path, scale, Is_File);
-  if (file.File_Scale > 1) {
-    if (std::optional<QImage> twin = Load_Picture(file.Path, report, part, file.File_Scale)) {
-      twin->setDevicePixelRatio(file.File_Scale);
-      return twin;
-    }
-    if (!Is_File(path)) return std::nullopt;
-  }
-  return Load_Picture(path, report, part);
-}
-
-QImage Placeholder_Picture() {
-  QImage picture(10, 10, QImage::Format_RGB32);
-  picture.fill(QColor(255, 0, 0));
-  for (int i = 0; i < 10; ++i) {
-    picture.setPixel(i, 0, qRgb(0, 0, 0));
-    picture.setPixel(i, 9, qRgb(0, 0, 0));
-    picture.setPixel(0, i, qRgb(0, 0, 0));
-    picture.setPixel(9, i, qRgb(0, 0, 0));
-  }
-  return picture;
 }
 
 QImage Element_Picture(QImage picture, bool transparent) {

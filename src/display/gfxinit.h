@@ -3,7 +3,8 @@
 // and again on every full-screen toggle, so edits to Config.ini take effect at the next toggle.
 #pragma once
 
-#include "display/config_ini.h"
+#include "assets/picture_file.h"
+#include "desktop/reporter.h"
 #include "lcd/lcd_surface.h"
 
 #include <QColor>
@@ -26,7 +27,7 @@ struct Skin_Environment {
   QString Exe_Dir; // the folder where Config.ini lies
   bool Fullscreen_Mode = false;
   QSize Screen_Size;
-  Config_Ini::Reporter Report; // messages for the user; unset, they go to standard error
+  Reporter Report; // messages for the user; unset, they go to standard error
   qsizetype Picture_Allowance = Max_Skin_Picture_Bytes;
   int Scale = 1; // the screen's whole factor: pictures are made ready for it
 };
@@ -50,33 +51,8 @@ struct Skin_Result {
 
 Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_Environment& env);
 
-// Pictures no larger than this on either side are decoded; a bigger one is refused.
-inline constexpr int Max_Picture_Side = 8192;
-
 // The message for a picture left out because the skin's pictures would take too much memory.
 QString Skin_Too_Large_Message(const QString& path);
-
-// The part of a picture that is wanted, in the file's pixels, from the file's size and the scale
-// it is drawn for; unset, the whole picture. Only that part is decoded where the format allows
-// (a JPEG's rows outside it are never kept).
-using Picture_Part = std::function<QRect(QSize file_size, int file_scale)>;
-
-// Decodes a picture by its file-name extension (png, bmp, jpg, jpeg, ico; case does not
-// matter). Nothing, after a message to `report`, for an unknown extension, a picture that
-// cannot be decoded (the file's path, then the decoder's message) or one that is too large.
-std::optional<QImage> Load_Picture(const QString& path, const Config_Ini::Reporter& report,
-                                   const Picture_Part& part = {}, int file_scale = 1);
-
-// Decodes the picture drawn for a scale: the file's @<scale>x twin when there is one (a twin
-// that cannot be decoded is reported and the file itself stands in), else the file. The
-// picture comes with its device pixel ratio set to the factor it was drawn for; For_Scale
-// (display_scale.h) enlarges it by what is missing.
-std::optional<QImage> Load_Picture_For_Scale(const QString& path, int scale,
-                                             const Config_Ini::Reporter& report,
-                                             const Picture_Part& part = {});
-
-// What marks a missing picture: 10 x 10, red with a one-pixel black border.
-QImage Placeholder_Picture();
 
 // Prepares a picture for an element: for a see-through element, a picture without an alpha
 // channel loses every pixel of its bottom-left pixel's colour; one with alpha keeps it.

@@ -1,6 +1,7 @@
 #include "display/lcd_painter.h"
 
-#include "display/display_scale.h"
+#include "assets/picture_scale.h"
+#include "desktop/display_scale.h"
 
 #include <QBitmap>
 #include <QFont>

@@ -1,6 +1,6 @@
 #include "display/main_window.h"
 
-#include "display/display_scale.h"
+#include "desktop/display_scale.h"
 #include "display/gfxinit.h"
 #include "display/window_shape.h"
 #include "game/program_facts.h"
@@ -82,7 +82,7 @@ void TForm1::FormCreate() {
   // the building steps is seen. 3. The element tables are fixed tables of the surface.
   QGuiApplication::setApplicationDisplayName(Title);
   setWindowTitle(Title);
-  Trace.Attach(LCD, Core);
+  Events.Attach(LCD, Core);
   LCD.On_Dirty = [this] {
     if (Refresh_Pending) return;
     Refresh_Pending = true;
@@ -94,7 +94,7 @@ void TForm1::FormCreate() {
 
   // 4. Settings, and the display mode they hold.
   Settings_Store = std::make_unique<Settings_Key>();
-  Settings_Store->On_Error = [this](const QString& message) {
+  Settings_Store->Report = [this](const QString& message) {
     if (Env.Show_Error) Env.Show_Error(message);
   };
   Is_Fullscreen = Settings_Store->Read_Bool(Setting::Fullscreen_Mode, true);
@@ -125,7 +125,7 @@ void TForm1::FormCreate() {
       std::chrono::high_resolution_clock::now().time_since_epoch().count()));
 
   // The game controllers, from now on read as they report.
-  if (Trace.Enabled()) Pads.Note = [this](const std::string& line) { Trace.Line(line); };
+  if (Events.Enabled()) Pads.Trace = [this](const std::string& line) { Events.Trace(line); };
 }
 
 void TForm1::FormActivate() {
@@ -283,12 +283,12 @@ void TForm1::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void TForm1::Key_Down(std::uint16_t code) {
-  if (Trace.Enabled()) Trace.Line("key down " + QString::number(code, 16).toStdString());
+  if (Events.Enabled()) Events.Trace("key down " + QString::number(code, 16).toStdString());
   Core.FormKeyDown(code);
 }
 
 void TForm1::Key_Up(std::uint16_t code) {
-  if (Trace.Enabled()) Trace.Line("key up " + QString::number(code, 16).toStdString());
+  if (Events.Enabled()) Events.Trace("key up " + QString::number(code, 16).toStdString());
   Core.FormKeyUp(code);
 }
 

@@ -3,12 +3,13 @@
 // the surface and turns mouse and keys into the handheld's button actions.
 #pragma once
 
+#include "desktop/reporter.h"
+#include "desktop/shell_open.h"
 #include "display/event_trace.h"
 #include "display/gfxinit.h"
 #include "display/lcd_painter.h"
 #include "display/lcd_response.h"
 #include "display/qt_timer_backend.h"
-#include "display/shell_open.h"
 #include "game/random_source.h"
 #include "game/unit1.h"
 #include "input/game_controllers.h"
@@ -32,11 +33,11 @@ class Sound_System;
 
 // What the main window needs from the program around it.
 struct Main_Window_Environment {
-  QString Exe_Dir;                                // where Config.ini lies
-  Shell_Open Open = Desktop_Shell_Open;           // the desktop's "open"
-  std::function<void(const QString&)> Show_Error; // a modal message box with one OK button
-  std::function<void()> Request_End;              // asks the event loop to end the program
-  std::optional<bool> Lcd_Response_On; // segments fade as liquid crystal does; unset: settings
+  QString Exe_Dir;                      // where Config.ini lies
+  Shell_Open Open = Desktop_Shell_Open; // the desktop's "open"
+  Reporter Show_Error;                  // a modal message box with one OK button
+  std::function<void()> Request_End;    // asks the event loop to end the program
+  std::optional<bool> Lcd_Response_On;  // segments fade as liquid crystal does; unset: settings
 };
 
 // The commands of the side windows, reached from the menus.
@@ -133,14 +134,16 @@ private:
 
   Main_Window_Environment Env;
   Side_Windows Side;
-  Event_Trace Trace;
+  Event_Trace Events;
   Lcd_Surface LCD;
   Lcd_Painter Painter;
   Lcd_Response Response;
   QElapsedTimer Clock;
   QTimer Frame_Timer;     // runs only while some segment's ink is on its way
   QRegion Still_Changing; // the segments drawn on the way at the last frame
-  Qt_Timer_Backend Timers;
+  Qt_Timer_Backend Timers{[this](const QString& message) {
+    if (Env.Show_Error) Env.Show_Error(message);
+  }};
   Seeded_Random Random_Generator;
   std::unique_ptr<Sound_System> Sounds;
   Game_Core Core;

@@ -2,6 +2,7 @@
 // ones drift by tens of milliseconds at the game's intervals.
 #pragma once
 
+#include "desktop/reporter.h"
 #include "game/interval_timer.h"
 
 #include <QObject>
@@ -9,6 +10,11 @@
 
 class Qt_Timer_Backend : public QObject, public Timer_Backend {
 public:
+  // A timer the event loop cannot start is told to `report` (unset, to standard error), once and
+  // after the step that asked for it, as every other would fail alike; its sequence would
+  // otherwise stand still unseen.
+  explicit Qt_Timer_Backend(Reporter report = {}) : Report(Or_Standard_Error(std::move(report))) {}
+
   void Start(Interval_Timer& timer, int interval_ms) override;
   void Stop(Interval_Timer& timer) override;
 
@@ -16,6 +22,10 @@ protected:
   void timerEvent(QTimerEvent* event) override;
 
 private:
+  void Report_Failure(const Interval_Timer& timer, int interval_ms);
+
   std::unordered_map<int, Interval_Timer*> By_Id;
   std::unordered_map<const Interval_Timer*, int> Ids;
+  Reporter Report;
+  bool Failure_Reported = false;
 };

@@ -25,14 +25,14 @@ void Game_Core::Show_Carried_Items() {
 }
 
 void Game_Core::Inp_acl_press() {
-  Note_Input("Inp_acl_press");
+  if (Trace) Trace("input Inp_acl_press");
   Surface.Show(btn_acl_down);
   Set_Game_Mode(Mode_Reset);
   Gam_Set_Mode();
 }
 
 void Game_Core::Inp_acl_release() {
-  Note_Input("Inp_acl_release");
+  if (Trace) Trace("input Inp_acl_release");
   Surface.Hide(btn_acl_down);
   Set_Game_Mode(Mode_Demo);
   Gam_Set_Mode();
@@ -47,43 +47,43 @@ void Game_Core::Point_Cursor(std::int32_t direction) {
 }
 
 void Game_Core::Inp_cursor_press() {
-  Note_Input("Inp_cursor_press");
+  if (Trace) Trace("input Inp_cursor_press");
   Surface.Show(btn_cursor_down);
   if (Latch(Cursor_Held)) Point_Cursor(Cursor_Direction % 4 + 1);
 }
 
 void Game_Core::Inp_cursor_up_press() {
-  Note_Input("Inp_cursor_up_press");
+  if (Trace) Trace("input Inp_cursor_up_press");
   Surface.Show(btn_cursor_down);
   if (Latch(Cursor_Held)) Point_Cursor(1);
 }
 
 void Game_Core::Inp_cursor_right_press() {
-  Note_Input("Inp_cursor_right_press");
+  if (Trace) Trace("input Inp_cursor_right_press");
   Surface.Show(btn_cursor_down);
   if (Latch(Cursor_Held)) Point_Cursor(2);
 }
 
 void Game_Core::Inp_cursor_down_press() {
-  Note_Input("Inp_cursor_down_press");
+  if (Trace) Trace("input Inp_cursor_down_press");
   Surface.Show(btn_cursor_down);
   if (Latch(Cursor_Held)) Point_Cursor(3);
 }
 
 void Game_Core::Inp_cursor_left_press() {
-  Note_Input("Inp_cursor_left_press");
+  if (Trace) Trace("input Inp_cursor_left_press");
   Surface.Show(btn_cursor_down);
   if (Latch(Cursor_Held)) Point_Cursor(4);
 }
 
 void Game_Core::Inp_cursor_release() {
-  Note_Input("Inp_cursor_release");
+  if (Trace) Trace("input Inp_cursor_release");
   Surface.Hide(btn_cursor_down);
   Cursor_Held = false;
 }
 
 void Game_Core::Inp_attack_press() {
-  Note_Input("Inp_attack_press");
+  if (Trace) Trace("input Inp_attack_press");
   Surface.Show(btn_attack_down);
   if (!Latch(Attack_Held)) return;
   switch (Game_Mode) {
@@ -120,7 +120,7 @@ void Game_Core::Inp_attack_press() {
 }
 
 void Game_Core::Inp_attack_release() {
-  Note_Input("Inp_attack_release");
+  if (Trace) Trace("input Inp_attack_release");
   Surface.Hide(btn_attack_down);
   Attack_Held = false;
   if (Game_Mode != Mode_Game_Over) return;
@@ -132,7 +132,7 @@ void Game_Core::Inp_attack_release() {
 }
 
 void Game_Core::Inp_move_press() {
-  Note_Input("Inp_move_press");
+  if (Trace) Trace("input Inp_move_press");
   Surface.Show(btn_move_down);
   if (!Latch(Move_Held)) return;
   if (Game_Mode >= Mode_Select_Level_1 && Game_Mode <= Mode_Select_Level_3) {
@@ -160,7 +160,7 @@ void Game_Core::Inp_move_press() {
 }
 
 void Game_Core::Inp_move_release() {
-  Note_Input("Inp_move_release");
+  if (Trace) Trace("input Inp_move_release");
   Surface.Hide(btn_move_down);
   Move_Held = false;
 }
@@ -184,7 +184,7 @@ void Game_Core::FormKeyDown(std::uint16_t key_code) {
   else if (key_code == Vk::Down)
     Inp_cursor_down_press();
   else if (key_code == Vk::Insert && Is_Playing(Game_Mode)) {
-    Note_Input("cheat");
+    if (Trace) Trace("input cheat");
     Cheat_Shown = !Cheat_Shown;
     Vid_Show_Cheat(Cheat_Shown);
   }

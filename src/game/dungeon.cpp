@@ -3,7 +3,7 @@
 
 int Game_Core::Random(int n) {
   const int result = Random_Generator.Random(n);
-  if (Trace) Emit("random " + std::to_string(n) + " " + std::to_string(result));
+  if (Trace) Trace("random " + std::to_string(n) + " " + std::to_string(result));
   return result;
 }
 

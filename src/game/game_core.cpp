@@ -40,11 +40,11 @@ std::array<Interval_Timer*, 18> Game_Core::All_Timers() {
 }
 
 void Game_Core::Snd_Play(Sound_Name sound) {
-  if (Trace) Emit("sound " + std::string(Sound_Name_Text(sound)));
+  if (Trace) Trace("sound " + std::string(Sound_Name_Text(sound)));
   Sound.Snd_Play(sound);
 }
 
 void Game_Core::Snd_Silence() {
-  Emit("silence");
+  if (Trace) Trace("silence");
   Sound.Snd_Silence();
 }

@@ -2,6 +2,8 @@
 // form in which choices are stored and compared.
 #pragma once
 
+#include "game/virtual_keys.h"
+
 #include <array>
 #include <cstdint>
 
@@ -30,8 +32,3 @@ constexpr bool Is_Bound(const Key_Binding_Table& bindings, int binding, std::uin
   const std::uint16_t code = bindings[static_cast<std::size_t>(binding)].Key_Code;
   return key_code == Button_Code(binding) || (code != 0 && code == key_code);
 }
-
-// Virtual-key codes the game handles besides the bindings.
-namespace Vk {
-inline constexpr std::uint16_t Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28, Insert = 0x2D;
-} // namespace Vk

@@ -3,7 +3,7 @@
 #include "game/unit1.h"
 
 void Game_Core::Set_Game_Mode(std::int32_t mode) {
-  if (Trace && mode != Game_Mode) Emit("mode " + std::to_string(mode));
+  if (Trace && mode != Game_Mode) Trace("mode " + std::to_string(mode));
   Game_Mode = mode;
 }
 

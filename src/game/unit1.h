@@ -220,16 +220,12 @@ public:
   Lcd_Surface& Surface;
 
   // One line per game event ("mode 5", "input Inp_move_press", "random 10 3", "sound Step"),
-  // for the debugging trace; the window stamps the time.
+  // for the debugging trace; the window stamps the time. Unset while nobody listens; callers
+  // test it first, so that no line is built for nobody.
   std::function<void(const std::string&)> Trace;
 
 private:
   static std::size_t Index(int coordinate) { return static_cast<std::size_t>(coordinate + 1); }
-  // Callers test Trace first, so that no line is built when nobody listens.
-  void Emit(const std::string& line) {
-    if (Trace) Trace(line);
-  }
-
   // Every timed sequence ticks the same way: perform the step the counter names, then advance
   // the counter, also when the step stopped the timer or set the counter itself.
   template <typename Step> static void Run_Step(std::int32_t& counter, Step&& step) {
@@ -242,9 +238,6 @@ private:
   void Arm_Sequence_For(std::int32_t cell_code, std::int32_t first_step, int interval_ms);
   void Arm_Game_Over_Lose(int interval_ms);
 
-  void Note_Input(std::string_view action) {
-    if (Trace) Emit("input " + std::string(action));
-  }
   // A press of cursor, attack or move acts only when its button was up.
   static bool Latch(bool& held);
   void Point_Cursor(std::int32_t direction);

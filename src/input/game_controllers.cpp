@@ -134,7 +134,7 @@ Game_Controllers::~Game_Controllers() {
 bool Game_Controllers::Start() {
   if (Started) return true;
   if (!Sdl().Loaded()) {
-    Say("pads unavailable: " + Sdl().Problem);
+    if (Trace) Trace("pads unavailable: " + Sdl().Problem);
     return false;
   }
   // SDL must leave SIGINT and SIGTERM to the program; South, East and West are places on the
@@ -142,7 +142,7 @@ bool Game_Controllers::Start() {
   Sdl().SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   Sdl().SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
   if (Sdl().SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
-    Say(std::string("pads unavailable: ") + Sdl().SDL_GetError());
+    if (Trace) Trace(std::string("pads unavailable: ") + Sdl().SDL_GetError());
     return false;
   }
   Started = true;
@@ -167,15 +167,15 @@ void Game_Controllers::Load_Mappings() {
   // good. Lines SDL cannot take are left out, so a file of nothing else gives no mapping.
   if (!std::filesystem::is_regular_file(file, error) ||
       std::filesystem::file_size(file, error) > Max_Mapping_File_Size || error) {
-    Say("pad mappings not read from " + file + ": not a plain file of at most 16 MB");
+    if (Trace) Trace("pad mappings not read from " + file + ": not a plain file of at most 16 MB");
     return;
   }
   const int added =
       Sdl().SDL_GameControllerAddMappingsFromRW(Sdl().SDL_RWFromFile(file.c_str(), "rb"), 1);
-  if (added < 0)
-    Say("pad mappings not read from " + file + ": " + Sdl().SDL_GetError());
-  else
-    Say("pad mappings " + std::to_string(added) + " from " + file);
+  if (added < 0 && Trace)
+    Trace("pad mappings not read from " + file + ": " + Sdl().SDL_GetError());
+  else if (Trace)
+    Trace("pad mappings " + std::to_string(added) + " from " + file);
 }
 
 int Game_Controllers::Pump() {
@@ -222,14 +222,14 @@ void Game_Controllers::Open(int device_index) {
   if (id < 0 || Find(id)) return;
   SDL_GameController* controller = Sdl().SDL_GameControllerOpen(device_index);
   if (!controller) {
-    Say(std::string("pad not opened: ") + Sdl().SDL_GetError());
+    if (Trace) Trace(std::string("pad not opened: ") + Sdl().SDL_GetError());
     return;
   }
   Pad& pad = Pads.emplace_back();
   pad.Controller = controller;
   pad.Id = id;
   const char* name = Sdl().SDL_GameControllerName(controller);
-  Say("pad added " + std::to_string(id) + " " + (name ? name : "(unnamed)"));
+  if (Trace) Trace("pad added " + std::to_string(id) + " " + (name ? name : "(unnamed)"));
   Watch_Pad(pad);
   Update_Polling();
 }
@@ -241,7 +241,9 @@ void Game_Controllers::Note_Unmapped(int device_index) {
   char guid[33] = {};
   Sdl().SDL_JoystickGetGUIDString(Sdl().SDL_JoystickGetDeviceGUID(device_index), guid, sizeof guid);
   const char* name = Sdl().SDL_JoystickNameForIndex(device_index);
-  Say("pad without a mapping, not used: " + std::string(name ? name : "(unnamed)") + " " + guid);
+  if (Trace)
+    Trace("pad without a mapping, not used: " + std::string(name ? name : "(unnamed)") + " " +
+          guid);
 }
 
 void Game_Controllers::Close(std::int32_t id) {
@@ -261,7 +263,7 @@ void Game_Controllers::Close(std::int32_t id) {
   Stop_Watching(*pad);
   Sdl().SDL_GameControllerClose(pad->Controller);
   Pads.erase(pad);
-  Say("pad removed " + std::to_string(id));
+  if (Trace) Trace("pad removed " + std::to_string(id));
   Update_Polling();
 }
 
@@ -297,11 +299,11 @@ void Game_Controllers::Stick_Moved(Pad& pad) {
 
 void Game_Controllers::Down(Physical_Input input, std::uint16_t code, const std::string& name) {
   if (Accepting && !Accepting()) {
-    Say("pad down " + name + " ignored");
+    if (Trace) Trace("pad down " + name + " ignored");
     return;
   }
   if (!Held.Press(input, code)) return;
-  Say("pad down " + name);
+  if (Trace) Trace("pad down " + name);
   if (On_Press) On_Press(code);
 }
 
@@ -309,12 +311,8 @@ void Game_Controllers::Up(Physical_Input input, const std::string& name) {
   // Nothing to let go of when the press did not count or the window let go of it already.
   const std::optional<std::uint16_t> code = Held.Release(input);
   if (!code) return;
-  Say("pad up " + name);
+  if (Trace) Trace("pad up " + name);
   if (On_Release) On_Release(*code);
-}
-
-void Game_Controllers::Say(const std::string& line) const {
-  if (Note) Note(line);
 }
 
 QSocketNotifier* Game_Controllers::Watch(int file) {
@@ -322,7 +320,7 @@ QSocketNotifier* Game_Controllers::Watch(int file) {
   connect(watch, &QSocketNotifier::activated, this, [this, watch, file] {
     if (!Drain(file)) {
       watch->setEnabled(false);
-      Say("pad file " + std::to_string(file) + " ended");
+      if (Trace) Trace("pad file " + std::to_string(file) + " ended");
     }
     Pump();
   });
@@ -335,7 +333,8 @@ void Game_Controllers::Watch_Plugging() {
       Plug_Files.push_back(file);
       Plug_Watches.push_back(Watch(file));
     }
-  if (Plug_Files.empty()) Say("pads plugged in later are not seen: nothing to watch for them");
+  if (Plug_Files.empty() && Trace)
+    Trace("pads plugged in later are not seen: nothing to watch for them");
 }
 
 void Game_Controllers::Watch_Pad(Pad& pad) {
@@ -345,11 +344,11 @@ void Game_Controllers::Watch_Pad(Pad& pad) {
   if (path.empty()) return;
   pad.File = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (pad.File < 0) {
-    Say("pad file " + path + " not read: " + std::strerror(errno));
+    if (Trace) Trace("pad file " + path + " not read: " + std::strerror(errno));
     return;
   }
   pad.Watch = Watch(pad.File);
-  Say("pad file " + path + " watched as " + std::to_string(pad.File));
+  if (Trace) Trace("pad file " + path + " watched as " + std::to_string(pad.File));
 }
 
 void Game_Controllers::Stop_Watching(Pad& pad) {
@@ -370,7 +369,8 @@ void Game_Controllers::Update_Polling() {
   if (needed == Poll.isActive()) return;
   if (needed) {
     Poll.start(Poll_Interval_Ms);
-    Say("pads read every " + std::to_string(Poll_Interval_Ms) + " ms: one has no device file");
+    if (Trace)
+      Trace("pads read every " + std::to_string(Poll_Interval_Ms) + " ms: one has no device file");
   } else {
     Poll.stop();
   }

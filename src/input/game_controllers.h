@@ -55,8 +55,9 @@ public:
   // SDL is pumped on a timer: a pad without a device file is plugged in.
   bool Polling() const { return Poll.isActive(); }
 
-  // One line per pad event for the trace ("pad down south", "pad up dpad right").
-  std::function<void(const std::string& line)> Note;
+  // One line per pad event for the trace ("pad down south", "pad up dpad right"). Unset while
+  // nobody listens; callers test it first, so that no line is built for nobody.
+  std::function<void(const std::string& line)> Trace;
   // The file a pad's input arrives in; empty when it has none. SDL_JoystickPath by default; a
   // test may stand a file of its own in for a virtual pad's.
   std::function<std::string(_SDL_Joystick* joystick)> Device_File;
@@ -89,7 +90,6 @@ private:
   void Stick_Moved(Pad& pad);
   void Down(Physical_Input input, std::uint16_t code, const std::string& name);
   void Up(Physical_Input input, const std::string& name);
-  void Say(const std::string& line) const;
   void Watch_Plugging();
   void Watch_Pad(Pad& pad);
   void Stop_Watching(Pad& pad);

@@ -9,10 +9,6 @@
 
 class QKeyEvent;
 
-namespace Vk {
-inline constexpr std::uint16_t Return = 0x0D, Escape = 0x1B, Main_1 = 0x31;
-} // namespace Vk
-
 // The key as the window system reported it: its key code (an evdev code plus 8, on X11 and
 // Wayland alike) and the keysym it typed with the modifiers then held.
 struct Native_Key {

@@ -4,7 +4,6 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QVariant>
-#include <cstdio>
 #include <limits>
 #include <optional>
 
@@ -59,7 +58,7 @@ int Settings_Key::Read_Integer(const QString& name, int default_value) {
   // Every value is stored as text; anything else (an unquoted "a,b" reads back as a list,
   // "@ByteArray(...)" as bytes) is reported, and the default stands in for it.
   if (value.typeId() != QMetaType::QString) {
-    Report(QString("Invalid data type for '%1'").arg(name));
+    Or_Standard_Error(Report)(QString("Invalid data type for '%1'").arg(name));
     return default_value;
   }
   return Parse_Decimal(value.toString()).value_or(default_value);
@@ -97,14 +96,7 @@ void Settings_Key::Write_One(const QString& name, int value) {
     Open();
     if (status != QSettings::FormatError) break;
   }
-  Report(QString("Failed to set data for '%1'").arg(name));
-}
-
-void Settings_Key::Report(const QString& message) const {
-  if (On_Error)
-    On_Error(message);
-  else
-    std::fprintf(stderr, "%s\n", qPrintable(message));
+  Or_Standard_Error(Report)(QString("Failed to set data for '%1'").arg(name));
 }
 
 bool Settings_Key::Read_Bool(const QString& name, bool default_value) {

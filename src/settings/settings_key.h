@@ -2,10 +2,11 @@
 // "Tov50" ($XDG_CONFIG_HOME/Kelvamor/Tov50.conf). Every write is on disk when it returns.
 #pragma once
 
+#include "desktop/reporter.h"
+
 #include <QLatin1String>
 #include <QString>
 #include <array>
-#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -47,12 +48,11 @@ public:
 
   // Reports a failed write ("Failed to set data for '%s'") or a value of the wrong type to the
   // user; set by the program. Unset, the message goes to standard error.
-  std::function<void(const QString& message)> On_Error;
+  Reporter Report;
 
 private:
   void Open();
   void Write_One(const QString& name, int value);
-  void Report(const QString& message) const;
 
   std::unique_ptr<QSettings> Store;
 };

@@ -1,7 +1,8 @@
 #include "windows/about_form.h"
 
-#include "display/display_scale.h"
+#include "desktop/display_scale.h"
 #include "game/program_facts.h"
+#include "game/virtual_keys.h"
 #include "input/key_codes.h"
 #include "windows/click_label.h"
 #include "windows/window_look.h"

@@ -1,7 +1,7 @@
 // The about window: the maker's portrait and details, with links to his web page and e-mail.
 #pragma once
 
-#include "display/shell_open.h"
+#include "desktop/shell_open.h"
 
 #include <QWidget>
 

@@ -1,5 +1,6 @@
 #include "windows/keys_form.h"
 
+#include "game/virtual_keys.h"
 #include "input/key_codes.h"
 #include "settings/key_choices.h"
 #include "windows/window_look.h"

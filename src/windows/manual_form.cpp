@@ -1,8 +1,7 @@
 #include "windows/manual_form.h"
 
-#include "display/display_scale.h"
-#include "game/key_bindings.h"
-#include "input/key_codes.h"
+#include "desktop/display_scale.h"
+#include "game/virtual_keys.h"
 #include "windows/window_look.h"
 
 #include <QFocusEvent>
@@ -16,8 +15,7 @@ namespace {
 constexpr int Button_Width = 16, Button_Height = 14, Button_Margin = 4;
 } // namespace
 
-TManualForm::TManualForm(const QString& program_folder,
-                         std::function<void(const QString& message)> report_problem,
+TManualForm::TManualForm(const QString& program_folder, const Reporter& report_problem,
                          std::future<Manual_Pages> checked_ahead, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setObjectName(QStringLiteral("TManualForm"));
@@ -56,9 +54,7 @@ TManualForm::TManualForm(const QString& program_folder,
   const bool begun = checked_ahead.valid();
   if (begun) Pages = checked_ahead.get();
   if (!begun || Pages.Checked_Scale() != scale) Pages = Load_Manual_Pages(layout.Folder, scale);
-  if (!Pages.Problems.isEmpty() && report_problem)
-    report_problem(QStringLiteral("Some pages of the manual could not be shown:\n") +
-                   Pages.Problems.join(QLatin1Char('\n')));
+  Pages.Report_Problems(report_problem);
 
   Centre_On_Screen(*this);
 }

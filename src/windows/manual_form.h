@@ -4,13 +4,13 @@
 // release acts, so a held key turns exactly one page.
 #pragma once
 
+#include "desktop/reporter.h"
 #include "input/held_inputs.h"
 #include "input/key_reader.h"
 #include "windows/manual_pages.h"
 
 #include <QPoint>
 #include <QWidget>
-#include <functional>
 
 class QLabel;
 
@@ -21,8 +21,7 @@ public:
   // the check begun ahead for them; each page is decoded when it is shown. Page files that
   // exist but cannot be used are reported once, through report_problem, and shown as the
   // placeholder; the viewer works on.
-  TManualForm(const QString& program_folder,
-              std::function<void(const QString& message)> report_problem,
+  TManualForm(const QString& program_folder, const Reporter& report_problem,
               std::future<Manual_Pages> checked_ahead = {}, QWidget* parent = nullptr);
 
   // Shows the window, not modal, at the page last seen (every showing shows that page).

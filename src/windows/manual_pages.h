@@ -2,6 +2,8 @@
 // names the page folder and the window's size; the pages are 1.bmp .. 16.bmp in that folder.
 #pragma once
 
+#include "desktop/reporter.h"
+
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -30,8 +32,9 @@ public:
   // A file that can no longer be used shows the placeholder too, without a word.
   QImage Picture(int page) const;
 
-  // One line per page file that exists but could not be used; empty when all went well.
-  QStringList Problems;
+  // Tells, in one message, every page file that exists but could not be used; nothing when all
+  // went well. The check may run before anybody can be told, so it keeps them until asked.
+  void Report_Problems(const Reporter& report) const;
   // The scale the pages were checked for.
   int Checked_Scale() const { return Scale; }
 
@@ -44,6 +47,7 @@ private:
   };
   std::array<Page_File, Manual_Page_Count + 1> Files; // 1..16; index 0 unused
   int Scale = 1;
+  QStringList Problems; // one line per page file that exists but could not be used
 };
 
 // Checks every page: a missing file or one that is no valid bitmap gives the placeholder, and

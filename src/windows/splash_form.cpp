@@ -1,7 +1,8 @@
 #include "windows/splash_form.h"
 
-#include "display/display_scale.h"
+#include "desktop/display_scale.h"
 #include "game/program_facts.h"
+#include "game/virtual_keys.h"
 #include "input/key_codes.h"
 #include "settings/settings_key.h"
 #include "sound/sound_system.h"

@@ -3,7 +3,8 @@
 // stores the choices, brings the main window into view and starts the demo.
 #pragma once
 
-#include "display/shell_open.h"
+#include "desktop/reporter.h"
+#include "desktop/shell_open.h"
 
 #include <QWidget>
 #include <functional>
@@ -28,7 +29,7 @@ struct Splash_Host {
   // so it must not rely on a running loop (a queued quit does it).
   std::function<void()> Terminate;
   // A modal error box; returns once the player has closed it.
-  std::function<void(const QString& text)> Show_Error;
+  Reporter Show_Error;
 };
 
 class TSplashForm : public QWidget {

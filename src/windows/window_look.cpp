@@ -1,7 +1,7 @@
 #include "windows/window_look.h"
 
-#include "display/display_scale.h"
-#include "display/gfxinit.h"
+#include "assets/picture_file.h"
+#include "assets/picture_scale.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

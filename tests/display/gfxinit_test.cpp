@@ -1,4 +1,5 @@
-#include "display/display_scale.h"
+#include "assets/picture_scale.h"
+#include "desktop/display_scale.h"
 #include "display/gfxinit.h"
 
 #include <QBuffer>

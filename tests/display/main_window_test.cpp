@@ -1,6 +1,6 @@
 // The main window on Qt's offscreen platform: display modes, keys, pointer, menus.
+#include "app/program_end.h"
 #include "display/main_window.h"
-#include "display/program_end.h"
 #include "input/native_keys.h"
 #include "input/virtual_pad.h"
 #include "last_thread.h"
@@ -530,6 +530,17 @@ TEST(Lcd_Response, TheInkFollowsTheGlassOnAClockOfItsOwn) {
   EXPECT_TRUE(at_once.Follow(surface, 3000).isEmpty());
   EXPECT_EQ(at_once.Ink(im_pit, 3000), 0.0);
   EXPECT_TRUE(at_once.Changing(3000).isEmpty());
+}
+
+TEST(Qt_Timers, ATimerTheEventLoopCannotStartIsToldOnceAfterTheStep) {
+  QStringList told;
+  Qt_Timer_Backend timers([&told](const QString& message) { told << message; });
+  Interval_Timer timer(timers, "Timer_Test", [] {});
+  timers.Start(timer, -1); // Qt refuses a negative interval
+  timers.Start(timer, -1);
+  EXPECT_TRUE(told.isEmpty());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(told, QStringList{"Timer_Test could not be started (-1 ms)"});
 }
 
 } // namespace

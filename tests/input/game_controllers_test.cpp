@@ -204,7 +204,9 @@ TEST_F(Pads, AJoystickWithoutAMappingIsNamedAndAMappingFileBesideTheSettingsMaps
   const auto start = [&] {
     notes.clear();
     Game_Controllers pads(Held, nullptr, nullptr, nullptr);
-    pads.Note = [&notes](const std::string& line) { notes += QString::fromStdString(line) + '\n'; };
+    pads.Trace = [&notes](const std::string& line) {
+      notes += QString::fromStdString(line) + '\n';
+    };
     pads.Start();
     return pads.Count();
   };

@@ -36,7 +36,7 @@ TEST_F(Settings_Key_Test, AbsentEmptyOrMalformedValuesReadAsTheDefault) {
               "SplashScreen=a,b\nFullscreenMode=0x10\n");
   Settings_Key settings;
   QStringList errors;
-  settings.On_Error = [&errors](const QString& message) { errors << message; };
+  settings.Report = [&errors](const QString& message) { errors << message; };
   EXPECT_EQ(settings.Read_Integer("SoundMode", -1), -1);
   EXPECT_EQ(settings.Read_Integer("Key1", 6), 6);
   EXPECT_EQ(settings.Read_Integer("Key2", 39), 39);
@@ -60,7 +60,7 @@ TEST_F(Settings_Key_Test, AFailedWriteIsReportedAndLaterWritesWorkAgain) {
   block();
   Settings_Key settings;
   QStringList errors;
-  settings.On_Error = [&](const QString& message) { errors << message; };
+  settings.Report = [&](const QString& message) { errors << message; };
   settings.Write_Integer("Key1", 6);
   EXPECT_EQ(errors, QStringList{"Failed to set data for 'Key1'"});
 
@@ -72,7 +72,7 @@ TEST_F(Settings_Key_Test, AFailedWriteIsReportedAndLaterWritesWorkAgain) {
   // Without a reporter the message still reaches the user's terminal.
   ASSERT_TRUE(QDir(Config_Home.filePath("Kelvamor")).removeRecursively());
   block();
-  settings.On_Error = nullptr;
+  settings.Report = nullptr;
   testing::internal::CaptureStderr();
   settings.Write_Integer("SoundMode", 2);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Failed to set data for 'SoundMode'\n");
@@ -87,7 +87,7 @@ TEST_F(Settings_Key_Test, APipeOrADeviceInTheFilesPlaceReadsAsEmptyAndRefusesWri
     make();
     Settings_Key settings;
     QStringList errors;
-    settings.On_Error = [&](const QString& message) { errors << message; };
+    settings.Report = [&](const QString& message) { errors << message; };
     EXPECT_EQ(settings.Read_Integer("Key1", 6), 6);
     settings.Write_Integer("Key1", 7);
     EXPECT_EQ(errors, QStringList{"Failed to set data for 'Key1'"});
@@ -102,7 +102,7 @@ TEST_F(Settings_Key_Test, AFileWithUnreadableLinesKeepsItsValuesAndTakesWritesWi
               "\xff\xfejunk\n");
   Settings_Key settings;
   QStringList errors;
-  settings.On_Error = [&](const QString& message) { errors << message; };
+  settings.Report = [&](const QString& message) { errors << message; };
   EXPECT_EQ(settings.Read_Integer("SoundMode", -1), 2);
   settings.Write_Integer("Key2", 39);
   settings.Write_Bool("SplashScreen", false);

@@ -1,4 +1,5 @@
-#include "display/gfxinit.h"
+#include "assets/picture_file.h"
+#include "assets/picture_scale.h"
 #include "input/native_keys.h"
 #include "windows/manual_form.h"
 #include "windows/manual_pages.h"
@@ -235,8 +236,12 @@ TEST_F(Manual_Form_Test, AtAScaleAPageDrawnForItIsTakenElseThePageIsEnlarged) {
     EXPECT_EQ(pages.Picture(n).size(), QSize(2 * (20 + n), 60)) << n;
     EXPECT_EQ(pages.Picture(n).devicePixelRatio(), 2.0) << n;
   }
-  ASSERT_EQ(pages.Problems.size(), 1);
-  EXPECT_TRUE(pages.Problems[0].contains("3@2x.png")) << pages.Problems[0].toStdString();
+  QStringList reports;
+  pages.Report_Problems([&reports](const QString& message) { reports << message; });
+  ASSERT_EQ(reports.size(), 1);
+  const QStringList lines = reports[0].split('\n'); // the heading, then one line a page file
+  ASSERT_EQ(lines.size(), 2);
+  EXPECT_TRUE(lines[1].contains("3@2x.png")) << reports[0].toStdString();
 }
 
 TEST_F(Manual_Form_Test, TheMouseTurnsPagesOnReleaseClosesAndDrags) {

@@ -1,4 +1,4 @@
-#include "display/side_by_side.h"
+#include "desktop/side_by_side.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "display/program_end.h"
+#include "app/program_end.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "display/config_ini.h"
+#include "assets/config_ini.h"
 
 #include <QFile>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "display/shell_open.h"
+#include "desktop/shell_open.h"
 
 #include <QDesktopServices>
 #include <QDir>

@@ -3,19 +3,17 @@
 // first value of a key that appears twice is the one that counts.
 #pragma once
 
+#include "desktop/reporter.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QString>
-#include <functional>
 #include <map>
 #include <optional>
 #include <utility>
 
 class Config_Ini {
 public:
-  // Receives a message for the user, e.g. about a malformed colour.
-  using Reporter = std::function<void(const QString& message)>;
-
   // Reads the file; nothing when it cannot be opened.
   static std::optional<Config_Ini> Load(const QString& path);
   static Config_Ini Parse(const QByteArray& text);
