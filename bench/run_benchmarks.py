@@ -323,6 +323,17 @@ def lcd_response(figures, display, game_dir, bench_dir, quick):
 BIG_SCREENS = ((1, (1024, 768)), (2, (2048, 1536)), (3, (3840, 2160)))
 
 
+def demo_at(display, game_dir, scale, figures, what):
+    """The windowed program at a scale, once its demo plays: (program, window), or None with a
+    note; the caller stops the program."""
+    program = Program(game_dir, display, settings=SKIP_SPLASH, env={"QT_SCALE_FACTOR": str(scale)})
+    window = display.find_window(TITLE)
+    if window is None or program.wait_for_trace("mode 1") is None:
+        figures.notes.append(f"{what}: the program did not reach the demo")
+        return program, None
+    return program, window
+
+
 def big_screens(figures, game_dir, bench_dir, quick):
     """At each scale: the peak memory of the windowed handheld and after F12 to full screen, and
     for how long F12 lets the screen's centre show the desktop (sampled every 2 ms)."""
@@ -330,12 +341,9 @@ def big_screens(figures, game_dir, bench_dir, quick):
         print(f"== {scale}x on {screen[0]} x {screen[1]}", flush=True)
         with Display(screen) as display:
             desktop = display.pixel(screen[0] // 2, screen[1] // 2)
-            program = Program(game_dir, display, settings=SKIP_SPLASH,
-                              env={"QT_SCALE_FACTOR": str(scale)})
+            program, window = demo_at(display, game_dir, scale, figures, f"{scale}x")
             try:
-                window = display.find_window(TITLE)
-                if window is None or program.wait_for_trace("mode 1") is None:
-                    figures.notes.append(f"{scale}x: the program did not reach the demo")
+                if window is None:
                     continue
                 time.sleep(1)
                 figures.add(f"peak memory windowed at {scale}x", program.peak_memory_kb() / 1024,
@@ -375,12 +383,9 @@ def cpu_waiting(figures, game_dir, quick, scale):
     blinks = f"CPU while a warning blinks{suffix}"
     with Display((1024 * scale, 768 * scale)) as display:
         for _ in range(8):
-            program = Program(game_dir, display, settings=SKIP_SPLASH,
-                              env={"QT_SCALE_FACTOR": str(scale)})
+            program, window = demo_at(display, game_dir, scale, figures, f"CPU{suffix}")
             try:
-                window = display.find_window(TITLE)
-                if window is None or program.wait_for_trace("mode 1") is None:
-                    figures.notes.append(f"CPU{suffix}: the program did not reach the demo")
+                if window is None:
                     return
                 if start_level(display, window, program) is None:
                     figures.notes.append(f"CPU{suffix}: the game never waited for the player")
