@@ -122,8 +122,7 @@ int main(int argc, char** argv) {
     next += std::chrono::milliseconds(2);
     std::this_thread::sleep_until(next);
   }
-  if (run_start >= 0)
-    longest = std::max(longest, seconds * 1000 - run_start);
+  if (run_start >= 0) longest = std::max(longest, seconds * 1000 - run_start);
   if (mode == "shades") {
     int best = 0;
     for (const std::vector<int>& s : series)
