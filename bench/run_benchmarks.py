@@ -301,11 +301,10 @@ def lcd_response(figures, display, game_dir, bench_dir, quick):
     without."""
     print("== LCD response", flush=True)
     for state, stored in (("on", "1"), ("off", "0")):
-        program = Program(game_dir, display, settings=dict(SKIP_SPLASH, LcdResponse=stored))
+        program, window = demo_at(display, game_dir, 1, figures, "LCD response",
+                                  dict(SKIP_SPLASH, LcdResponse=stored))
         try:
-            window = display.find_window(TITLE)
-            if window is None or program.wait_for_trace("mode 1") is None:
-                figures.notes.append("LCD response: the program did not reach the demo")
+            if window is None:
                 return
             x, y, _, _ = display.geometry(window)
             # The glass from the top of the warrior's path to the bottom of the room's walls.
@@ -323,10 +322,10 @@ def lcd_response(figures, display, game_dir, bench_dir, quick):
 BIG_SCREENS = ((1, (1024, 768)), (2, (2048, 1536)), (3, (3840, 2160)))
 
 
-def demo_at(display, game_dir, scale, figures, what):
-    """The windowed program at a scale, once its demo plays: (program, window), or None with a
-    note; the caller stops the program."""
-    program = Program(game_dir, display, settings=SKIP_SPLASH, env={"QT_SCALE_FACTOR": str(scale)})
+def demo_at(display, game_dir, scale, figures, what, settings=SKIP_SPLASH):
+    """The windowed program at a scale, once its demo plays: (program, window); the window is
+    None, with a note, when the demo never came. The caller stops the program."""
+    program = Program(game_dir, display, settings=settings, env={"QT_SCALE_FACTOR": str(scale)})
     window = display.find_window(TITLE)
     if window is None or program.wait_for_trace("mode 1") is None:
         figures.notes.append(f"{what}: the program did not reach the demo")

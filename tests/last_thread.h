@@ -3,9 +3,9 @@
 // The toolkit's worker threads (the painter blends large pictures on them) are detached. The
 // application object's end waits until they have stopped working, not until they are gone, so
 // they may still be tearing themselves down as the program exits. The leak checker runs at
-// that moment, stops every thread of the process and reads its state; with address-sanitizer
-// logging on, one run in three showed a worker still alive at the check, and now and then the
-// checker's tracer crashed on one.
+// that moment, stops every thread of the process and reads its state; with its thread log on,
+// some runs showed a worker still alive at the check, and now and then the checker's tracer
+// crashed on one.
 #pragma once
 
 #include <chrono>

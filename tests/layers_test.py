@@ -15,7 +15,7 @@ ALLOWED = {
     "app": {"windows", "display", "input", "game", "lcd", "sound", "settings", "assets", "desktop"},
     "windows": {"input", "game", "lcd", "sound", "settings", "assets", "desktop"},
     "display": {"input", "game", "lcd", "sound", "settings", "assets", "desktop"},
-    "input": {"game", "lcd", "settings", "sdl"},
+    "input": {"game", "lcd", "settings", "sdl", "desktop"},
     "game": {"lcd"},
     "lcd": set(),
     "sound": {"game", "sdl"},

@@ -1,5 +1,6 @@
 // The program: creates its five windows once, in order (the main window, about, key settings,
-// manual, splash), then runs the event loop. The command line only asks for help or the version.
+// manual, splash), then runs the event loop. The command line asks for help or the version, or
+// how the LCD is drawn.
 #include "app/command_line.h"
 #include "app/program_end.h"
 #include "desktop/display_scale.h"
@@ -31,11 +32,11 @@ const Event_Trace Message_Trace;
 
 // Opens a side window over the handheld, wherever the desktop places it: it names the main
 // window as its parent before it is first shown (its native window is made then, not at start).
-void Open_Over(QWidget& window, QWidget& main_window, const std::function<void()>& open) {
+template <typename Side_Window> void Open_Over(Side_Window& window, QWidget& main_window) {
   window.winId();
   if (!window.windowHandle()->transientParent())
     window.windowHandle()->setTransientParent(main_window.windowHandle());
-  open();
+  window.Open();
 }
 
 void Show_Error(const QString& text) {
@@ -119,9 +120,9 @@ int main(int argc, char** argv) {
   TSplashForm splash(form.Settings(), Desktop_Shell_Open, host);
 
   Side_Windows side;
-  side.Show_About = [&] { Open_Over(about, form, [&about] { about.Open(); }); };
-  side.Show_Manual = [&] { Open_Over(manual, form, [&manual] { manual.Open(); }); };
-  side.Open_Key_Settings = [&] { Open_Over(keys, form, [&keys] { keys.Open(); }); };
+  side.Show_About = [&] { Open_Over(about, form); };
+  side.Show_Manual = [&] { Open_Over(manual, form); };
+  side.Open_Key_Settings = [&] { Open_Over(keys, form); };
   side.Splash_Check_Default = [&splash] { return splash.Splash_Screen_Ticked(); };
   side.Main_Window_Activated = [&splash] { splash.Main_Window_Activated(); };
   form.Attach_Side_Windows(side);

@@ -84,9 +84,17 @@ std::optional<QImage> Load_Picture(const QString& path, const Reporter& report,
   return Read_Picture(path, format, Skin_Picture_Rules, report, part, file_scale);
 }
 
+bool Has_Picture_File(const QString& path, int scale) {
+  return Is_File(path) || Is_File(Scaled_File_Name(path, scale));
+}
+
+Scaled_File Picture_File_For_Scale(const QString& path, int scale) {
+  return Choose_Scaled_File(path, scale, Is_File);
+}
+
 std::optional<QImage> Load_Picture_For_Scale(const QString& path, int scale, const Reporter& report,
                                              const Picture_Part& part) {
-  const Scaled_File file = Choose_Scaled_File(path, scale, Is_File);
+  const Scaled_File file = Picture_File_For_Scale(path, scale);
   if (file.File_Scale > 1) {
     if (std::optional<QImage> twin = Load_Picture(file.Path, report, part, file.File_Scale)) {
       twin->setDevicePixelRatio(file.File_Scale);

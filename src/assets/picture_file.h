@@ -3,6 +3,7 @@
 // twin drawn for the screen's scale.
 #pragma once
 
+#include "assets/picture_scale.h"
 #include "desktop/reporter.h"
 
 #include <QByteArray>
@@ -43,6 +44,11 @@ std::optional<QImage> Read_Picture(const QString& path, const QByteArray& format
 // cannot be decoded (the file's path, then the decoder's message) or one that is too large.
 std::optional<QImage> Load_Picture(const QString& path, const Reporter& report,
                                    const Picture_Part& part = {}, int file_scale = 1);
+
+// Whether the picture is there, for the scale or at 1x.
+bool Has_Picture_File(const QString& path, int scale);
+// The file that draws the picture at the scale: its "@<scale>x" twin where there is one.
+Scaled_File Picture_File_For_Scale(const QString& path, int scale);
 
 // Decodes the picture drawn for a scale: the file's @<scale>x twin when there is one (a twin
 // that cannot be decoded is reported and the file itself stands in), else the file. The

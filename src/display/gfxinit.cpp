@@ -32,19 +32,16 @@ int Game_Offset(const QString& text, int screen, int client) {
   return (screen - client) / 2;
 }
 
-bool Is_File(const QString& path) {
-  return QFileInfo(path).isFile();
-}
-
-// The picture is there, for the scale or at 1x.
-bool Has_Picture_File(const QString& path, int scale) {
-  return Is_File(path) || Is_File(Scaled_File_Name(path, scale));
-}
-
 // The memory a picture takes once enlarged for the scale.
 qsizetype Bytes_At_Scale(const QImage& picture, int scale) {
   const auto factor = static_cast<qsizetype>(Missing_Factor(picture, scale));
   return picture.sizeInBytes() * factor * factor;
+}
+
+// A desk as large as the screen: an opaque one is held in three bytes a pixel, not four.
+QImage Compact_Desk(QImage picture) {
+  if (picture.hasAlphaChannel() || picture.depth() != 32) return picture;
+  return picture.convertToFormat(QImage::Format_RGB888);
 }
 
 // The part of a picture centred on a screen that the screen shows, as the painter centres it
@@ -81,7 +78,7 @@ public:
       if (std::any_of(Entries.begin(), Entries.end(), [&](const Entry& e) { return Is(e, w); }))
         continue;
       // The header tells the size; a file it cannot tell of fails quickly.
-      const Scaled_File file = Choose_Scaled_File(w.Path, scale, Is_File);
+      const Scaled_File file = Picture_File_For_Scale(w.Path, scale);
       QSize size = QImageReader(file.Path).size();
       if (w.Part && size.isValid()) size = w.Part(size, file.File_Scale).size();
       const qsizetype factor = scale / file.File_Scale > 1 ? scale / file.File_Scale : 1;
@@ -93,10 +90,8 @@ public:
       Entry& e = Entries[static_cast<std::size_t>(i)];
       e.Picture = Load_Picture_For_Scale(
           e.Path, Scale, [&e](const QString& message) { e.Messages << message; }, e.Part);
-      // A desk as large as the screen: an opaque one is held in three bytes a pixel, not four,
-      // from here on.
-      if (e.Part && e.Picture && !e.Picture->hasAlphaChannel() && e.Picture->depth() == 32)
-        e.Picture = e.Picture->convertToFormat(QImage::Format_RGB888);
+      // The desk is made compact at once, before the other pictures are decoded beside it.
+      if (e.Part && e.Picture) e.Picture = Compact_Desk(std::move(*e.Picture));
     });
   }
 
@@ -168,10 +163,8 @@ void Load_Fullscreen(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& w
   const bool stretch = files.Stretch;
   if (auto picture =
           Backdrop_Picture(files.Backdrop, files.Folder, env, ahead, report, files.Backdrop_Part)) {
-    // A desk as large as the screen: an opaque one is held in three bytes a pixel, not four.
-    if (!picture->hasAlphaChannel() && picture->depth() == 32)
-      picture = picture->convertToFormat(QImage::Format_RGB888);
-    surface.Set_Picture(im_backdrop, Element_Picture(*picture, surface[im_backdrop].Transparent));
+    surface.Set_Picture(im_backdrop, Element_Picture(Compact_Desk(std::move(*picture)),
+                                                     surface[im_backdrop].Transparent));
     surface.Set_Stretch(im_backdrop, stretch);
     surface.Show(im_backdrop);
   }

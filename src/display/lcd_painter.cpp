@@ -185,7 +185,7 @@ QImage Glyphs_Crossing(const QImage& a, double a_ink, const QImage& b, double b_
 
 } // namespace
 
-bool Lcd_Painter::Draw_Segment(QPainter& painter, Element_Id id, const Lcd_Element& e,
+void Lcd_Painter::Draw_Segment(QPainter& painter, Element_Id id, const Lcd_Element& e,
                                const Lcd_Response& response, double now) const {
   const double ink = response.Ink(id, now);
   const double old_ink = response.Fading_Ink(id, now);
@@ -203,7 +203,6 @@ bool Lcd_Painter::Draw_Segment(QPainter& painter, Element_Id id, const Lcd_Eleme
     painter.drawImage(Picture_Place(id, e), e.Picture);
   }
   painter.setOpacity(1.0);
-  return ink > 0 || old_ink > 0;
 }
 
 QRegion Lcd_Painter::Visible_Region() const {

@@ -47,8 +47,8 @@ public:
 
 private:
   void Draw_Element(class QPainter& painter, Element_Id id, const Lcd_Element& e) const;
-  // A segment with the ink it has now; false when it has none.
-  bool Draw_Segment(class QPainter& painter, Element_Id id, const Lcd_Element& e,
+  // A segment with the ink it has now.
+  void Draw_Segment(class QPainter& painter, Element_Id id, const Lcd_Element& e,
                     const Lcd_Response& response, double now) const;
   // Where an element's picture goes, in device pixels (before clipping to its rectangle).
   QRect Picture_Place(Element_Id id, const Lcd_Element& e) const;

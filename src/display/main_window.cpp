@@ -1,6 +1,7 @@
 #include "display/main_window.h"
 
 #include "desktop/display_scale.h"
+#include "desktop/window_system.h"
 #include "display/gfxinit.h"
 #include "display/window_shape.h"
 #include "game/program_facts.h"
@@ -47,19 +48,12 @@ bool Is_Menu_Row(Element_Id id) {
   return id >= la_menu_item_1 && id <= la_menu_item_12;
 }
 
-// A Wayland compositor places top-level windows itself; X11 lets the program do it.
-bool May_Place_Windows() {
-  return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
-
 } // namespace
 
 QRect TForm1::Screen_Geometry() const {
   const QScreen* shown_on = screen() ? screen() : QGuiApplication::primaryScreen();
   return shown_on ? shown_on->geometry() : QRect(0, 0, 1024, 768);
 }
-
-namespace {} // namespace
 
 TForm1::TForm1(Main_Window_Environment environment)
     : Env(std::move(environment)), Sounds(std::make_unique<Sound_System>()),
@@ -94,9 +88,7 @@ void TForm1::FormCreate() {
 
   // 4. Settings, and the display mode they hold.
   Settings_Store = std::make_unique<Settings_Key>();
-  Settings_Store->Report = [this](const QString& message) {
-    if (Env.Show_Error) Env.Show_Error(message);
-  };
+  Settings_Store->Report = [this](const QString& message) { Report(message); };
   Is_Fullscreen = Settings_Store->Read_Bool(Setting::Fullscreen_Mode, true);
   // The command line's choice goes before the settings file's; neither is written back.
   Response = Lcd_Response(
@@ -137,9 +129,7 @@ void TForm1::Apply_Skin(std::optional<QSize> screen_size) {
   environment.Exe_Dir = Env.Exe_Dir;
   environment.Fullscreen_Mode = Is_Fullscreen;
   environment.Screen_Size = screen_size.value_or(Screen_Geometry().size());
-  environment.Report = [this](const QString& message) {
-    if (Env.Show_Error) Env.Show_Error(message);
-  };
+  environment.Report = [this](const QString& message) { Report(message); };
   environment.Scale = Display_Scale(*this);
   if (environment.Scale != Painter.Scale() || LCD[btn_game_menu_background].Picture.isNull())
     LCD.Set_Picture(btn_game_menu_background, Game_Menu_Panel(environment.Scale));
@@ -147,7 +137,7 @@ void TForm1::Apply_Skin(std::optional<QSize> screen_size) {
   Window = skin.Window;
   if (!skin.Config_Found && !Ending) {
     Ending = true;
-    if (Env.Show_Error) Env.Show_Error(QString::fromLatin1(Config_Missing_Message));
+    Report(QString::fromLatin1(Config_Missing_Message));
     if (Env.Request_End) Env.Request_End();
   }
   const QSize client = Window.Client_Size.expandedTo(QSize(1, 1));
@@ -186,7 +176,8 @@ void TForm1::Centre() {
   } else {
     if (isFullScreen()) showNormal();
     Fit_Window();
-    if (May_Place_Windows())
+    // A Wayland compositor places top-level windows itself; X11 lets the program do it.
+    if (!On_Wayland())
       move(screen.left() + (screen.width() - width()) / 2,
            screen.top() + (screen.height() - height()) / 2);
     showNormal();

@@ -104,6 +104,10 @@ protected:
 private:
   void FormCreate();
   void FormClose();
+  // Shows the player a problem, where the program shows them.
+  void Report(const QString& message) const {
+    if (Env.Show_Error) Env.Show_Error(message);
+  }
   // Loads the skin for the screen's size, or for the size full screen really got.
   void Apply_Skin(std::optional<QSize> screen_size = std::nullopt);
   QRect Screen_Geometry() const;
@@ -141,9 +145,7 @@ private:
   QElapsedTimer Clock;
   QTimer Frame_Timer;     // runs only while some segment's ink is on its way
   QRegion Still_Changing; // the segments drawn on the way at the last frame
-  Qt_Timer_Backend Timers{[this](const QString& message) {
-    if (Env.Show_Error) Env.Show_Error(message);
-  }};
+  Qt_Timer_Backend Timers{[this](const QString& message) { Report(message); }};
   Seeded_Random Random_Generator;
   std::unique_ptr<Sound_System> Sounds;
   Game_Core Core;

@@ -1,21 +1,14 @@
 #include "display/window_shape.h"
 
-#include <QGuiApplication>
+#include "desktop/window_system.h"
+
 #include <QWidget>
-#include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
 namespace {
-
-xcb_connection_t* X11_Connection() {
-  const auto* x11 =
-      qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-  return x11 ? x11->connection() : nullptr;
-}
 
 // The X connection, when the program runs on X11 and the server has the shape extension.
 xcb_connection_t* Shape_Connection() {
@@ -30,17 +23,12 @@ bool X11_Compositing_Manager_Runs(xcb_connection_t* connection) {
   const int screens = xcb_setup_roots_length(xcb_get_setup(connection));
   for (int screen = 0; screen < screens; ++screen) {
     const std::string name = "_NET_WM_CM_S" + std::to_string(screen);
-    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
-        xcb_intern_atom_reply(
-            connection,
-            xcb_intern_atom(connection, 1, static_cast<uint16_t>(name.size()), name.c_str()),
-            nullptr),
-        &std::free);
+    const X11_Reply<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(
+        connection,
+        xcb_intern_atom(connection, 1, static_cast<uint16_t>(name.size()), name.c_str()), nullptr));
     if (!atom || atom->atom == XCB_ATOM_NONE) continue;
-    const std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&std::free)> owner(
-        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom->atom),
-                                      nullptr),
-        &std::free);
+    const X11_Reply<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
+        connection, xcb_get_selection_owner(connection, atom->atom), nullptr));
     if (owner && owner->owner != XCB_NONE) return true;
   }
   return false;
@@ -57,8 +45,15 @@ QRegion Logical_Region(const QRegion& device, int scale) {
   return logical;
 }
 
-void Set_X11_Shape(xcb_connection_t* connection, xcb_shape_kind_t kind, QWidget& window,
-                   const QRegion& device_region) {
+// The window's outline (bounding) or the part of it that takes the pointer (input). On X11 it
+// goes to the server in device pixels; elsewhere (Wayland, where the mask is only the input
+// region) the toolkit's mask stands in, brought to logical pixels.
+void Set_Shape(xcb_shape_kind_t kind, QWidget& window, const QRegion& device_region, int scale) {
+  xcb_connection_t* connection = Shape_Connection();
+  if (!connection) {
+    window.setMask(Logical_Region(device_region, scale));
+    return;
+  }
   std::vector<xcb_rectangle_t> rectangles;
   rectangles.reserve(static_cast<std::size_t>(device_region.rectCount()));
   for (const QRect& r : device_region)
@@ -73,24 +68,17 @@ void Set_X11_Shape(xcb_connection_t* connection, xcb_shape_kind_t kind, QWidget&
 } // namespace
 
 bool Window_System_Composites() {
-  if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) return true;
+  if (On_Wayland()) return true;
   xcb_connection_t* connection = X11_Connection();
   return connection && X11_Compositing_Manager_Runs(connection);
 }
 
 void Set_Window_Shape(QWidget& window, const QRegion& device_region, int scale) {
-  if (xcb_connection_t* connection = Shape_Connection())
-    Set_X11_Shape(connection, XCB_SHAPE_SK_BOUNDING, window, device_region);
-  else
-    window.setMask(Logical_Region(device_region, scale));
+  Set_Shape(XCB_SHAPE_SK_BOUNDING, window, device_region, scale);
 }
 
 void Set_Input_Region(QWidget& window, const QRegion& device_region, int scale) {
-  // Elsewhere than on X11 (Wayland) the toolkit's mask is only the input region.
-  if (xcb_connection_t* connection = Shape_Connection())
-    Set_X11_Shape(connection, XCB_SHAPE_SK_INPUT, window, device_region);
-  else
-    window.setMask(Logical_Region(device_region, scale));
+  Set_Shape(XCB_SHAPE_SK_INPUT, window, device_region, scale);
 }
 
 void Clear_Window_Shape(QWidget& window) {

@@ -331,7 +331,7 @@ void Game_Controllers::Watch_Plugging() {
   for (int file : {Open_Device_Event_Socket(), Open_Input_Folder_Watch()})
     if (file >= 0) {
       Plug_Files.push_back(file);
-      Plug_Watches.push_back(Watch(file));
+      Watch(file);
     }
   if (Plug_Files.empty() && Trace)
     Trace("pads plugged in later are not seen: nothing to watch for them");

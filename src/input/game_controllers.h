@@ -103,8 +103,7 @@ private:
   bool Started = false;
   std::vector<Pad> Pads;
   std::vector<std::int32_t> Unmapped_Noted;
-  // Our device-event socket and /dev/input watch, with their notifiers.
+  // Our device-event socket and /dev/input watch (their notifiers are our children).
   std::vector<int> Plug_Files;
-  std::vector<QSocketNotifier*> Plug_Watches;
   QTimer Poll;
 };

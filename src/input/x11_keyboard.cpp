@@ -1,9 +1,8 @@
 #include "input/x11_keyboard.h"
 
-#include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
-#include <cstdlib>
-#include <memory>
+#include "desktop/window_system.h"
+
+#include <QString>
 #include <xcb/xcb.h>
 // The XKB header names a field "explicit", which C++ reserves.
 #define explicit explicit_
@@ -12,23 +11,15 @@
 
 namespace {
 
-xcb_connection_t* Connection() {
-  auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-  return x11 ? x11->connection() : nullptr;
-}
-
-template <typename Reply> using Reply_Ptr = std::unique_ptr<Reply, decltype(&std::free)>;
-
 bool Ask_For_Detectable_Auto_Repeat(xcb_connection_t* connection) {
-  const Reply_Ptr<xcb_xkb_use_extension_reply_t> xkb(
-      xcb_xkb_use_extension_reply(connection, xcb_xkb_use_extension(connection, 1, 0), nullptr),
-      &std::free);
+  const X11_Reply<xcb_xkb_use_extension_reply_t> xkb(
+      xcb_xkb_use_extension_reply(connection, xcb_xkb_use_extension(connection, 1, 0), nullptr));
   if (!xkb || !xkb->supported) return false;
   const xcb_xkb_per_client_flags_cookie_t cookie = xcb_xkb_per_client_flags(
       connection, XCB_XKB_ID_USE_CORE_KBD, XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT,
       XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT, 0, 0, 0);
-  const Reply_Ptr<xcb_xkb_per_client_flags_reply_t> reply(
-      xcb_xkb_per_client_flags_reply(connection, cookie, nullptr), &std::free);
+  const X11_Reply<xcb_xkb_per_client_flags_reply_t> reply(
+      xcb_xkb_per_client_flags_reply(connection, cookie, nullptr));
   return reply && (reply->value & XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT) != 0;
 }
 
@@ -36,7 +27,7 @@ bool Ask_For_Detectable_Auto_Repeat(xcb_connection_t* connection) {
 
 X11_Keyboard Set_Up_X11_Keyboard() {
   X11_Keyboard result;
-  xcb_connection_t* connection = Connection();
+  xcb_connection_t* connection = X11_Connection();
   if (!connection) return result;
   result.On_X11 = true;
   // GRATHMOOR_DETECTABLE_AUTO_REPEAT=0 does without, as on a server that refuses it: the
@@ -47,10 +38,10 @@ X11_Keyboard Set_Up_X11_Keyboard() {
 }
 
 std::optional<std::vector<std::uint32_t>> Keys_Down_On_Server() {
-  xcb_connection_t* connection = Connection();
+  xcb_connection_t* connection = X11_Connection();
   if (!connection) return std::nullopt;
-  const Reply_Ptr<xcb_query_keymap_reply_t> reply(
-      xcb_query_keymap_reply(connection, xcb_query_keymap(connection), nullptr), &std::free);
+  const X11_Reply<xcb_query_keymap_reply_t> reply(
+      xcb_query_keymap_reply(connection, xcb_query_keymap(connection), nullptr));
   if (!reply) return std::nullopt;
   std::vector<std::uint32_t> down;
   for (std::uint32_t keycode = 0; keycode < 256; ++keycode)

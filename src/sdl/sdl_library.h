@@ -1,7 +1,7 @@
-// SDL and SDL_mixer, loaded when first needed. The program starts without them: the sound starts
-// when the player leaves the splash screen and the game controllers when the handheld's window
-// is first active, so the start does not wait for the two libraries and the many they bring
-// with them. Every call goes through the table of their functions.
+// SDL and SDL_mixer, loaded when first needed. The program starts without them: the sound and
+// the game controllers start when the player leaves the splash screen and the demo begins, so
+// the start does not wait for the two libraries and the many they bring with them. Every call
+// goes through the table of their functions.
 #pragma once
 
 #include <SDL.h>

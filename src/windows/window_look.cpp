@@ -2,6 +2,7 @@
 
 #include "assets/picture_file.h"
 #include "assets/picture_scale.h"
+#include "desktop/window_system.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -53,7 +54,7 @@ void Set_Text_Colour(QLabel& label, const QColor& colour) {
 
 void Centre_On_Screen(QWidget& window) {
   // A Wayland compositor places windows itself: over the handheld, for which they are transient.
-  if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) return;
+  if (On_Wayland()) return;
   const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
   const QRect area = screen->geometry();

@@ -37,6 +37,19 @@ def xdo(*args, pause=0.15):
     time.sleep(pause)
 
 
+def in_order(program, wanted, since, timeout=5.0):
+    """True once the events appear in the trace after the mark, in this order (others between
+    them)."""
+    deadline = time.time() + timeout
+    while True:
+        found = iter(event for _, event in program.trace()[since:])
+        if all(event in found for event in wanted):
+            return True
+        if time.time() > deadline:
+            return False
+        time.sleep(0.05)
+
+
 class Run:
     """The program with its window found and holding the keyboard."""
 
@@ -68,15 +81,7 @@ class Run:
                      "the windowed demo runs" + note)
 
     def wait(self, wanted, since, timeout=5.0):
-        """True once the events appear after the mark in this order (others between them)."""
-        deadline = time.time() + timeout
-        while True:
-            found = iter(self.events(since))
-            if all(event in found for event in wanted):
-                return True
-            if time.time() > deadline:
-                return False
-            time.sleep(0.05)
+        return in_order(self.program, wanted, since, timeout)
 
     def stop(self):
         self.program.stop()
@@ -334,17 +339,6 @@ def case_compositor():
               "dragging the case by (150, 100) moves the window by as much")
     finally:
         run.stop()
-
-
-def in_order(program, wanted, since, timeout=5.0):
-    """True once the events appear in the trace after the mark, in this order."""
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        found = iter(event for _, event in program.trace()[since:])
-        if all(event in found for event in wanted):
-            return True
-        time.sleep(0.05)
-    return False
 
 
 WAYLAND_KEYS = [  # wtype's arguments, the events they give in order, one they must not give
