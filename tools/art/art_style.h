@@ -25,6 +25,9 @@ inline const QColor Mid_Blue{36, 92, 160};
 // Every picture is drawn at these scales from the same shapes: scale N has N x N pixels for each
 // pixel of the 1x picture and is saved as "<name>@Nx.<ext>" beside it.
 inline constexpr int Scales[] = {1, 2, 3};
+// The skin also at the larger factors the handheld's own zoom reaches on top of the desktop's
+// scale (a 3840 x 2160 screen at scale 2 filled takes nearly 6), so that it is only ever reduced.
+inline constexpr int Skin_Scales[] = {1, 2, 3, 4, 5, 6};
 
 // "Graphics/Skin/im_bat_1.png" at scale 2 is "Graphics/Skin/im_bat_1@2x.png".
 QString At_Scale(const QString& path, int scale);
