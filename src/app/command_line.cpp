@@ -3,7 +3,6 @@
 #include "desktop/zoom.h"
 #include "game/program_facts.h"
 
-#include <algorithm>
 #include <charconv>
 
 #include <ostream>
@@ -88,7 +87,7 @@ std::optional<int> Zoom_Percent(std::string_view text) {
   const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), zoom);
   if (problem != std::errc() || end != text.data() + text.size() || !Is_Whole_Step(zoom))
     return std::nullopt;
-  return std::min(zoom, Max_Zoom);
+  return Valid_Zoom(zoom);
 }
 
 int Usage_Error(std::ostream& err, std::string_view problem, std::string_view argument) {

@@ -42,17 +42,8 @@ bool Is_Whole_Step(int zoom) {
   return zoom >= Unzoomed && zoom % Zoom_Step == 0;
 }
 
-int Zoom_From_Text(const QString& text) {
-  // Only digits: "+200", " 200" and "2e2" were not written by this program.
-  if (text.isEmpty() || text.size() > 9 ||
-      !std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
-    return Unzoomed;
-  const int zoom = text.toInt();
+int Valid_Zoom(int zoom) {
   return Is_Whole_Step(zoom) ? std::min(zoom, Max_Zoom) : Unzoomed;
-}
-
-QString Zoom_Text(int zoom) {
-  return QString::number(zoom);
 }
 
 int Largest_Windowed_Zoom(QSize skin, QSize available) {

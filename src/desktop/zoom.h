@@ -6,7 +6,6 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
-#include <QString>
 #include <vector>
 
 inline constexpr int Unzoomed = 100;
@@ -45,10 +44,9 @@ private:
   int Value_100 = 100;
 };
 
-// A stored zoom's text ("200"): a whole step of at least 100 %; anything else reads as 100 %. A
-// step past Max_Zoom reads as Max_Zoom.
-int Zoom_From_Text(const QString& text);
-QString Zoom_Text(int zoom);
+// A stored or asked-for zoom: a whole step of at least 100 %; anything else is 100 %. A step
+// past Max_Zoom is Max_Zoom.
+int Valid_Zoom(int zoom);
 bool Is_Whole_Step(int zoom);
 
 // The largest whole step at which a skin of `skin` logical pixels fits the available area

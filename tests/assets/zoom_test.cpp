@@ -3,6 +3,8 @@
 
 #include <QSet>
 #include <gtest/gtest.h>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -21,34 +23,34 @@ TEST(Zoom, WindowAndFrameForEachScreenScaleAndZoom) {
   struct Row {
     QSize Screen; // device pixels
     int Scale;
-    const char* Stored; // Zoom as stored; nullptr for full screen
-    QSize Handheld;     // device pixels
-    int Factor;         // hundredths
+    std::optional<int> Stored; // Zoom as stored; none for full screen
+    QSize Handheld;            // device pixels
+    int Factor;                // hundredths
     int Shipped_Twin, One_X_Twin;
   };
   const Row rows[] = {
       // screen         scale stored  handheld            factor twins
-      {{1920, 1080}, 1, "200", {1054, 696}, 200, 2, 1},
-      {{1920, 1080}, 1, "100", {527, 348}, 100, 1, 1},
-      {{1920, 1080}, 1, "400", {1581, 1044}, 300, 3, 1}, // kept, shown at the largest that fits
-      {{1920, 1080}, 1, "150", {527, 348}, 100, 1, 1},   // not a whole step
-      {{1920, 1080}, 1, "", {527, 348}, 100, 1, 1},
-      {{1280, 800}, 1, "300", {1054, 696}, 200, 2, 1},
-      {{3840, 2160}, 2, "300", {3162, 2088}, 600, 6, 1},
-      {{1024, 768}, 1, "200", {527, 348}, 100, 1, 1},
-      {{1920, 1080}, 1, nullptr, {1549, 1023}, 294, 3, 1},
-      {{2560, 1440}, 1, nullptr, {2071, 1368}, 393, 4, 1},
-      {{1280, 800}, 1, nullptr, {1149, 759}, 218, 3, 1},
-      {{3840, 2160}, 2, nullptr, {3099, 2046}, 588, 6, 1},
-      {{3840, 2160}, 3, nullptr, {3099, 2046}, 588, 6, 1},
-      {{640, 360}, 1, nullptr, {516, 341}, 98, 1, 1},
+      {{1920, 1080}, 1, 200, {1054, 696}, 200, 2, 1},
+      {{1920, 1080}, 1, 100, {527, 348}, 100, 1, 1},
+      {{1920, 1080}, 1, 400, {1581, 1044}, 300, 3, 1}, // kept, shown at the largest that fits
+      {{1920, 1080}, 1, 150, {527, 348}, 100, 1, 1},   // not a whole step
+      {{1920, 1080}, 1, 0, {527, 348}, 100, 1, 1},
+      {{1280, 800}, 1, 300, {1054, 696}, 200, 2, 1},
+      {{3840, 2160}, 2, 300, {3162, 2088}, 600, 6, 1},
+      {{1024, 768}, 1, 200, {527, 348}, 100, 1, 1},
+      {{1920, 1080}, 1, {}, {1549, 1023}, 294, 3, 1},
+      {{2560, 1440}, 1, {}, {2071, 1368}, 393, 4, 1},
+      {{1280, 800}, 1, {}, {1149, 759}, 218, 3, 1},
+      {{3840, 2160}, 2, {}, {3099, 2046}, 588, 6, 1},
+      {{3840, 2160}, 3, {}, {3099, 2046}, 588, 6, 1},
+      {{640, 360}, 1, {}, {516, 341}, 98, 1, 1},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message()
                  << row.Screen.width() << "x" << row.Screen.height() << " at " << row.Scale
-                 << ", zoom " << (row.Stored ? row.Stored : "full"));
+                 << ", zoom " << (row.Stored ? std::to_string(*row.Stored) : "full"));
     const QSize screen = row.Screen / row.Scale;
-    const int zoom = row.Stored ? Shown_Windowed_Zoom(Zoom_From_Text(row.Stored), Skin, screen)
+    const int zoom = row.Stored ? Shown_Windowed_Zoom(Valid_Zoom(*row.Stored), Skin, screen)
                                 : Fullscreen_Zoom(Skin, screen);
     const Frame_Factor factor(row.Scale, zoom);
     EXPECT_EQ(factor.Hundredths(), row.Factor);
@@ -68,16 +70,10 @@ TEST(Zoom, WindowAndFrameForEachScreenScaleAndZoom) {
   EXPECT_EQ(Windowed_Zooms(Skin, {500, 300}), std::vector<int>{100});
 }
 
-TEST(Zoom, StoredTextAndTwinsOfPartialSkins) {
-  for (const auto& [text, zoom] : std::vector<std::pair<QString, int>>{{"300", 300},
-                                                                       {"0", 100},
-                                                                       {"-200", 100},
-                                                                       {"+200", 100},
-                                                                       {" 200", 100},
-                                                                       {"2e2", 100},
-                                                                       {"99999999999", 100},
-                                                                       {"900000", Max_Zoom}})
-    EXPECT_EQ(Zoom_From_Text(text), zoom) << text.toStdString();
+TEST(Zoom, StoredZoomsAndTwinsOfPartialSkins) {
+  for (const auto& [stored, zoom] : std::vector<std::pair<int, int>>{
+           {300, 300}, {0, 100}, {-200, 100}, {250, 100}, {900000, Max_Zoom}})
+    EXPECT_EQ(Valid_Zoom(stored), zoom) << stored;
   // A whole factor takes a smaller twin only where it divides it, so blocks stay exact.
   EXPECT_EQ(Choose_Twin("im.png", Frame_Factor(3, 100), Twins({1, 2})).File_Scale, 1);
   EXPECT_EQ(Choose_Twin("im.png", Frame_Factor(4, 100), Twins({1, 2})).File_Scale, 2);

@@ -171,17 +171,20 @@ TEST_F(Main_Window, TheModeSwitchKeepsThePaintedPanelWithTheShippedSkin) {
     QCoreApplication::processEvents();
     const Lcd_Surface& s = Hand->Surface();
     const QRect both = s[im_panel_digit_pos_1].Rect.united(s[im_panel_digit_pos_2].Rect);
-    return form->Frame().copy(both).convertToFormat(QImage::Format_RGB32);
+    const QRect device = form->Layout().Device_Rect(im_panel_digit_pos_1, both);
+    return form->Frame().copy(device).convertToFormat(QImage::Format_RGB32);
   };
   const QImage windowed = panel();
   form->Mode_Switch();
   EXPECT_TRUE(Hand->Prefs().Fullscreen());
-  EXPECT_TRUE(panel() == windowed) << "full screen";
+  const QImage full = panel();
   form->Mode_Switch();
   EXPECT_TRUE(panel() == windowed) << "windowed again";
+  form->Mode_Switch();
+  EXPECT_TRUE(panel() == full) << "full screen again";
   // The panel does show something: blanking it changes the picture.
   Hand->Surface().Blank_Position(0);
-  EXPECT_FALSE(panel() == windowed);
+  EXPECT_FALSE(panel() == full);
   QDir::setCurrent(previous);
 }
 
@@ -203,12 +206,15 @@ TEST_F(Main_Window, InGameMenuRowsCarryCaptionsMarksAndSeparators) {
   EXPECT_EQ(s[la_menu_item_11].Rect.top(), 352);
   EXPECT_EQ(s[btn_game_menu_background].Rect.size(), QSize(256, 416));
 
-  // A click on a separator does nothing; the menu stays open.
-  QTest::mouseClick(form.get(), Qt::LeftButton, {}, QPoint(100, 170));
+  // A click on a separator does nothing; the menu stays open. The menu is as large as it fits.
+  const auto menu = [&](QPoint p) {
+    return form->Layout().Menu.Device_Rect({p, QSize(1, 1)}).topLeft() / form->Layout().Scale;
+  };
+  QTest::mouseClick(form.get(), Qt::LeftButton, {}, menu({100, 170}));
   EXPECT_TRUE(form->Game_Menu_Open);
 
   // Choosing the full-screen row switches to windowed mode and leaves no rows.
-  QTest::mouseClick(form.get(), Qt::LeftButton, {}, QPoint(100, 32 * 9 + 10));
+  QTest::mouseClick(form.get(), Qt::LeftButton, {}, menu({100, 32 * 9 + 10}));
   EXPECT_FALSE(Hand->Prefs().Fullscreen());
   EXPECT_FALSE(form->Game_Menu_Open);
   for (Element_Id row : Game_Menu_Labels)
