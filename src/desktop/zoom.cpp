@@ -63,10 +63,17 @@ int Shown_Windowed_Zoom(int chosen, QSize skin, QSize available) {
   return std::min(step, Largest_Windowed_Zoom(skin, available));
 }
 
-int Fullscreen_Zoom(QSize skin, QSize screen) {
-  const QSize room(static_cast<int>(qint64(screen.width()) * Fullscreen_Fill / 100),
-                   static_cast<int>(qint64(screen.height()) * Fullscreen_Fill / 100));
-  return static_cast<int>(std::clamp<qint64>(Fit_Percent(skin, room), 1, Max_Zoom));
+int Fullscreen_Zoom(QSize skin, QSize screen, QSize corner) {
+  const int width = static_cast<int>(qint64(screen.width()) * Fullscreen_Fill / 100);
+  const int height = static_cast<int>(qint64(screen.height()) * Fullscreen_Fill / 100);
+  qint64 fit = Fit_Percent(skin, {width, height});
+  if (!corner.isEmpty()) {
+    const QSize between_rows(width, std::min(height, screen.height() - 2 * corner.height()));
+    const QSize between_columns(std::min(width, screen.width() - 2 * corner.width()), height);
+    fit = std::min(fit, std::max(Fit_Percent(skin, between_rows.expandedTo({0, 0})),
+                                 Fit_Percent(skin, between_columns.expandedTo({0, 0}))));
+  }
+  return static_cast<int>(std::clamp<qint64>(fit, 1, Max_Zoom));
 }
 
 QPoint Centred(QSize size, const QRect& area) {

@@ -59,9 +59,11 @@ std::vector<int> Windowed_Zooms(QSize skin, QSize available);
 int Shown_Windowed_Zoom(int chosen, QSize skin, QSize available);
 
 // Full screen: the largest whole percentage at which the skin fits Fullscreen_Fill percent of
-// each side of the screen (logical pixels). It may be below 100 % on a screen smaller than the
-// skin.
-int Fullscreen_Zoom(QSize skin, QSize screen);
+// each side of the screen (logical pixels). A picture kept in a corner of the screen (the logo)
+// is left clear: the skin then fits between its rows at the top and bottom or between its
+// columns left and right, whichever lets it be larger. It may be below 100 % on a screen smaller
+// than the skin.
+int Fullscreen_Zoom(QSize skin, QSize screen, QSize corner = {});
 
 // A size centred in an area.
 QPoint Centred(QSize size, const QRect& area);

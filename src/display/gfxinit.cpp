@@ -44,39 +44,6 @@ qsizetype Bytes_At_Factor(const QImage& picture, Frame_Factor factor) {
   return qsizetype(size.width()) * size.height() * 4;
 }
 
-bool Offset_Centres(const QString& text) {
-  return Config_Ini::To_Integer(text).value_or(0) == 0;
-}
-
-// The handheld's zoom in the mode: windowed, the step asked for; in full screen, as large as
-// the screen allows where the skin is centred, and as the skin was laid out where it places the
-// handheld itself.
-int Skin_Zoom(const Config_Ini& ini, QSize skin, const Skin_Environment& env) {
-  if (!env.Fullscreen_Mode)
-    return env.Available_Size.isValid() ? Shown_Windowed_Zoom(env.Zoom, skin, env.Available_Size)
-                                        : Valid_Zoom(env.Zoom);
-  const bool centred = Offset_Centres(ini.String("Fullscreen", "GameOffsetX", "Center")) &&
-                       Offset_Centres(ini.String("Fullscreen", "GameOffsetY", "Center"));
-  return centred ? Fullscreen_Zoom(skin, env.Screen_Size) : Unzoomed;
-}
-
-Frame_Layout Layout_For(const Skin_Window& window, QSize skin, int zoom,
-                        const Skin_Environment& env) {
-  Frame_Layout layout =
-      Frame_Layout::Unzoomed_At(env.Scale, QPoint(window.Skin_Offset_X, window.Skin_Offset_Y));
-  layout.Skin = Frame_Factor(layout.Scale, zoom);
-  if (!env.Fullscreen_Mode) {
-    layout.Menu = layout.Skin;
-  } else if (zoom != Unzoomed) {
-    layout.Skin_Origin =
-        Centred(layout.Skin.Device_Size(skin), QRect(QPoint(0, 0), env.Screen_Size * layout.Scale));
-    // The menu opens from the screen's corner: as large as the handheld where it fits.
-    const int menu = std::min(zoom, Fullscreen_Zoom(Open_Game_Menu_Size, env.Screen_Size));
-    layout.Menu = Frame_Factor(layout.Scale, std::max(Unzoomed, menu));
-  }
-  return layout;
-}
-
 // A desk as large as the screen: an opaque one is held in three bytes a pixel, not four.
 QImage Compact_Desk(QImage picture) {
   if (picture.hasAlphaChannel() || picture.depth() != 32) return picture;
@@ -195,6 +162,49 @@ Backdrop_Files Backdrop_Files_Of(const Config_Ini& ini, const Skin_Environment& 
           ini.File_Name("Fullscreen", "BackdropFile", "nil"),
           ini.File_Name("Fullscreen", "LogoFile", "nil"), stretch,
           stretch ? Picture_Part() : Centred_On(env.Screen_Size)};
+}
+
+bool Offset_Centres(const QString& text) {
+  return Config_Ini::To_Integer(text).value_or(0) == 0;
+}
+
+// The handheld's zoom in the mode: windowed, the step asked for; in full screen, as large as
+// the screen allows where the skin is centred, and as the skin was laid out where it places the
+// handheld itself.
+int Skin_Zoom(const Config_Ini& ini, QSize skin, const Skin_Environment& env) {
+  if (!env.Fullscreen_Mode)
+    return env.Available_Size.isValid() ? Shown_Windowed_Zoom(env.Zoom, skin, env.Available_Size)
+                                        : Valid_Zoom(env.Zoom);
+  const bool centred = Offset_Centres(ini.String("Fullscreen", "GameOffsetX", "Center")) &&
+                       Offset_Centres(ini.String("Fullscreen", "GameOffsetY", "Center"));
+  if (!centred) return Unzoomed;
+  // A logo in a corner of the screen is left clear; its header tells its size.
+  QSize logo;
+  const Backdrop_Files files = Backdrop_Files_Of(ini, env);
+  const int corner = ini.Integer("Fullscreen", "LogoPosition", 1);
+  if (files.Logo && corner >= 0 && corner <= 3) {
+    const Scaled_File file = Picture_File_For_Scale(files.Folder + *files.Logo, env.Scale);
+    const QSize size = QImageReader(file.Path).size();
+    if (size.isValid()) logo = size / file.File_Scale;
+  }
+  return Fullscreen_Zoom(skin, env.Screen_Size, logo);
+}
+
+Frame_Layout Layout_For(const Skin_Window& window, QSize skin, int zoom,
+                        const Skin_Environment& env) {
+  Frame_Layout layout =
+      Frame_Layout::Unzoomed_At(env.Scale, QPoint(window.Skin_Offset_X, window.Skin_Offset_Y));
+  layout.Skin = Frame_Factor(layout.Scale, zoom);
+  if (!env.Fullscreen_Mode) {
+    layout.Menu = layout.Skin;
+  } else if (zoom != Unzoomed) {
+    layout.Skin_Origin =
+        Centred(layout.Skin.Device_Size(skin), QRect(QPoint(0, 0), env.Screen_Size * layout.Scale));
+    // The menu opens from the screen's corner: as large as the handheld where it fits.
+    const int menu = std::min(zoom, Fullscreen_Zoom(Open_Game_Menu_Size, env.Screen_Size));
+    layout.Menu = Frame_Factor(layout.Scale, std::max(Unzoomed, menu));
+  }
+  return layout;
 }
 
 void Load_Fullscreen(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& window,

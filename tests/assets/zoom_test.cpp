@@ -27,6 +27,7 @@ TEST(Zoom, WindowAndFrameForEachScreenScaleAndZoom) {
     QSize Handheld;            // device pixels
     int Factor;                // hundredths
     int Shipped_Twin, One_X_Twin;
+    QSize Logo{}; // full screen: a picture in a corner, left clear
   };
   const Row rows[] = {
       // screen         scale stored  handheld            factor twins
@@ -44,6 +45,9 @@ TEST(Zoom, WindowAndFrameForEachScreenScaleAndZoom) {
       {{3840, 2160}, 2, {}, {3099, 2046}, 588, 6, 1},
       {{3840, 2160}, 3, {}, {3099, 2046}, 588, 6, 1},
       {{640, 360}, 1, {}, {516, 341}, 98, 1, 1},
+      {{1920, 1080}, 1, {}, {1318, 870}, 250, 3, 1, {300, 104}},
+      {{1280, 800}, 1, {}, {896, 592}, 170, 2, 1, {300, 104}},
+      {{3840, 2160}, 2, {}, {2635, 1740}, 500, 5, 1, {300, 104}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message()
@@ -51,7 +55,7 @@ TEST(Zoom, WindowAndFrameForEachScreenScaleAndZoom) {
                  << ", zoom " << (row.Stored ? std::to_string(*row.Stored) : "full"));
     const QSize screen = row.Screen / row.Scale;
     const int zoom = row.Stored ? Shown_Windowed_Zoom(Valid_Zoom(*row.Stored), Skin, screen)
-                                : Fullscreen_Zoom(Skin, screen);
+                                : Fullscreen_Zoom(Skin, screen, row.Logo);
     const Frame_Factor factor(row.Scale, zoom);
     EXPECT_EQ(factor.Hundredths(), row.Factor);
     EXPECT_EQ(factor.Device_Size(Skin), row.Handheld);

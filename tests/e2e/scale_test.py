@@ -363,9 +363,72 @@ def case_1x_only_skin():
         shutil.rmtree(folder, ignore_errors=True)
 
 
+def wait_for_geometry(display, window, wanted, timeout=10):
+    deadline, got = time.time() + timeout, None
+    while time.time() < deadline:
+        got = display.geometry(window)
+        if got == wanted:
+            break
+        time.sleep(0.1)
+    return got
+
+
+def case_zoom():
+    """The handheld's own zoom at scale 1: Zoom=200 stored, then the wheel, then full screen."""
+    prefix = "[zoom] "
+    screen = (1920, 1080)
+    with Display(screen) as display:
+        at = (433, 192)
+        empty = screen_pixels(display, at[0], at[1], 80, 60)
+        run = harness.Program(GAME_DIR, display, settings=dict(WINDOWED, Zoom="200"))
+        try:
+            window = display.find_window(TITLE)
+            check(window is not None, prefix + "the handheld shows")
+            if window is None:
+                return
+            got = display.geometry(window)
+            check(got == at + (1054, 696), prefix + f"Zoom=200 shows 1054 x 696 at {at} (got {got})")
+            run.wait_for_trace("mode 1")
+            time.sleep(1)
+            firsts = corner_rows(display, at, 2, empty)
+            check(firsts[0] > 0 and firsts[-1] < 80,
+                  prefix + f"the window's corner is see-through ({firsts[0]} pixels)")
+            # The middle of ATTACK's click area, at twice its size.
+            since = max((ms for ms, _ in run.trace()), default=0)
+            display.run("xdotool", "mousemove", "--window", window, "300", "600", "mousedown", "1")
+            pressed = run.wait_for_trace("show btn_attack_down", timeout=5, after=since)
+            display.run("xdotool", "mouseup", "1")
+            check(pressed is not None, prefix + "a click in ATTACK's doubled click area presses it")
+
+            # A notch of the wheel up: a step larger, about the same centre, and kept.
+            display.run("xdotool", "mousemove", "--window", window, "500", "300", "click", "4")
+            got = wait_for_geometry(display, window, (169, 18, 1581, 1044))
+            check(got == (169, 18, 1581, 1044),
+                  prefix + f"the wheel makes it 300 % about its centre (got {got})")
+            deadline = time.time() + 5
+            while "Zoom=300" not in run.settings_text() and time.time() < deadline:
+                time.sleep(0.1)
+            check("Zoom=300" in run.settings_text(), prefix + "the new size is stored")
+            display.run("xdotool", "mousemove", "--window", window, "500", "300", "click", "5")
+            # The centre of an odd size lies between two pixels: half a pixel may go either way.
+            got = wait_for_geometry(display, window, (432, 192, 1054, 696))
+            check(abs(got[0] - at[0]) <= 1 and got[1:] == at[1:] + (1054, 696),
+                  prefix + f"and a notch down makes it 200 % (got {got})")
+
+            display.key(window, "F12")
+            got = wait_for_geometry(display, window, (0, 0) + screen)
+            check(got == (0, 0) + screen, prefix + f"F12 fills the screen (got {got})")
+            if os.environ.get("GRATHMOOR_SCREENSHOTS"):
+                time.sleep(1)
+                display.screenshot(os.path.join(os.environ["GRATHMOOR_SCREENSHOTS"],
+                                                "full-1920x1080.png"))
+        finally:
+            run.stop()
+
+
 def main():
-    for case in (lambda: case_scaled(2, (2048, 1536)), lambda: case_scaled(3, (3840, 2160)),
-                 case_1x_only_skin):
+    for case in (case_zoom, lambda: case_scaled(2, (2048, 1536)),
+                 lambda: case_scaled(3, (3840, 2160)), case_1x_only_skin):
         case()
     return checks.exit_status("scale")
 
