@@ -41,12 +41,21 @@ QPoint Frame_Layout::Skin_Point(Element_Id id, const QRect& rect) const {
   return Part_Of(id) == Part::Handheld ? rect.topLeft() - Skin_Offset : rect.topLeft();
 }
 
-QRegion Frame_Layout::Device_Region(const QRegion& region) const {
+QRegion Frame_Layout::Device_Region(const QRegion& region, const Lcd_Surface& surface) const {
   QRegion device;
   for (const QRect& r : region) {
-    device += Device_Rect(im_backdrop, r);
-    device += Device_Rect(im_background, r);
-    device += Device_Rect(btn_game_menu_top, r);
+    bool desk = false, handheld = false, menu = false;
+    for (int i = 0; i < Element_Count; ++i) {
+      const auto id = static_cast<Element_Id>(i);
+      if (id == im_backdrop || !surface[id].Rect.intersects(r)) continue;
+      const Part part = Part_Of(id);
+      desk |= part == Part::Desk;
+      handheld |= part == Part::Handheld;
+      menu |= part == Part::Menu;
+    }
+    if (desk) device += Device_Rect(im_backdrop_logo, r);
+    if (handheld) device += Device_Rect(im_background, r);
+    if (menu) device += Device_Rect(btn_game_menu_top, r);
   }
   return device;
 }

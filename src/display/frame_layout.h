@@ -8,6 +8,7 @@
 
 #include "desktop/zoom.h"
 #include "lcd/lcd_elements.h"
+#include "lcd/lcd_surface.h"
 
 #include <QPoint>
 #include <QRect>
@@ -32,9 +33,10 @@ struct Frame_Layout {
   // Where a picture drawn at the element's factor lies in the skin, for the rounding of its
   // edges: its rectangle's corner without the offset.
   QPoint Skin_Point(Element_Id id, const QRect& rect) const;
-  // The device pixels a changed region of the surface may touch: its rectangles laid out as
-  // each of the parts would lay them out.
-  QRegion Device_Region(const QRegion& region) const;
+  // The device pixels a changed region of the surface may touch: each of its rectangles laid
+  // out as every part with an element there lays it out (the desk only for its logo: the
+  // desk itself changes only with the skin, which recomposes everything).
+  QRegion Device_Region(const QRegion& region, const Lcd_Surface& surface) const;
   // The point in an element's units a device pixel shows.
   QPoint Element_Point(Element_Id id, QPoint device) const;
 };

@@ -75,14 +75,14 @@ QRect Lcd_Painter::Picture_Place(Element_Id id, const Lcd_Element& e) const {
                    : factor.Device_Size(Logical_Size(e.Picture), Layout.Skin_Point(id, e.Rect))};
 }
 
-QRegion Lcd_Painter::Device_Region(const QRegion& region) const {
-  return Layout.Device_Region(region) & QRegion(Frame_Image.rect());
+QRegion Lcd_Painter::Device_Region(const QRegion& region, const Lcd_Surface& surface) const {
+  return Layout.Device_Region(region, surface) & QRegion(Frame_Image.rect());
 }
 
-QRegion Lcd_Painter::Logical_Region(const QRegion& region) const {
+QRegion Lcd_Painter::Logical_Region(const QRegion& region, const Lcd_Surface& surface) const {
   const int scale = Layout.Scale;
   QRegion logical;
-  for (const QRect& r : Device_Region(region)) {
+  for (const QRect& r : Device_Region(region, surface)) {
     const QPoint first(r.left() / scale, r.top() / scale);
     const QPoint past((r.right() + scale) / scale, (r.bottom() + scale) / scale);
     logical += QRect(first, past - QPoint(1, 1));
@@ -103,7 +103,7 @@ std::optional<Element_Id> Lcd_Painter::Hit_Test(const Lcd_Surface& surface, QPoi
 
 bool Lcd_Painter::Compose(const QRegion& region, const Lcd_Surface& surface,
                           const Lcd_Response* response, double now) {
-  return Compose_Device(Device_Region(region), surface, response, now);
+  return Compose_Device(Device_Region(region, surface), surface, response, now);
 }
 
 bool Lcd_Painter::Compose_Device(const QRegion& area, const Lcd_Surface& surface,

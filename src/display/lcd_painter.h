@@ -47,8 +47,8 @@ public:
                const Lcd_Response* response = nullptr, double now = 0);
   // The device pixels Compose recomposes for a changed region, and the window's logical pixels
   // that show them.
-  QRegion Device_Region(const QRegion& region) const;
-  QRegion Logical_Region(const QRegion& region) const;
+  QRegion Device_Region(const QRegion& region, const Lcd_Surface& surface) const;
+  QRegion Logical_Region(const QRegion& region, const Lcd_Surface& surface) const;
   // The element a point of the window (logical pixels) shows, topmost first, as the surface's
   // own hit test does for rectangles in one unit.
   std::optional<Element_Id> Hit_Test(const Lcd_Surface& surface, QPointF logical) const;

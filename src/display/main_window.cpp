@@ -221,9 +221,10 @@ void TForm1::Draw_Changes(QRegion region) {
   const bool see_through = Painter.Compose(region, LCD, &Response, now);
   // The shape changes only where the key colour was or is: a segment lit inside the handheld
   // leaves it as it was.
-  if (Window.Key_Colour_On && (!(Painter.Device_Region(region) - Shape).isEmpty() || see_through))
+  if (Window.Key_Colour_On &&
+      (!(Painter.Device_Region(region, LCD) - Shape).isEmpty() || see_through))
     Update_Shape();
-  update(Painter.Logical_Region(region));
+  update(Painter.Logical_Region(region, LCD));
 }
 
 void TForm1::Update_Shape() {
