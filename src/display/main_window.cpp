@@ -55,15 +55,15 @@ void TForm1::Apply_Zoom() {
   // and moved in one step: the desktop does not show through between the two.
   Apply_Skin();
   const QSize size = Window.Client_Size.expandedTo(QSize(1, 1));
-  setFixedSize(size);
-  if (On_Wayland() || !isVisible()) {
-    Update_Shape();
-    update();
-    return;
-  }
-  // X11 lets the program place the window: its centre stays where it was.
-  setGeometry(Resized_About_Centre(before, size, Available_Geometry()));
+  // The new outline goes first: the old one would cut the larger picture down to the old
+  // handheld's size while the window grows.
   Update_Shape();
+  setMinimumSize(0, 0);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  // X11 lets the program place the window: its centre stays where it was.
+  if (!On_Wayland() && isVisible())
+    setGeometry(Resized_About_Centre(before, size, Available_Geometry()));
+  setFixedSize(size);
   update();
 }
 
