@@ -10,7 +10,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -135,8 +137,23 @@ TEST_F(Main_Window, FirstStartIsFullScreenWithTheMenuButton) {
 
 TEST_F(Main_Window, WindowedModeSizesToTheGameAndShapesByTheKeyColour) {
   Store("FullscreenMode", "0");
+  Store("Zoom", "9900"); // larger than the screen: shown at the largest step, and kept
   auto form = Create();
   EXPECT_FALSE(Hand->Prefs().Fullscreen());
+  const QSize available = QGuiApplication::primaryScreen()->availableGeometry().size();
+  const int largest = Largest_Windowed_Zoom({527, 348}, available);
+  EXPECT_EQ(form->size(), QSize(527, 348) * largest / 100);
+  EXPECT_EQ(Settings_Key().Read_Integer("Zoom", 0), 9900);
+  // The Size submenu offers the steps that fit, the one shown checked; a choice is kept.
+  QMetaObject::invokeMethod(
+      &form->Popup_Menu(), [&] { form->Popup_Menu().close(); }, Qt::QueuedConnection);
+  QTest::mousePress(form.get(), Qt::RightButton, {}, QPoint(300, 300));
+  const QList<QAction*> steps = form->pm_size->actions();
+  ASSERT_EQ(steps.size(), largest / 100);
+  EXPECT_EQ(steps.back()->text(), QStringLiteral("%1 %").arg(largest));
+  EXPECT_TRUE(steps.back()->isChecked());
+  steps.front()->trigger();
+  EXPECT_EQ(Settings_Key().Read_Integer("Zoom", 0), 100);
   EXPECT_EQ(form->size(), QSize(527, 348));
   // An empty Config.ini leaves everything in the key colour magenta.
   EXPECT_EQ(form->Frame().pixel(10, 10), qRgb(255, 0, 255));
