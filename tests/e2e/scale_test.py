@@ -418,6 +418,9 @@ def case_zoom():
             display.key(window, "F12")
             got = wait_for_geometry(display, window, (0, 0) + screen)
             check(got == (0, 0) + screen, prefix + f"F12 fills the screen (got {got})")
+            time.sleep(1)
+            share = harness.glass_share(display.png(), screen)
+            check(share >= 0.3, prefix + f"the LCD's glass takes {share:.0%} of the screen's height")
             if os.environ.get("GRATHMOOR_SCREENSHOTS"):
                 time.sleep(1)
                 display.screenshot(os.path.join(os.environ["GRATHMOOR_SCREENSHOTS"],
