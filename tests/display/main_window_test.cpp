@@ -479,6 +479,8 @@ TEST(Lcd_Painter, WindowedFramesKeyOrHardenWhatIsSeeThrough) {
 }
 
 TEST(Window_Shape, WithoutAnXShapeTheMaskHoldsEveryDevicePixelInLogicalPixels) {
+  // Off X11 the toolkit's mask, in logical pixels, is the input region: a logical pixel that
+  // holds part of the outline takes the pointer, whichever side of it the edge falls.
   QWidget window;
   struct Row {
     QRegion Device;
