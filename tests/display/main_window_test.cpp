@@ -141,8 +141,8 @@ TEST_F(Main_Window, WindowedModeSizesToTheGameAndShapesByTheKeyColour) {
   Store("Zoom", "9900"); // larger than the screen: shown at the largest step, and kept
   auto form = Create();
   EXPECT_FALSE(Hand->Prefs().Fullscreen());
-  const QSize available = QGuiApplication::primaryScreen()->availableGeometry().size();
-  const int largest = Largest_Windowed_Zoom({527, 348}, available);
+  const int largest = Largest_Windowed_Zoom(
+      {527, 348}, QGuiApplication::primaryScreen()->availableGeometry().size());
   EXPECT_EQ(form->size(), QSize(527, 348) * largest / 100);
   EXPECT_EQ(Settings_Key().Read_Integer("Zoom", 0), 9900);
   // The Size submenu offers the steps that fit, the one shown checked; a choice is kept.

@@ -226,12 +226,10 @@ def glass_share(png, screen):
     down any column of a PNG picture of the screen."""
     raw = subprocess.run(["convert", "png:-", "-depth", "8", "rgb:-"], input=png,
                          capture_output=True).stdout
-    width, height = screen
-    longest = 0
+    width, height, longest = screen[0], screen[1], 0
     for x in range(0, width, 4):
         run = 0
-        for y in range(height):
-            r, g, b = raw[(y * width + x) * 3:(y * width + x) * 3 + 3] or (0, 0, 0)
+        for r, g, b in (raw[(y * width + x) * 3:(y * width + x) * 3 + 3] for y in range(height)):
             run = run + 1 if g >= r > b and 120 <= g <= 220 and 15 <= g - b <= 50 else 0
             longest = max(longest, run)
     return longest / height
