@@ -277,8 +277,10 @@ std::vector<std::pair<int, QString>> Skin_Files(const Config_Ini& ini, const QSt
 void Load_Skin_Elements(const Config_Ini& ini, const QString& skin_dir, Lcd_Surface& surface,
                         const Skin_Window& window, const Skin_Environment& env,
                         Decoded_Ahead& ahead, const Reporter& report) {
-  // A picture named by several elements is decoded once and shared by them. Pictures that would
-  // take the skin past its memory allowance are left out, each time one names them.
+  // A picture named by several elements is decoded once and shared by them, made ready for the
+  // place of the first (elsewhere, at a fractional factor, its edge may be a device pixel off);
+  // the twin it was made from is let go of at once. Pictures that would take the skin past its
+  // memory allowance are left out, each time one names them.
   std::map<std::pair<QString, bool>, std::optional<QImage>> prepared;
   qsizetype total_bytes = 0;
   const Frame_Factor factor = window.Layout.Skin;
@@ -313,13 +315,14 @@ void Load_Skin_Elements(const Config_Ini& ini, const QString& skin_dir, Lcd_Surf
             if (report) report(Skin_Too_Large_Message(path));
           } else {
             total_bytes += bytes;
+            picture = For_Factor(*picture, factor, at);
           }
           prepared.emplace(std::pair{path, transparent}, picture);
         }
       }
       surface.Set_Picture(
-          id, For_Factor(picture.value_or(Element_Picture(Placeholder_Picture(), transparent)),
-                         factor, at));
+          id, picture.value_or(
+                  For_Factor(Element_Picture(Placeholder_Picture(), transparent), factor, at)));
     }
     surface.Set_Rect(id, rect);
   }
