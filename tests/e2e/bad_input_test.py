@@ -645,7 +645,7 @@ def manual_row(r, expected, pages_differ):
         for _ in range(15):
             r.display.key(manual, "Right")
             look = looks[-1]
-            deadline = time.time() + (5 if pages_differ else 0.1)
+            deadline = time.time() + (15 if pages_differ else 0.1)
             while look == looks[-1] and time.time() < deadline:
                 time.sleep(0.05)
                 look = r.display.region_digest(*area)

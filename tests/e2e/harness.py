@@ -126,7 +126,11 @@ class Display:
                 if self.owns_lock(number) and \
                         self.run("xdotool", "getdisplaygeometry").returncode == 0:
                     self.program_env = self.env
-                    self.start_helpers()
+                    try:
+                        self.start_helpers()
+                    except RuntimeError:
+                        self.__exit__()
+                        raise
                     return self
                 time.sleep(0.1)
             # Another server has this number, or ours did not come up: try another one.
