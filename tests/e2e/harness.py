@@ -236,13 +236,17 @@ class Display:
         out = self.run("xdotool", "getmouselocation", "--shell").stdout
         return int(dict(line.split("=", 1) for line in out.split()).get("WINDOW", "0"))
 
-    def drag(self, start, by, moved, timeout=15.0):
+    def drag(self, start, by, moved, taken=None, timeout=15.0):
         """A left-button drag from a point of the screen, moved by (dx, dy) in two steps; each
-        step waits till `moved((dx, dy))` sees the thing dragged that far. The window system
-        takes the drag over from the program, maybe after a motion went by: the pointer is
-        nudged while it waits. True when both steps were followed."""
+        step waits till `moved((dx, dy))` sees the thing dragged that far. `taken()` waits till
+        the program has asked the window system to move the window: on X the move starts where
+        the pointer is then, not where it was pressed. The window system may miss a motion
+        before it takes the pointer: the pointer is nudged while it waits. True when both steps
+        were followed."""
         (x, y), (dx, dy) = start, by
         self.run("xdotool", "mousemove", str(x), str(y), "mousedown", "1")
+        if taken:
+            taken()
         followed = True
         for step in ((dx // 2, dy // 2), (dx, dy)):
             to = (x + step[0], y + step[1])

@@ -356,7 +356,8 @@ def case_compositor():
         check(screen.window_at(x + 1, y + 1) == screen.root_window(),
               "a click on a corner goes to the desktop below")
         screen.drag((x + 40, y + 20), (150, 100),
-                    lambda d: screen.geometry(run.window)[:2] == (x + d[0], y + d[1]))
+                    lambda d: screen.geometry(run.window)[:2] == (x + d[0], y + d[1]),
+                    lambda: run.program.wait_for_trace("window move asked"))
         check(screen.geometry(run.window)[:2] == (x + 150, y + 100),
               "dragging the case by (150, 100) moves the window by as much "
               f"(from {(x, y)} to {screen.geometry(run.window)[:2]})")
@@ -420,7 +421,9 @@ def case_weston(game_dir):
             x, y = rect[0] + 50, rect[1] + 265
             patch = harness.png_patch(shown, x, y, 100, 70)
             moved = lambda d: harness.png_patch(desk.png(), x + d[0], y + d[1], 100, 70) == patch
-            check(desk.drag((rect[0] + 40, rect[1] + 20), (150, 100), moved) and moved((150, 100)),
+            asked = lambda: run.wait_for_trace("window move asked")
+            check(desk.drag((rect[0] + 40, rect[1] + 20), (150, 100), moved, asked) and
+                  moved((150, 100)),
                   "Wayland (weston): dragging the case by (150, 100) moves it by as much")
             # Weston takes the new layout from the X server a moment after it changes: the key
             # is tried till it does.
