@@ -272,6 +272,8 @@ void TForm1::mousePressEvent(QMouseEvent* event) {
     // The window system moves the window where it can (a window manager, Wayland); the
     // window moves itself only where it declines (bare X).
     if (windowHandle() && windowHandle()->startSystemMove()) {
+      // Traced: the window system starts the move where the pointer is by then.
+      if (Events.Enabled()) Events.Trace("window move asked");
       Pressed.reset();
       break;
     }
