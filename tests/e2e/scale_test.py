@@ -17,7 +17,6 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 import harness
 from harness import TITLE, Checks, Display
@@ -225,13 +224,15 @@ def expect_centred(display, window, scale, logical_screen):
 
 
 def expect_lcd_matches(display, window_at, model, prefix, downsample=1):
-    """The glass on the screen is the skin's pictures put together (a few tries, so that no
-    screenshot falls between two changes of the demo)."""
+    """The glass on the screen is the skin's pictures put together (tried till it is, so that
+    no screenshot falls between two changes of the demo or comes before the first frame)."""
     gx, gy, gw, gh = model.glass
     size = model.scale * downsample
     x, y = window_at[0] + gx * size, window_at[1] + gy * size
     result = None
-    for _ in range(3):
+
+    def matches():
+        nonlocal result
         screen = screen_rgb(display, x, y, gw * size, gh * size)
         if downsample > 1:
             width = gw * size
@@ -244,9 +245,8 @@ def expect_lcd_matches(display, window_at, model, prefix, downsample=1):
             blocks_uniform = True
         shown, worst = model.explain(screen)
         result = (shown, worst, blocks_uniform)
-        if worst <= TOLERANCE and blocks_uniform and shown:
-            break
-        time.sleep(0.2)
+        return worst <= TOLERANCE and blocks_uniform and shown
+    harness.poll(matches, 15, 0.2)
     shown, worst, blocks_uniform = result
     check(worst <= TOLERANCE and bool(shown),
           f"{prefix}the LCD on screen is the skin's pictures put together (worst difference "
@@ -288,9 +288,12 @@ def case_scaled(scale, screen_size, game_dir=GAME_DIR, name=None):
                 return
             got = expect_centred(display, window, scale, logical)
             run.wait_for_trace("mode 1")
-            time.sleep(1)
+            firsts = []
 
-            firsts = corner_rows(display, at, scale, empty)
+            def drawn():  # once the corner's last row covers the screen beneath
+                firsts[:] = corner_rows(display, at, scale, empty)
+                return firsts[-1] < 40 * scale
+            harness.poll(drawn)
             check(firsts[0] > 0 and firsts[-1] < 40 * scale,
                   prefix + f"the window's corner is see-through ({firsts[0]} pixels of the first "
                            f"row show the screen beneath)")
@@ -307,14 +310,14 @@ def case_scaled(scale, screen_size, game_dir=GAME_DIR, name=None):
                 since = max((ms for ms, _ in run.trace()), default=0)
                 display.run("xdotool", "mousemove", "--window", window, str(point[0] * scale),
                             str(point[1] * scale), "mousedown", "1")
-                pressed = run.wait_for_trace("show " + button, timeout=5, after=since)
+                pressed = run.wait_for_trace("show " + button, timeout=15, after=since)
                 display.run("xdotool", "mouseup", "1")
-                released = run.wait_for_trace("hide " + button, timeout=5, after=since)
+                released = run.wait_for_trace("hide " + button, timeout=15, after=since)
                 check(pressed is not None and released is not None,
                       prefix + f"a press at logical {point} shows and hides {button}")
 
             display.key(window, "F12")
-            time.sleep(1.5)
+            harness.poll(lambda: display.geometry(window) == (0, 0) + tuple(screen_size))
             full = display.geometry(window)
             check(full == (0, 0) + tuple(screen_size),
                   prefix + f"F12 fills the screen at device resolution (got {full})")
@@ -353,7 +356,6 @@ def case_1x_only_skin():
                     return
                 got = expect_centred(display, window, 2, (1024, 768))
                 run.wait_for_trace("mode 1")
-                time.sleep(1)
                 uniform = expect_lcd_matches(display, got[:2], Lcd_Model(folder, 1, ""), prefix,
                                              downsample=2)
                 check(uniform, prefix + "every logical pixel of the LCD is a 2 x 2 block of one "
