@@ -404,7 +404,6 @@ def case_zoom():
             got = wait_for_geometry(display, window, (169, 18, 1581, 1044))
             check(got == (169, 18, 1581, 1044),
                   prefix + f"the wheel makes it 300 % about its centre (got {got})")
-            # Stored before the window changes.
             check("Zoom=300" in run.settings_text(), prefix + "the new size is stored")
 
             display.key(window, "F12")
