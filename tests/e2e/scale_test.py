@@ -366,10 +366,8 @@ def case_1x_only_skin():
         shutil.rmtree(folder, ignore_errors=True)
 
 
-def wait_for_geometry(display, window, wanted, timeout=10):
-    deadline = time.time() + timeout
-    while display.geometry(window) != wanted and time.time() < deadline:
-        time.sleep(0.1)
+def wait_for_geometry(display, window, wanted):
+    harness.poll(lambda: display.geometry(window) == wanted)
     return display.geometry(window)
 
 
@@ -387,9 +385,8 @@ def case_zoom():
                 return
             got = display.geometry(window)
             check(got == at + (1054, 696), prefix + f"Zoom=200 shows 1054 x 696 at {at} (got {got})")
-            deadline, firsts = time.time() + 10, [80]
-            while firsts[-1] >= 80 and time.time() < deadline:  # till the handheld is drawn
-                firsts = corner_rows(display, at, 2, empty)
+            harness.poll(lambda: corner_rows(display, at, 2, empty)[-1] < 80)  # till drawn
+            firsts = corner_rows(display, at, 2, empty)
             check(firsts[0] > 0 and firsts[-1] < 80,
                   prefix + f"the window's corner is see-through ({firsts[0]} pixels)")
             # The middle of ATTACK's click area, at twice its size.
@@ -409,10 +406,8 @@ def case_zoom():
             display.key(window, "F12")
             got = wait_for_geometry(display, window, (0, 0) + screen)
             check(got == (0, 0) + screen, prefix + f"F12 fills the screen (got {got})")
-            deadline, share = time.time() + 15, 0
-            while share < 0.3 and time.time() < deadline:
-                share = harness.glass_share(display.png(), screen)
-            check(share >= 0.3, prefix + f"the LCD's glass takes {share:.0%} of the screen's height")
+            check(harness.poll(lambda: harness.glass_share(display.png(), screen) >= 0.3),
+                  prefix + "the LCD's glass takes at least 30 % of the screen's height")
         finally:
             run.stop()
 
