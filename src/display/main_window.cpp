@@ -5,8 +5,8 @@
 #include "desktop/window_system.h"
 #include "display/gfxinit.h"
 #include "display/window_shape.h"
-#include "handheld/event_trace.h"
 #include "game/program_facts.h"
+#include "handheld/event_trace.h"
 
 #include <QApplication>
 #include <QCloseEvent>
