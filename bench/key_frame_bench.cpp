@@ -214,7 +214,8 @@ int main(int argc, char** argv) {
     failed = true;
   };
   environment.Request_End = [&failed] { failed = true; };
-  TForm1 form(environment);
+  Handheld handheld(environment.Show_Error);
+  TForm1 form(handheld, environment);
   if (failed) return 1;
   form.Centre();
   if (!Run_Until([&form] { return form.windowHandle() && form.windowHandle()->isExposed(); },
@@ -224,7 +225,7 @@ int main(int argc, char** argv) {
   }
 
   // Into level 1, where the warrior waits for the player.
-  Game_Core& game = form.Game();
+  Game_Core& game = handheld.Game();
   game.Set_Game_Mode(Mode_Demo);
   game.Gam_Set_Mode();
   for (int i = 0; i < 2; ++i) {
@@ -237,7 +238,7 @@ int main(int argc, char** argv) {
   }
 
   app.Form = &form;
-  app.Target = form.Surface()[btn_cursor_down].Rect;
+  app.Target = handheld.Surface()[btn_cursor_down].Rect;
 
   // The cursor key (Shift).
   const Frame_Samples keys = Measure(app, presses, [&](bool press) {
@@ -252,7 +253,7 @@ int main(int argc, char** argv) {
   Print_Figure("paint event of the button p99", paint.P99, "ms");
 
   // West, the cursor button of a game controller, which counts only while the window is active.
-  Game_Controllers& pads = form.Controllers();
+  Game_Controllers& pads = handheld.Controllers();
   pads.Start(); // as the start of the demo does
   Pad_Device_File pad_file(pads);
   SDL_Joystick* pad = Plug_Virtual_Pad(pads);

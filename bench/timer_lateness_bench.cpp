@@ -5,8 +5,8 @@
 //
 // Usage: timer_lateness_bench [seconds]   (default 90)
 #include "bench_stats.h"
-#include "display/qt_timer_backend.h"
 #include "game/unit1.h"
+#include "handheld/qt_timer_backend.h"
 
 #include <QAbstractEventDispatcher>
 #include <QElapsedTimer>

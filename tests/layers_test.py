@@ -10,11 +10,14 @@ import sys
 # What each folder may use besides itself. sound and settings implement the game's own
 # interfaces (the sound output, the key binding records), so they see src/game. assets (what is
 # read from the game folder) and desktop (what is asked of the desktop, the one reporter of
-# problems among it) lie below the windows; settings reports through desktop's reporter.
+# problems among it) lie below the windows; settings reports through desktop's reporter. The
+# handheld owns the game and its services below the windows, which draw it and take from it.
 ALLOWED = {
-    "app": {"windows", "display", "input", "game", "lcd", "sound", "settings", "assets", "desktop"},
-    "windows": {"input", "game", "lcd", "sound", "settings", "assets", "desktop"},
-    "display": {"input", "game", "lcd", "sound", "settings", "assets", "desktop"},
+    "app": {"windows", "display", "handheld", "input", "game", "lcd", "sound", "settings",
+            "assets", "desktop"},
+    "windows": {"handheld", "input", "game", "lcd", "sound", "settings", "assets", "desktop"},
+    "display": {"handheld", "input", "game", "lcd", "sound", "settings", "assets", "desktop"},
+    "handheld": {"input", "game", "lcd", "sound", "settings", "desktop"},
     "input": {"game", "lcd", "settings", "sdl", "desktop"},
     "game": {"lcd"},
     "lcd": set(),

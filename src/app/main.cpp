@@ -1,16 +1,15 @@
-// The program: creates its five windows once, in order (the main window, about, key settings,
-// manual, splash), then runs the event loop. The command line asks for help or the version, or
-// how the LCD is drawn.
+// The program: builds the handheld, then creates its five windows once, in order (the main
+// window, about, key settings, manual, splash), then runs the event loop. The command line asks for
+// help or the version, or how the LCD is drawn.
 #include "app/command_line.h"
 #include "app/program_end.h"
 #include "desktop/display_scale.h"
 #include "desktop/shell_open.h"
-#include "display/event_trace.h"
 #include "display/main_window.h"
+#include "handheld/event_trace.h"
+#include "handheld/handheld.h"
 #include "input/stale_keys.h"
 #include "input/x11_keyboard.h"
-#include "settings/settings_key.h"
-#include "sound/sound_system.h"
 #include "windows/about_form.h"
 #include "windows/keys_form.h"
 #include "windows/manual_form.h"
@@ -86,44 +85,32 @@ int main(int argc, char** argv) {
   environment.Open = Desktop_Shell_Open;
   environment.Show_Error = Show_Error;
   environment.Request_End = request_end;
-  environment.Lcd_Response_On = options.Lcd_Response_On;
   // The manual's pages are checked while the main window is made: the manual window tells what
   // the check found, as it would have found it itself.
   std::future<Manual_Pages> manual_pages =
       Check_Manual_Pages_Ahead(environment.Exe_Dir, Primary_Screen_Scale());
-  TForm1 form(environment);
+  Handheld handheld(Show_Error, options.Lcd_Response_On);
+  TForm1 form(handheld, environment);
   if (ending) return 0; // Config.ini is missing: reported, and the game is never shown
 
   TAboutForm about(Desktop_Shell_Open);
   TKeysForm keys(
-      form.Settings(), form.Key_Bindings(), [&form] { form.Rebuild_Hints(); },
+      handheld.Settings(), handheld.Key_Bindings(), [&handheld] { handheld.Rebuild_Hints(); },
       [&form](bool enabled) { form.setEnabled(enabled); });
   TManualForm manual(environment.Exe_Dir, Show_Error, std::move(manual_pages));
 
   Splash_Host host;
-  host.Start_Sound = [&form](const QString& output) {
-    return !form.Sound().Sound_Startup(output).Arrow_Failed;
-  };
-  host.Set_Splash_Menu_Check = [&form](bool checked) {
-    form.pm_11_splashscreen->setChecked(checked);
-  };
+  host.Start_Sound = [&handheld](const QString& output) { return handheld.Start_Sound(output); };
   host.Centre_Main_Window = [&form] { form.Centre(); };
-  host.Start_Demo = [&form] {
-    // The game controllers are looked for as the handheld comes alive, not at the start: the
-    // splash does not wait for them, and nothing the handheld runs waits while they are found.
-    form.Controllers().Start();
-    form.Game().Set_Game_Mode(Mode_Demo);
-    form.Game().Gam_Set_Mode();
-  };
+  host.Start_Demo = [&handheld] { handheld.Start_Demo(); };
   host.Terminate = request_end;
   host.Show_Error = Show_Error;
-  TSplashForm splash(form.Settings(), Desktop_Shell_Open, host);
+  TSplashForm splash(handheld.Settings(), handheld.Prefs(), Desktop_Shell_Open, host);
 
   Side_Windows side;
   side.Show_About = [&] { Open_Over(about, form); };
   side.Show_Manual = [&] { Open_Over(manual, form); };
   side.Open_Key_Settings = [&] { Open_Over(keys, form); };
-  side.Splash_Check_Default = [&splash] { return splash.Splash_Screen_Ticked(); };
   side.Main_Window_Activated = [&splash] { splash.Main_Window_Activated(); };
   form.Attach_Side_Windows(side);
   splash.Play_If_Skipped();

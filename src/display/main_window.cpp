@@ -5,8 +5,6 @@
 #include "display/gfxinit.h"
 #include "display/window_shape.h"
 #include "game/program_facts.h"
-#include "settings/settings_key.h"
-#include "sound/sound_system.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -23,26 +21,10 @@
 #include <QShowEvent>
 #include <QToolTip>
 #include <QWindow>
-#include <chrono>
 
 namespace {
 
 const QString Title = QString::fromUtf8(Program_Title);
-
-// The four click areas of the handheld's buttons, with their binding numbers.
-struct Button_Area {
-  Element_Id Area;
-  int Binding;
-};
-constexpr std::array<Button_Area, 4> Button_Areas = {{{btn_acl_top, Binding_All_Clear},
-                                                      {btn_cursor_top, Binding_Cursor},
-                                                      {btn_attack_top, Binding_Attack},
-                                                      {btn_move_top, Binding_Move}}};
-
-bool Is_Button_Area(Element_Id id) {
-  return std::any_of(Button_Areas.begin(), Button_Areas.end(),
-                     [id](const Button_Area& b) { return b.Area == id; });
-}
 
 bool Is_Menu_Row(Element_Id id) {
   return id >= la_menu_item_1 && id <= la_menu_item_12;
@@ -55,9 +37,9 @@ QRect TForm1::Screen_Geometry() const {
   return shown_on ? shown_on->geometry() : QRect(0, 0, 1024, 768);
 }
 
-TForm1::TForm1(Main_Window_Environment environment)
-    : Env(std::move(environment)), Sounds(std::make_unique<Sound_System>()),
-      Core(LCD, *Sounds, Timers, Random_Generator), Composited(Window_System_Composites()) {
+TForm1::TForm1(Handheld& handheld, Main_Window_Environment environment)
+    : Hand(handheld), LCD(handheld.Surface()), Prefs(handheld.Prefs()), Env(std::move(environment)),
+      Composited(Window_System_Composites()) {
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   // Where the desktop composites, the handheld's outline is see-through by its alpha, which the
   // window must have from its making.
@@ -76,7 +58,6 @@ void TForm1::FormCreate() {
   // the building steps is seen. 3. The element tables are fixed tables of the surface.
   QGuiApplication::setApplicationDisplayName(Title);
   setWindowTitle(Title);
-  Events.Attach(LCD, Core);
   LCD.On_Dirty = [this] {
     if (Refresh_Pending) return;
     Refresh_Pending = true;
@@ -86,38 +67,26 @@ void TForm1::FormCreate() {
     return Lcd_Painter::Text_Size(id, text);
   };
 
-  // 4. Settings, and the display mode they hold.
-  Settings_Store = std::make_unique<Settings_Key>();
-  Settings_Store->Report = [this](const QString& message) { Report(message); };
-  Is_Fullscreen = Settings_Store->Read_Bool(Setting::Fullscreen_Mode, true);
-  // The command line's choice goes before the settings file's; neither is written back.
-  Response = Lcd_Response(
-      Env.Lcd_Response_On.value_or(Settings_Store->Read_Bool(Setting::Lcd_Response, true)));
+  // 4. The settings were opened with the handheld, and the display mode read from them.
+  Response = Lcd_Response(Prefs.Lcd_Response());
   Clock.start();
   Frame_Timer.setTimerType(Qt::PreciseTimer);
   // The glass answers over tens of milliseconds: a frame of a 30 Hz screen follows it.
   Frame_Timer.setInterval(33);
   connect(&Frame_Timer, &QTimer::timeout, this, [this] { Draw_Changes(QRegion()); });
   Build_Menus();
-  pm_10_fullscreen->setChecked(Is_Fullscreen);
+  pm_10_fullscreen->setChecked(Prefs.Fullscreen());
+  connect(&Prefs, &Preferences::Fullscreen_Changed, pm_10_fullscreen, &QAction::setChecked);
+  connect(&Prefs, &Preferences::Splash_At_Start_Changed, pm_11_splashscreen, &QAction::setChecked);
 
   // 5. The skin; a missing Config.ini has been reported and ends the program.
   Apply_Skin();
 
-  // 6.-9. The in-game menu is closed; the key words, the bindings and their hints.
+  // 6.-9. The in-game menu is closed; the bindings and their hints.
   Game_Menu_Open = false;
-  Words = Build_Key_Words();
-  Load_Key_Bindings(*Settings_Store, Core.Key_Bindings);
-  Rebuild_Hints();
-
-  // 12. Nothing is held or shown, no input yet. 13. The one seeding of the generator.
-  Core.Cheat_Shown = Core.Input_Enabled = false;
-  Core.Cursor_Held = Core.Attack_Held = Core.Move_Held = false;
-  Random_Generator.Seed(static_cast<std::uint32_t>(
-      std::chrono::high_resolution_clock::now().time_since_epoch().count()));
-
-  // The game controllers, from now on read as they report.
-  if (Events.Enabled()) Pads.Trace = [this](const std::string& line) { Events.Trace(line); };
+  Hand.Load_Key_Bindings();
+  // The game controllers play only while this window has the keyboard.
+  Hand.Set_Input_Gate([this] { return Has_Keyboard(); });
 }
 
 void TForm1::FormActivate() {
@@ -127,7 +96,7 @@ void TForm1::FormActivate() {
 void TForm1::Apply_Skin(std::optional<QSize> screen_size) {
   Skin_Environment environment;
   environment.Exe_Dir = Env.Exe_Dir;
-  environment.Fullscreen_Mode = Is_Fullscreen;
+  environment.Fullscreen_Mode = Prefs.Fullscreen();
   environment.Screen_Size = screen_size.value_or(Screen_Geometry().size());
   environment.Report = [this](const QString& message) { Report(message); };
   environment.Scale = Display_Scale(*this);
@@ -155,7 +124,7 @@ void TForm1::Apply_Skin(std::optional<QSize> screen_size) {
 
 void TForm1::Fit_Window() {
   const QSize client = Window.Client_Size.expandedTo(QSize(1, 1));
-  if (Is_Fullscreen) {
+  if (Prefs.Fullscreen()) {
     // Full screen takes the size the window system gives it.
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -168,7 +137,7 @@ void TForm1::Fit_Window() {
 
 void TForm1::Centre() {
   const QRect screen = Screen_Geometry();
-  if (Is_Fullscreen) {
+  if (Prefs.Fullscreen()) {
     Fit_Window();
     // A window manager makes the window cover the screen; without one the window does it.
     setGeometry(screen);
@@ -188,22 +157,13 @@ void TForm1::Centre() {
 }
 
 void TForm1::Mode_Switch() {
-  Is_Fullscreen = !Is_Fullscreen;
-  pm_10_fullscreen->setChecked(Is_Fullscreen);
   Game_Menu_Open = false;
   Vid_Display_Game_Menu(false);
-  Settings_Store->Write_Bool(Setting::Fullscreen_Mode, Is_Fullscreen);
+  Prefs.Set_Fullscreen(!Prefs.Fullscreen());
   // The new mode's picture is made while the old one stays on the screen, and the window
   // changes in place: the desktop does not show between the two.
   Apply_Skin();
   Centre();
-}
-
-void TForm1::Rebuild_Hints() {
-  // Hints are looked up when the pointer rests on a button; nothing is cached.
-  for (const Button_Area& b : Button_Areas)
-    LCD.Set_Hint(b.Area, Button_Hint(Words, b.Binding,
-                                     Core.Key_Bindings[static_cast<std::size_t>(b.Binding)]));
 }
 
 void TForm1::Refresh() {
@@ -273,25 +233,14 @@ void TForm1::keyReleaseEvent(QKeyEvent* event) {
   Keys.Key_Release(*event);
 }
 
-void TForm1::Key_Down(std::uint16_t code) {
-  if (Events.Enabled()) Events.Trace("key down " + QString::number(code, 16).toStdString());
-  Core.FormKeyDown(code);
-}
-
-void TForm1::Key_Up(std::uint16_t code) {
-  if (Events.Enabled()) Events.Trace("key up " + QString::number(code, 16).toStdString());
-  Core.FormKeyUp(code);
-}
-
 void TForm1::Release_Held_Inputs() {
   Keys.Flush();
-  for (std::uint16_t code : Held.Release_All(Core.Key_Bindings))
-    Key_Up(code);
+  Hand.Release_Held();
   // A button held with the mouse, too: its release may go to whoever took the pointer.
   if (Pressed && Is_Button_Area(*Pressed)) {
     const Element_Id area = *Pressed;
     Pressed.reset();
-    Release_Button_Area(area);
+    Hand.Release_Button(area);
   }
 }
 
@@ -315,15 +264,11 @@ void TForm1::mousePressEvent(QMouseEvent* event) {
   }
   if (event->button() != Qt::LeftButton) return;
   Pressed = LCD.Hit_Test(pos);
-  if (!Pressed) return;
+  if (!Pressed || Hand.Press_Button(*Pressed)) return;
   switch (*Pressed) {
-  case btn_acl_top: Core.Inp_acl_press(); break;
-  case btn_cursor_top: Core.Inp_cursor_press(); break;
-  case btn_attack_top: Core.Inp_attack_press(); break;
-  case btn_move_top: Core.Inp_move_press(); break;
   case im_background:
   case im_background_screen_top:
-    if (Is_Fullscreen) break;
+    if (Prefs.Fullscreen()) break;
     // The window system moves the window where it can (a window manager, Wayland); the
     // window moves itself only where it declines (bare X).
     if (windowHandle() && windowHandle()->startSystemMove()) {
@@ -340,7 +285,7 @@ void TForm1::mousePressEvent(QMouseEvent* event) {
 void TForm1::mouseMoveEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
   if ((event->buttons() & Qt::LeftButton) && Pressed &&
-      (*Pressed == im_background || *Pressed == im_background_screen_top) && !Is_Fullscreen) {
+      (*Pressed == im_background || *Pressed == im_background_screen_top) && !Prefs.Fullscreen()) {
     const QRect rect = LCD[*Pressed].Rect;
     move(x() + (pos.x() - rect.left() - Drag_X), y() + (pos.y() - rect.top() - Drag_Y));
     return;
@@ -348,21 +293,11 @@ void TForm1::mouseMoveEvent(QMouseEvent* event) {
   Update_Pointer(pos);
 }
 
-bool TForm1::Release_Button_Area(Element_Id area) {
-  switch (area) {
-  case btn_acl_top: Core.Inp_acl_release(); return true;
-  case btn_cursor_top: Core.Inp_cursor_release(); return true;
-  case btn_attack_top: Core.Inp_attack_release(); return true;
-  case btn_move_top: Core.Inp_move_release(); return true;
-  default: return false;
-  }
-}
-
 void TForm1::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || !Pressed) return;
   const Element_Id pressed = *Pressed;
   Pressed.reset();
-  if (Release_Button_Area(pressed)) return;
+  if (Hand.Release_Button(pressed)) return;
   const std::optional<Element_Id> over = LCD.Hit_Test(event->position().toPoint());
   switch (pressed) {
   case btn_game_menu_top:
@@ -410,7 +345,7 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   // Full screen, the desk and the handheld are laid out for the size the window really got.
-  if (Is_Fullscreen && isVisible() && size() != Window.Client_Size) {
+  if (Prefs.Fullscreen() && isVisible() && size() != Window.Client_Size) {
     Apply_Skin(size());
     Update_Shape();
   }
@@ -424,6 +359,5 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::FormClose() {
-  Sounds->Sound_Shutdown();
-  Settings_Store.reset();
+  Hand.Close();
 }

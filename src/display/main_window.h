@@ -1,22 +1,15 @@
 // The main window: the handheld on the desktop, as a shaped window floating over it or filling
-// the whole screen with a backdrop. It owns the game, its LCD surface, timers and settings, draws
-// the surface and turns mouse and keys into the handheld's button actions.
+// the whole screen with a backdrop. It draws the handheld's surface with the skin, keeps the
+// window's outline and the menus, and turns mouse and keys into the handheld's button actions.
 #pragma once
 
 #include "desktop/reporter.h"
 #include "desktop/shell_open.h"
-#include "display/event_trace.h"
 #include "display/gfxinit.h"
 #include "display/lcd_painter.h"
 #include "display/lcd_response.h"
-#include "display/qt_timer_backend.h"
-#include "game/random_source.h"
-#include "game/unit1.h"
-#include "input/game_controllers.h"
-#include "input/held_inputs.h"
+#include "handheld/handheld.h"
 #include "input/key_reader.h"
-#include "lcd/lcd_surface.h"
-#include "settings/key_choices.h"
 
 #include <QColor>
 #include <QElapsedTimer>
@@ -28,8 +21,6 @@
 
 class QMenu;
 class QAction;
-class Settings_Key;
-class Sound_System;
 
 // What the main window needs from the program around it.
 struct Main_Window_Environment {
@@ -37,7 +28,6 @@ struct Main_Window_Environment {
   Shell_Open Open = Desktop_Shell_Open; // the desktop's "open"
   Reporter Show_Error;                  // a modal message box with one OK button
   std::function<void()> Request_End;    // asks the event loop to end the program
-  std::optional<bool> Lcd_Response_On;  // segments fade as liquid crystal does; unset: settings
 };
 
 // The commands of the side windows, reached from the menus.
@@ -45,7 +35,6 @@ struct Side_Windows {
   std::function<void()> Show_About;
   std::function<void()> Show_Manual;
   std::function<void()> Open_Key_Settings;
-  std::function<bool()> Splash_Check_Default;  // the splash check box's current tick
   std::function<void()> Main_Window_Activated; // brings up the splash screen the first time
 };
 
@@ -53,7 +42,7 @@ class TForm1 : public QWidget {
   Q_OBJECT
 
 public:
-  explicit TForm1(Main_Window_Environment environment);
+  TForm1(Handheld& handheld, Main_Window_Environment environment);
   ~TForm1() override;
 
   // Runs at the main window's activation; the first brings up the splash screen unless it was
@@ -65,18 +54,9 @@ public:
   void Centre();
   // Toggles full-screen mode and re-applies the skin; a running game goes on untouched.
   void Mode_Switch();
-  void Rebuild_Hints();
   void Attach_Side_Windows(Side_Windows windows) { Side = std::move(windows); }
 
-  Game_Core& Game() { return Core; }
-  Lcd_Surface& Surface() { return LCD; }
-  Settings_Key& Settings() { return *Settings_Store; }
-  Sound_System& Sound() { return *Sounds; }
-  Key_Binding_Table& Key_Bindings() { return Core.Key_Bindings; }
-  Game_Controllers& Controllers() { return Pads; }
-  bool Fullscreen_Mode() const { return Is_Fullscreen; }
-  // The settings stay open until the window's close steps release them.
-  bool Settings_Open() const { return Settings_Store != nullptr; }
+  // The picture the window shows, composed in device pixels.
   const QImage& Frame() const { return Painter.Frame(); }
 
   // The pop-up menu and its twelve items in menu order (separators included).
@@ -124,43 +104,28 @@ private:
   void btn_game_menu_topClick();
   void Run_Menu_Row(int row);
   void Highlight_Menu_Row(std::optional<Element_Id> row);
-  void Key_Down(std::uint16_t code);
-  void Key_Up(std::uint16_t code);
   // The window no longer has the keyboard: every key and pad button still down is released,
   // and a button held with the mouse.
   void Release_Held_Inputs();
   // The window has the keyboard: it is the active window, enabled, and no menu is open.
   bool Has_Keyboard() const;
-  // The release action of a button's click area; false for any other element.
-  bool Release_Button_Area(Element_Id area);
   // The in-game menu's panel, drawn for the scale.
   static QImage Game_Menu_Panel(int scale);
 
+  Handheld& Hand;
+  Lcd_Surface& LCD;
+  Preferences& Prefs;
   Main_Window_Environment Env;
   Side_Windows Side;
-  Event_Trace Events;
-  Lcd_Surface LCD;
   Lcd_Painter Painter;
   Lcd_Response Response;
   QElapsedTimer Clock;
   QTimer Frame_Timer;     // runs only while some segment's ink is on its way
   QRegion Still_Changing; // the segments drawn on the way at the last frame
-  Qt_Timer_Backend Timers{[this](const QString& message) { Report(message); }};
-  Seeded_Random Random_Generator;
-  std::unique_ptr<Sound_System> Sounds;
-  Game_Core Core;
-  std::unique_ptr<Settings_Key> Settings_Store;
-  Key_Word_Table Words;
   QMenu* pm_0_menu = nullptr;
-  // What is held on the keyboard and the game controllers, with the codes of the presses.
-  Held_Inputs Held;
-  Key_Reader Keys{Held, [this](std::uint16_t code) { Key_Down(code); },
-                  [this](std::uint16_t code) { Key_Up(code); }};
-  Game_Controllers Pads{Held, [this](std::uint16_t code) { Key_Down(code); },
-                        [this](std::uint16_t code) { Key_Up(code); },
-                        [this] { return Has_Keyboard(); }};
+  Key_Reader Keys{Hand.Held(), [this](std::uint16_t code) { Hand.Key_Down(code); },
+                  [this](std::uint16_t code) { Hand.Key_Up(code); }};
 
-  bool Is_Fullscreen = true;
   bool Ending = false;
   const bool Composited; // the desktop composites windows with alpha
   // Before the skin is applied: white, see-through white.

@@ -2,8 +2,6 @@
 // commands inside the full-screen window.
 #include "display/main_window.h"
 
-#include "settings/settings_key.h"
-
 #include <QAction>
 #include <QMenu>
 #include <QPainter>
@@ -75,7 +73,7 @@ void TForm1::Build_Menus() {
       item(QStringLiteral("Display in fullscreen mode"), Qt::Key_F12, [this] { Mode_Switch(); });
   pm_10_fullscreen->setCheckable(true);
   pm_11_splashscreen = item(QStringLiteral("Display splash screen at startup"), {}, [this] {
-    Settings_Store->Write_Bool(Setting::Splash_Screen, pm_11_splashscreen->isChecked());
+    Prefs.Keep_Splash_At_Start(pm_11_splashscreen->isChecked());
   });
   pm_11_splashscreen->setCheckable(true); // a checkable action toggles its own mark
   QAction* pm_13_n3 = pm_0_menu->addSeparator();
@@ -89,9 +87,10 @@ void TForm1::Build_Menus() {
 }
 
 void TForm1::pm_0_menuPopup() {
-  const bool tick = Side.Splash_Check_Default ? Side.Splash_Check_Default() : true;
-  pm_11_splashscreen->setChecked(Settings_Store->Read_Bool(Setting::Splash_Screen, tick));
-  if (Is_Fullscreen && Game_Menu_Open) {
+  // The stored choice, with what the splash's check box shows as its default.
+  Prefs.Reread_Splash_At_Start();
+  pm_11_splashscreen->setChecked(Prefs.Splash_At_Start());
+  if (Prefs.Fullscreen() && Game_Menu_Open) {
     Game_Menu_Open = false;
     Vid_Display_Game_Menu(false);
   }

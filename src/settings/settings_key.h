@@ -19,6 +19,7 @@ inline constexpr QLatin1String Sound_Mode("SoundMode");
 inline constexpr QLatin1String Splash_Screen("SplashScreen");
 inline constexpr QLatin1String Fullscreen_Mode("FullscreenMode");
 inline constexpr QLatin1String Lcd_Response("LcdResponse");
+inline constexpr QLatin1String Zoom("Zoom");
 // By binding number 1..4: All Clear, Cursor, Start game/Attack, Select game/Move.
 inline constexpr std::array<QLatin1String, 5> Key = {QLatin1String(), QLatin1String("Key1"),
                                                      QLatin1String("Key2"), QLatin1String("Key3"),

@@ -16,8 +16,8 @@ class Settings_Key;
 class TKeysForm : public QWidget {
   Q_OBJECT
 public:
-  // Created hidden, with the lists showing the live bindings. rebuild_hints renews the main
-  // window's button hints after an accept; set_main_window_enabled gives the main window its
+  // Created hidden, with the lists showing the live bindings. rebuild_hints renews the
+  // handheld's button hints after an accept; set_main_window_enabled gives the main window its
   // input back (true) or takes it away while this window is open (false).
   TKeysForm(Settings_Key& settings, Key_Binding_Table& bindings,
             std::function<void()> rebuild_hints,

@@ -3,6 +3,7 @@
 #include "desktop/display_scale.h"
 #include "game/program_facts.h"
 #include "game/virtual_keys.h"
+#include "handheld/preferences.h"
 #include "input/key_codes.h"
 #include "settings/settings_key.h"
 #include "sound/sound_system.h"
@@ -45,10 +46,10 @@ Label* Add_Picture(QWidget& parent, const char* name, const QString& resource, Q
 
 } // namespace
 
-TSplashForm::TSplashForm(Settings_Key& settings, Shell_Open shell_open, Splash_Host host,
-                         QWidget* parent)
+TSplashForm::TSplashForm(Settings_Key& settings, Preferences& preferences, Shell_Open shell_open,
+                         Splash_Host host, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      Settings(settings), Shell(std::move(shell_open)), Host(std::move(host)) {
+      Settings(settings), Prefs(preferences), Shell(std::move(shell_open)), Host(std::move(host)) {
   setObjectName(QStringLiteral("TSplashForm"));
   setWindowTitle(QStringLiteral("About this game..."));
   setFixedSize(460, 420);
@@ -132,7 +133,10 @@ TSplashForm::TSplashForm(Settings_Key& settings, Shell_Open shell_open, Splash_H
   // A stored number of no mode selects nothing.
   cb_sound->setCurrentIndex(
       cb_sound->findData(Settings.Read_Integer(Setting::Sound_Mode, Sound_Mode_Unset)));
-  chb_splashscreen->setChecked(Settings.Read_Bool(Setting::Splash_Screen, true));
+  chb_splashscreen->setChecked(Prefs.Splash_At_Start());
+  // The box shows the one choice of the program, and changes it (kept at play).
+  connect(chb_splashscreen, &QCheckBox::toggled, &Prefs, &Preferences::Show_Splash_At_Start);
+  connect(&Prefs, &Preferences::Splash_At_Start_Changed, chb_splashscreen, &QCheckBox::setChecked);
 
   Skip_Path = cb_sound->currentIndex() >= 0 && !chb_splashscreen->isChecked();
   if (Skip_Path) {
@@ -204,13 +208,11 @@ void TSplashForm::Play() {
     if (Host.Show_Error) Host.Show_Error(QString::fromUtf8(Sound_Folder_Error_Text));
     // The next start shows the splash again with no output chosen.
     Settings.Write_Integer(Setting::Sound_Mode, Sound_Mode_Unset);
-    Settings.Write_Bool(Setting::Splash_Screen, true);
+    Prefs.Keep_Splash_At_Start(true);
     if (Host.Terminate) Host.Terminate();
     return;
   }
-  const bool show_next_time = chb_splashscreen->isChecked();
-  Settings.Write_Bool(Setting::Splash_Screen, show_next_time);
-  if (Host.Set_Splash_Menu_Check) Host.Set_Splash_Menu_Check(show_next_time);
+  Prefs.Keep_Splash_At_Start(chb_splashscreen->isChecked());
   if (Host.Centre_Main_Window) Host.Centre_Main_Window();
   if (Host.Start_Demo) Host.Start_Demo();
   hide();

@@ -13,6 +13,7 @@ class Click_Label;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class Preferences;
 class Settings_Key;
 
 // What the play command and Esc need from the rest of the program.
@@ -20,8 +21,6 @@ struct Splash_Host {
   // Starts the sound output named by the list text and loads the samples; false when the
   // Arrow sound could not be loaded.
   std::function<bool(const QString& sound_output)> Start_Sound;
-  // The check mark of the main window's "Display splash screen at startup" menu item.
-  std::function<void(bool checked)> Set_Splash_Menu_Check;
   std::function<void()> Centre_Main_Window;
   // Puts the handheld into demo mode.
   std::function<void()> Start_Demo;
@@ -35,10 +34,11 @@ struct Splash_Host {
 class TSplashForm : public QWidget {
   Q_OBJECT
 public:
-  // Reads the stored sound output and splash choice. When an output is stored and the splash
-  // is switched off, the window is never seen: the skip path.
-  TSplashForm(Settings_Key& settings, Shell_Open shell_open, Splash_Host host,
-              QWidget* parent = nullptr);
+  // Reads the stored sound output, then the splash choice, which its check box shows and
+  // changes. When an output is stored and the splash is switched off, the window is never
+  // seen: the skip path.
+  TSplashForm(Settings_Key& settings, Preferences& preferences, Shell_Open shell_open,
+              Splash_Host host, QWidget* parent = nullptr);
   // On the skip path, the play command, at once; else nothing. The program calls it once it has
   // built its windows.
   void Play_If_Skipped();
@@ -46,7 +46,6 @@ public:
   // The main window's activation: the first one shows the splash in front, unless it was
   // skipped.
   void Main_Window_Activated();
-  bool Show_Splash_On_Activate() const { return Show_On_Activate; }
   // The state of "Display this splash screen at startup".
   bool Splash_Screen_Ticked() const;
 
@@ -60,6 +59,7 @@ private:
   bool On_Key_Down(const QKeyEvent& event);
 
   Settings_Key& Settings;
+  Preferences& Prefs;
   Shell_Open Shell;
   Splash_Host Host;
   bool Show_On_Activate = true;

@@ -66,20 +66,21 @@ protected:
     env.Open = [this](const QString& target) { Opened.push_back(target); };
     env.Show_Error = [this](const QString& message) { Errors.push_back(message); };
     env.Request_End = [this] { ++End_Requests; };
-    auto form = std::make_unique<TForm1>(env);
+    Hand =
+        std::make_unique<Handheld>([this](const QString& message) { Errors.push_back(message); });
+    auto form = std::make_unique<TForm1>(*Hand, env);
     Side_Windows side;
     side.Open_Key_Settings = [this, f = form.get()] {
       ++Key_Settings_Opened;
       f->setEnabled(false);
     };
-    side.Splash_Check_Default = [] { return true; };
     form->Attach_Side_Windows(side);
     return form;
   }
 
   // The handheld in its demo, as after the splash's play command.
-  static Game_Core& Start_Demo(TForm1& form) {
-    Game_Core& game = form.Game();
+  Game_Core& Start_Demo() {
+    Game_Core& game = Hand->Game();
     game.Set_Game_Mode(Mode_Demo);
     game.Gam_Set_Mode();
     return game;
@@ -91,6 +92,7 @@ protected:
     return nullptr;
   }
 
+  std::unique_ptr<Handheld> Hand;
   QTemporaryDir Config_Home;
   QTemporaryDir Game_Dir;
   std::vector<QString> Opened;
@@ -125,31 +127,31 @@ TEST_F(Main_Window, MenuHasTwelveItemsInOrderWithTheirShortcuts) {
 
 TEST_F(Main_Window, FirstStartIsFullScreenWithTheMenuButton) {
   auto form = Create();
-  EXPECT_TRUE(form->Fullscreen_Mode());
+  EXPECT_TRUE(Hand->Prefs().Fullscreen());
   EXPECT_TRUE(form->pm_10_fullscreen->isChecked());
-  EXPECT_TRUE(form->Surface().Shown(btn_game_menu_top));
-  EXPECT_EQ(form->Surface()[btn_game_menu_background].Rect.size(), QSize(36, 32));
+  EXPECT_TRUE(Hand->Surface().Shown(btn_game_menu_top));
+  EXPECT_EQ(Hand->Surface()[btn_game_menu_background].Rect.size(), QSize(36, 32));
 }
 
 TEST_F(Main_Window, WindowedModeSizesToTheGameAndShapesByTheKeyColour) {
   Store("FullscreenMode", "0");
   auto form = Create();
-  EXPECT_FALSE(form->Fullscreen_Mode());
+  EXPECT_FALSE(Hand->Prefs().Fullscreen());
   EXPECT_EQ(form->size(), QSize(527, 348));
   // An empty Config.ini leaves everything in the key colour magenta.
   EXPECT_EQ(form->Frame().pixel(10, 10), qRgb(255, 0, 255));
-  EXPECT_FALSE(form->Surface().Shown(btn_game_menu_top));
+  EXPECT_FALSE(Hand->Surface().Shown(btn_game_menu_top));
 }
 
 TEST_F(Main_Window, TheModeSwitchKeepsARunningGameAndStoresTheMode) {
   Store("FullscreenMode", "0");
   auto form = Create();
-  Game_Core& game = Start_Demo(*form);
+  Game_Core& game = Start_Demo();
   game.Inp_attack_press(); // "L1"
-  const QString panel = form->Surface().Panel_Text();
+  const QString panel = Hand->Surface().Panel_Text();
   form->Mode_Switch();
-  EXPECT_TRUE(form->Fullscreen_Mode());
-  EXPECT_EQ(form->Surface().Panel_Text(), panel);
+  EXPECT_TRUE(Hand->Prefs().Fullscreen());
+  EXPECT_EQ(Hand->Surface().Panel_Text(), panel);
   EXPECT_EQ(game.Game_Mode, Mode_Select_Level_1);
   EXPECT_EQ(Settings_Key().Read_Bool("FullscreenMode", false), true);
   form->Mode_Switch();
@@ -163,22 +165,22 @@ TEST_F(Main_Window, TheModeSwitchKeepsThePaintedPanelWithTheShippedSkin) {
   Store("FullscreenMode", "0");
   auto form = Create(GAME_DIR);
   ASSERT_TRUE(Errors.empty());
-  Game_Core& game = Start_Demo(*form);
+  Game_Core& game = Start_Demo();
   game.Inp_attack_press(); // "L1"
   const auto panel = [&] {
     QCoreApplication::processEvents();
-    const Lcd_Surface& s = form->Surface();
+    const Lcd_Surface& s = Hand->Surface();
     const QRect both = s[im_panel_digit_pos_1].Rect.united(s[im_panel_digit_pos_2].Rect);
     return form->Frame().copy(both).convertToFormat(QImage::Format_RGB32);
   };
   const QImage windowed = panel();
   form->Mode_Switch();
-  EXPECT_TRUE(form->Fullscreen_Mode());
+  EXPECT_TRUE(Hand->Prefs().Fullscreen());
   EXPECT_TRUE(panel() == windowed) << "full screen";
   form->Mode_Switch();
   EXPECT_TRUE(panel() == windowed) << "windowed again";
   // The panel does show something: blanking it changes the picture.
-  form->Surface().Blank_Position(0);
+  Hand->Surface().Blank_Position(0);
   EXPECT_FALSE(panel() == windowed);
   QDir::setCurrent(previous);
 }
@@ -187,7 +189,7 @@ TEST_F(Main_Window, InGameMenuRowsCarryCaptionsMarksAndSeparators) {
   auto form = Create();
   form->Game_Menu_Open = true;
   form->Vid_Display_Game_Menu(true);
-  const Lcd_Surface& s = form->Surface();
+  const Lcd_Surface& s = Hand->Surface();
   EXPECT_EQ(s[la_menu_item_9].Text, "   Display in fullscreen mode [V]");
   EXPECT_EQ(s[la_menu_item_1].Text, "   About...");
   // Arial of a 16-pixel cell: the line is 16 pixels high, leading included.
@@ -207,7 +209,7 @@ TEST_F(Main_Window, InGameMenuRowsCarryCaptionsMarksAndSeparators) {
 
   // Choosing the full-screen row switches to windowed mode and leaves no rows.
   QTest::mouseClick(form.get(), Qt::LeftButton, {}, QPoint(100, 32 * 9 + 10));
-  EXPECT_FALSE(form->Fullscreen_Mode());
+  EXPECT_FALSE(Hand->Prefs().Fullscreen());
   EXPECT_FALSE(form->Game_Menu_Open);
   for (Element_Id row : Game_Menu_Labels)
     EXPECT_FALSE(s.Shown(row));
@@ -218,7 +220,7 @@ TEST_F(Main_Window, MenuButtonOpensAndClosesAndTheShortcutsCloseIt) {
   auto form = Create();
   QTest::mouseClick(form.get(), Qt::LeftButton, {}, QPoint(10, 10));
   EXPECT_TRUE(form->Game_Menu_Open);
-  EXPECT_TRUE(form->Surface().Shown(la_menu_item_1));
+  EXPECT_TRUE(Hand->Surface().Shown(la_menu_item_1));
   QTest::mouseClick(form.get(), Qt::LeftButton, {}, QPoint(10, 10));
   EXPECT_FALSE(form->Game_Menu_Open);
 
@@ -227,9 +229,9 @@ TEST_F(Main_Window, MenuButtonOpensAndClosesAndTheShortcutsCloseIt) {
   form->show();
   form->activateWindow();
   form->pm_10_fullscreen->trigger();
-  EXPECT_FALSE(form->Fullscreen_Mode());
+  EXPECT_FALSE(Hand->Prefs().Fullscreen());
   for (Element_Id row : Game_Menu_Labels)
-    EXPECT_FALSE(form->Surface().Shown(row));
+    EXPECT_FALSE(Hand->Surface().Shown(row));
 }
 
 TEST_F(Main_Window, OpeningThePopupMenuClosesTheInGameMenuAndReadsTheSplashMark) {
@@ -257,7 +259,7 @@ TEST_F(Main_Window, CommandsOpenDocumentsAndDisabledWindowIgnoresThem) {
   form->pm_10_fullscreen->trigger();
   Item(*form, "Exit")->trigger();
   Item(*form, "View 'Whatsnew.txt'")->trigger();
-  EXPECT_TRUE(form->Fullscreen_Mode());
+  EXPECT_TRUE(Hand->Prefs().Fullscreen());
   EXPECT_EQ(End_Requests, 0);
   EXPECT_EQ(Opened.size(), 2u);
 }
@@ -266,7 +268,8 @@ TEST_F(Main_Window, ExitEndsTheLoopWithoutTheCloseStepsAndTheDesktopCloseRunsThe
   Main_Window_Environment env;
   env.Exe_Dir = Game_Dir.path();
   env.Request_End = Request_Event_Loop_End;
-  TForm1 form(env);
+  Handheld handheld({});
+  TForm1 form(handheld, env);
   form.show();
   const auto run_loop_after = [](const std::function<void()>& step) {
     QTimer::singleShot(0, step);
@@ -277,10 +280,10 @@ TEST_F(Main_Window, ExitEndsTheLoopWithoutTheCloseStepsAndTheDesktopCloseRunsThe
   };
   EXPECT_EQ(run_loop_after([&] { Item(form, "Exit")->trigger(); }), 0);
   EXPECT_TRUE(form.isVisible());
-  EXPECT_TRUE(form.Settings_Open());
+  EXPECT_TRUE(handheld.Settings_Open());
 
   EXPECT_EQ(run_loop_after([&] { form.close(); }), 0);
-  EXPECT_FALSE(form.Settings_Open());
+  EXPECT_FALSE(handheld.Settings_Open());
 }
 
 TEST_F(Main_Window, SplashMenuItemTogglesAndStoresItsMark) {
@@ -296,7 +299,7 @@ TEST_F(Main_Window, AHeldKeyIsOnePressAndOneReleaseAndLosingTheKeyboardReleasesI
   Store("FullscreenMode", "0");
   Write_Layout_Config();
   auto form = Create();
-  Game_Core& game = Start_Demo(*form);
+  Game_Core& game = Start_Demo();
   const Native_Keys keys("us");
   ASSERT_TRUE(keys.Valid());
   const auto send = [&](QEvent::Type type, const char* key, std::uint64_t time) {
@@ -321,27 +324,27 @@ TEST_F(Main_Window, AHeldKeyIsOnePressAndOneReleaseAndLosingTheKeyboardReleasesI
   // Alt and Shift held when another window takes the keyboard: both are released there and
   // then, and Alt's next press moves again.
   send(QEvent::KeyPress, "LFSH", 1600);
-  EXPECT_TRUE(form->Surface().Shown(btn_cursor_down));
+  EXPECT_TRUE(Hand->Surface().Shown(btn_cursor_down));
   QFocusEvent focus_out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
   QApplication::sendEvent(form.get(), &focus_out);
   EXPECT_FALSE(game.Move_Held || game.Cursor_Held);
-  EXPECT_FALSE(form->Surface().Shown(btn_move_down) || form->Surface().Shown(btn_cursor_down));
+  EXPECT_FALSE(Hand->Surface().Shown(btn_move_down) || Hand->Surface().Shown(btn_cursor_down));
   send(QEvent::KeyRelease, "LALT", 1700);
   send(QEvent::KeyPress, "LALT", 1800);
   EXPECT_EQ(game.Game_Mode, Mode_Select_Level_1);
 
   // A button held with the mouse is let go of too.
-  QTest::mousePress(form.get(), Qt::LeftButton, {}, form->Surface()[btn_cursor_top].Rect.center());
+  QTest::mousePress(form.get(), Qt::LeftButton, {}, Hand->Surface()[btn_cursor_top].Rect.center());
   ASSERT_TRUE(game.Cursor_Held);
   QApplication::sendEvent(form.get(), &focus_out);
-  EXPECT_FALSE(game.Cursor_Held || form->Surface().Shown(btn_cursor_down));
+  EXPECT_FALSE(game.Cursor_Held || Hand->Surface().Shown(btn_cursor_down));
 }
 
 TEST_F(Main_Window, APadActsOnlyWhileTheWindowHasTheKeyboard) {
   Store("FullscreenMode", "0");
   auto form = Create();
-  Game_Core& game = Start_Demo(*form);
-  Game_Controllers& pads = form->Controllers();
+  Game_Core& game = Start_Demo();
+  Game_Controllers& pads = Hand->Controllers();
   ASSERT_TRUE(pads.Start()); // as the start of the demo does
   SDL_Joystick* pad = Plug_Virtual_Pad(pads);
   ASSERT_NE(pad, nullptr) << SDL_GetError();
@@ -366,7 +369,7 @@ TEST_F(Main_Window, APadActsOnlyWhileTheWindowHasTheKeyboard) {
   Item(*form, "Key settings")->trigger();
   ASSERT_EQ(Key_Settings_Opened, 1);
   EXPECT_FALSE(game.Attack_Held);
-  EXPECT_FALSE(form->Surface().Shown(btn_attack_down));
+  EXPECT_FALSE(Hand->Surface().Shown(btn_attack_down));
   Set_Pad_Button(pads, pad, SDL_CONTROLLER_BUTTON_A, false);
   tap(SDL_CONTROLLER_BUTTON_B);
   EXPECT_EQ(game.Game_Mode, Mode_Select_Level_1);
@@ -392,8 +395,8 @@ TEST_F(Main_Window, ButtonAreasPressAndReleaseAndShowTheirHints) {
   Store("FullscreenMode", "0");
   Write_Layout_Config();
   auto form = Create();
-  Game_Core& game = form->Game();
-  const Lcd_Surface& s = form->Surface();
+  Game_Core& game = Hand->Game();
+  const Lcd_Surface& s = Hand->Surface();
   EXPECT_EQ(s[btn_attack_top].Hint, "click or press 'ctrl' key to start game/attack");
   EXPECT_EQ(s[btn_acl_top].Hint, "click or press '5' to reset the game");
   const QPoint acl = s[btn_acl_top].Rect.center();
@@ -434,14 +437,14 @@ TEST_F(Main_Window, ASegmentChangeReachesTheFrameOnTheNextPass) {
   auto form = Create();
   QImage red(50, 47, QImage::Format_ARGB32);
   red.fill(Qt::red);
-  form->Surface().Set_Picture(im_pit, red);
+  Hand->Surface().Set_Picture(im_pit, red);
   QCoreApplication::processEvents();
-  const QPoint inside = form->Surface()[im_pit].Rect.center();
+  const QPoint inside = Hand->Surface()[im_pit].Rect.center();
   EXPECT_NE(form->Frame().pixel(inside), qRgb(255, 0, 0));
-  form->Surface().Show(im_pit);
+  Hand->Surface().Show(im_pit);
   QCoreApplication::processEvents();
   EXPECT_EQ(form->Frame().pixel(inside), qRgb(255, 0, 0));
-  form->Surface().Hide(im_pit);
+  Hand->Surface().Hide(im_pit);
   QCoreApplication::processEvents();
   EXPECT_NE(form->Frame().pixel(inside), qRgb(255, 0, 0));
 }

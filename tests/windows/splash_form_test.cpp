@@ -1,3 +1,4 @@
+#include "handheld/preferences.h"
 #include "settings/settings_fixture.h"
 #include "windows/splash_form.h"
 
@@ -19,7 +20,6 @@ protected:
               Log << "sound " + output + " (SoundMode " + Stored("SoundMode") + ")";
               return Sound_Starts;
             },
-        .Set_Splash_Menu_Check = [this](bool checked) { Log << QString("menu %1").arg(checked); },
         .Centre_Main_Window = [this] { Log << "centre"; },
         .Start_Demo = [this] { Log << "demo"; },
         .Terminate = [this] { Log << "terminate"; },
@@ -27,13 +27,17 @@ protected:
     };
   }
   // A start of the program: the store opens, then the splash is created and, when skipped,
-  // plays.
+  // plays. What the main window's menu would show of the splash choice is logged as "menu".
   TSplashForm& Start() {
     Form.reset();
+    Prefs.reset();
     Settings.reset();
     Settings.emplace();
+    Prefs.emplace(*Settings, std::nullopt);
+    QObject::connect(&*Prefs, &Preferences::Splash_At_Start_Changed,
+                     [this](bool on) { Log << QString("menu %1").arg(on); });
     Form.emplace(
-        *Settings, [this](const QString& target) { Opened << target; }, Recording_Host());
+        *Settings, *Prefs, [this](const QString& target) { Opened << target; }, Recording_Host());
     Form->Play_If_Skipped();
     return *Form;
   }
@@ -41,6 +45,7 @@ protected:
   bool Shown(const char* name) const { return Form->findChild<QLabel*>(name)->isVisible(); }
 
   std::optional<Settings_Key> Settings;
+  std::optional<Preferences> Prefs;
   std::optional<TSplashForm> Form;
   bool Sound_Starts = true;
   QStringList Log;
@@ -102,12 +107,11 @@ TEST_F(Splash_Form_Test, UntickedThisStartSkipsTheSplashNextStart) {
   Sound_List()->setCurrentIndex(1);
   Form->findChild<QCheckBox*>("chb_splashscreen")->setChecked(false);
   QTest::keyClick(Sound_List(), Qt::Key_Enter);
-  EXPECT_EQ(Log, (QStringList{"sound ALSA (SoundMode 1)", "menu 0", "centre", "demo"}));
+  EXPECT_EQ(Log, (QStringList{"menu 0", "sound ALSA (SoundMode 1)", "menu 0", "centre", "demo"}));
 
   Log.clear();
   TSplashForm& next = Start();
   EXPECT_EQ(Log, (QStringList{"sound ALSA (SoundMode 1)", "menu 0", "centre", "demo"}));
-  EXPECT_FALSE(next.Show_Splash_On_Activate());
   next.Main_Window_Activated();
   EXPECT_FALSE(next.isVisible());
 }
@@ -143,15 +147,15 @@ TEST_F(Splash_Form_Test, AMissingArrowSoundResetsTheChoiceAndEndsTheProgram) {
   Sound_List()->setCurrentIndex(0);
   Form->findChild<QCheckBox*>("chb_splashscreen")->setChecked(false);
   QTest::mouseClick(Form->findChild<QLabel*>("btn_play"), Qt::LeftButton);
-  EXPECT_EQ(Log, (QStringList{"sound PulseAudio (SoundMode 0)",
+  EXPECT_EQ(Log, (QStringList{"menu 0", "sound PulseAudio (SoundMode 0)",
                               "error Sound folder unproperly installed. Please reinstall the game.",
-                              "terminate"}));
+                              "menu 1", "terminate"}));
   EXPECT_EQ(Stored("SoundMode"), "-1");
   EXPECT_EQ(Stored("SplashScreen"), "1");
 
   // Ending takes a moment; a second play meanwhile must not start the sound again.
   QTest::keyClick(Sound_List(), Qt::Key_Return);
-  EXPECT_EQ(Log.size(), 3);
+  EXPECT_EQ(Log.size(), 5);
 }
 
 TEST_F(Splash_Form_Test, LinksOpenTheirTargetsAndTheSplashWaits) {

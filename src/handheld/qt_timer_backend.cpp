@@ -1,4 +1,4 @@
-#include "display/qt_timer_backend.h"
+#include "handheld/qt_timer_backend.h"
 
 #include <QTimerEvent>
 

@@ -1,4 +1,4 @@
-#include "display/event_trace.h"
+#include "handheld/event_trace.h"
 
 #include "game/unit1.h"
 

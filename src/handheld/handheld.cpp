@@ -1,0 +1,96 @@
+#include "handheld/handheld.h"
+
+#include "settings/settings_key.h"
+#include "sound/sound_system.h"
+
+#include <algorithm>
+#include <chrono>
+
+bool Is_Button_Area(Element_Id id) {
+  return std::any_of(Button_Areas.begin(), Button_Areas.end(),
+                     [id](const Button_Area& b) { return b.Area == id; });
+}
+
+Handheld::Handheld(Reporter report, std::optional<bool> lcd_response_on)
+    : Report(Or_Standard_Error(std::move(report))), Timers(Report),
+      Sounds(std::make_unique<Sound_System>()), Core(LCD, *Sounds, Timers, Random_Generator),
+      Settings_Store([this] {
+        auto store = std::make_unique<Settings_Key>();
+        store->Report = Report;
+        return store;
+      }()),
+      Preference_Store(*Settings_Store, lcd_response_on) {
+  Events.Attach(LCD, Core);
+  Words = Build_Key_Words();
+  // Nothing is held or shown, no input yet; the one seeding of the generator.
+  Core.Cheat_Shown = Core.Input_Enabled = false;
+  Core.Cursor_Held = Core.Attack_Held = Core.Move_Held = false;
+  Random_Generator.Seed(static_cast<std::uint32_t>(
+      std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+  if (Events.Enabled()) Pads.Trace = [this](const std::string& line) { Events.Trace(line); };
+}
+
+Handheld::~Handheld() = default;
+
+void Handheld::Load_Key_Bindings() {
+  ::Load_Key_Bindings(*Settings_Store, Core.Key_Bindings);
+  Rebuild_Hints();
+}
+
+void Handheld::Rebuild_Hints() {
+  // Hints are looked up when the pointer rests on a button; nothing is cached.
+  for (const Button_Area& b : Button_Areas)
+    LCD.Set_Hint(b.Area, Button_Hint(Words, b.Binding,
+                                     Core.Key_Bindings[static_cast<std::size_t>(b.Binding)]));
+}
+
+void Handheld::Key_Down(std::uint16_t code) {
+  if (Events.Enabled()) Events.Trace("key down " + QString::number(code, 16).toStdString());
+  Core.FormKeyDown(code);
+}
+
+void Handheld::Key_Up(std::uint16_t code) {
+  if (Events.Enabled()) Events.Trace("key up " + QString::number(code, 16).toStdString());
+  Core.FormKeyUp(code);
+}
+
+bool Handheld::Press_Button(Element_Id area) {
+  switch (area) {
+  case btn_acl_top: Core.Inp_acl_press(); return true;
+  case btn_cursor_top: Core.Inp_cursor_press(); return true;
+  case btn_attack_top: Core.Inp_attack_press(); return true;
+  case btn_move_top: Core.Inp_move_press(); return true;
+  default: return false;
+  }
+}
+
+bool Handheld::Release_Button(Element_Id area) {
+  switch (area) {
+  case btn_acl_top: Core.Inp_acl_release(); return true;
+  case btn_cursor_top: Core.Inp_cursor_release(); return true;
+  case btn_attack_top: Core.Inp_attack_release(); return true;
+  case btn_move_top: Core.Inp_move_release(); return true;
+  default: return false;
+  }
+}
+
+void Handheld::Release_Held() {
+  for (std::uint16_t code : Held_Now.Release_All(Core.Key_Bindings))
+    Key_Up(code);
+}
+
+bool Handheld::Start_Sound(const QString& output) {
+  return !Sounds->Sound_Startup(output).Arrow_Failed;
+}
+
+void Handheld::Start_Demo() {
+  Pads.Start();
+  Core.Set_Game_Mode(Mode_Demo);
+  Core.Gam_Set_Mode();
+}
+
+void Handheld::Close() {
+  Sounds->Sound_Shutdown();
+  Preference_Store.Close_Store();
+  Settings_Store.reset();
+}
