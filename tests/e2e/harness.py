@@ -315,7 +315,12 @@ class Sway:
 
 class Weston(Display):
     """Weston nested in a private X server: a Wayland compositor whose keyboard and pointer are
-    the X server's, so xdotool sends it real key codes and drags, and it follows setxkbmap."""
+    the X server's, so xdotool sends it real key codes and drags, and it follows setxkbmap. Its
+    output may be scaled: `screen` is then in device pixels, as the X server sees it."""
+
+    def __init__(self, screen=SCREEN, scale=1):
+        super().__init__(screen)
+        self.scale = scale
 
     def start_helpers(self):
         self.runtime = tempfile.mkdtemp(prefix="grathmoor-weston-")
@@ -325,7 +330,8 @@ class Weston(Display):
         env = dict(self.env, XDG_RUNTIME_DIR=self.runtime)
         self.start_helper(["weston", "--backend=x11-backend.so", "--use-pixman", "--idle-time=0",
                            f"--config={config}", "--socket=wayland-grathmoor",
-                           f"--width={self.screen[0]}", f"--height={self.screen[1]}"],
+                           f"--width={self.screen[0] // self.scale}",
+                           f"--height={self.screen[1] // self.scale}", f"--scale={self.scale}"],
                           lambda: os.path.exists(os.path.join(self.runtime, "wayland-grathmoor")),
                           env=env)
         self.program_env = {k: v for k, v in env.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}

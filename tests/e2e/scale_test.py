@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""The handheld on screens scaled by 2 and 3: the real program under Xvfb with QT_SCALE_FACTOR.
+"""The handheld on screens scaled by 2 and 3: the real program under Xvfb with QT_SCALE_FACTOR,
+and under weston with its output scaled by 2.
 
 Usage: scale_test.py <game folder>
 
@@ -363,9 +364,57 @@ def case_1x_only_skin():
         shutil.rmtree(folder, ignore_errors=True)
 
 
+def case_wayland_scaled():
+    """Weston with its output scaled by 2: the corners show the desktop, a click presses the
+    button under it, and only the case takes the pointer (its see-through corners do not)."""
+    prefix = "[Wayland, weston at 2x] "
+    with harness.Weston((2048, 1536), scale=2) as desk:
+        before = desk.png()
+        run = harness.Program(GAME_DIR, desk, settings=WINDOWED)
+
+        def window_rect(expected, timeout=20):
+            """Where the window is, polled till it is where expected (in device pixels)."""
+            deadline, rect = time.time() + timeout, None
+            while time.time() < deadline and not expected(rect):
+                desk.run("xdotool", "mousemove", "0", "0")  # the pointer over the panel
+                rect = harness.changed_rect(before, desk.png(), top=64)
+            return rect
+
+        try:
+            x, y, w, h = rect = window_rect(lambda r: r and r[2:] == (1054, 696)) or (0,) * 4
+            if not check(rect[2:] == (1054, 696),
+                         prefix + f"the handheld shows at 1054 x 696 device pixels ({rect})"):
+                return
+            shown = desk.png()
+            corners = [(x, y), (x + w - 1, y), (x, y + h - 1), (x + w - 1, y + h - 1)]
+            check(all(harness.png_pixel(shown, *p) == harness.png_pixel(before, *p)
+                      for p in corners), prefix + "the window's corners show the desktop behind")
+
+            since = max((ms for ms, _ in run.trace()), default=0)
+            desk.run("xdotool", "mousemove", str(x + 2 * 59), str(y + 2 * 303), "mousedown", "1")
+            pressed = run.wait_for_trace("show btn_cursor_down", timeout=5, after=since)
+            desk.run("xdotool", "mouseup", "1")
+            released = run.wait_for_trace("hide btn_cursor_down", timeout=5, after=since)
+            check(pressed is not None and released is not None,
+                  prefix + "a click on the Cursor button presses and releases it")
+
+            # A drag from the see-through bottom-right corner (logical (524, 345), whose double
+            # lies on the case) is the desktop's; a drag on the case moves the window.
+            across, down = (300 if x < 500 else -300), (200 if y < 400 else -200)
+            desk.drag((x + w - 6, y + h - 6), (across, 0))
+            desk.drag((x + 160, y + 80), (0, down))
+            moved = window_rect(lambda r: r == (x, y + down, w, h))
+            check(moved == (x, y + down, w, h),
+                  prefix + f"only the case takes the pointer: the drag from the corner left the "
+                           f"window, the one on the case moved it by {down} (from {rect} to "
+                           f"{moved})")
+        finally:
+            run.stop()
+
+
 def main():
     for case in (lambda: case_scaled(2, (2048, 1536)), lambda: case_scaled(3, (3840, 2160)),
-                 case_1x_only_skin):
+                 case_1x_only_skin, case_wayland_scaled):
         case()
     return checks.exit_status("scale")
 
