@@ -161,6 +161,7 @@ private:
                         [this] { return Has_Keyboard(); }};
 
   bool Is_Fullscreen = true;
+  bool Had_Windowed_Size = false; // the window system has seen the windowed size
   bool Ending = false;
   const bool Composited; // the desktop composites windows with alpha
   // Before the skin is applied: white, see-through white.
