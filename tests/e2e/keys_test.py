@@ -345,14 +345,17 @@ def case_compositor():
 
 WAYLAND_KEYS = [  # the keys as wtype's and as xdotool's arguments, the events they give in
     # order, one they must not give
-    (["-k", "5"], ["key", "5"],
+    (["-k", "5"],
+     ["key", "5"],
      ["key down 35", "input Inp_acl_press", "mode 0", "mode 1"], None, "5 resets"),
-    (["-P", "Shift_L", "-k", "5", "-p", "Shift_L"], ["keydown", "shift", "key", "5", "keyup",
-                                                     "shift"],
+    (["-P", "Shift_L", "-k", "5", "-p", "Shift_L"],
+     ["keydown", "shift", "key", "5", "keyup", "shift"],
      ["input Inp_cursor_press", "input Inp_acl_press", "mode 0"], None, "Shift held + 5 resets"),
-    (["-k", "Control_L"], ["key", "ctrl"],
+    (["-k", "Control_L"],
+     ["key", "ctrl"],
      ["key down 11", "input Inp_attack_press", "mode 2"], None, "Ctrl presses Attack"),
-    (["-P", "m", "-s", "2000", "-p", "m"], ["keydown", "m", "sleep", "2", "keyup", "m"],
+    (["-P", "m", "-s", "2000", "-p", "m"],
+     ["keydown", "m", "sleep", "2", "keyup", "m"],
      ["input Inp_move_press", "mode 3", "input Inp_move_release"], "mode 4",
      "M bound to Move and held for 2 s moves one level"),
 ]
