@@ -4,7 +4,8 @@ started from a game folder with its own settings folder and trace, and helpers t
 The desktops: a private X server, bare (focus follows the pointer) or with a window manager
 (openbox) and a compositing manager (xcompmgr); headless sway, a Wayland compositor whose keys
 come from a virtual keyboard (wtype); and weston nested in a private X server, a Wayland
-compositor that takes real key codes and pointer drags sent to that server (xdotool).
+compositor that takes real key codes and pointer drags sent to that server (xdotool); GNOME's
+and KDE's compositors (mutter, KWin) nested the same way.
 
 Each desktop is its own, and every helper takes the desktop it acts on, so independent runs
 can go on side by side without seeing each other's windows or keyboard focus.
