@@ -370,6 +370,14 @@ class Nested_Desktop(Display):
 
     def start_helpers(self):
         self.runtime = tempfile.mkdtemp(prefix="grathmoor-desktop-")
+        self.session = None
+        try:
+            self.start_compositor()
+        except BaseException:
+            self.__exit__(None, None, None)  # the X server too: the caller gets no desktop to end
+            raise
+
+    def start_compositor(self):
         os.chmod(self.runtime, 0o700)
         env = dict(self.env, XDG_RUNTIME_DIR=self.runtime, HOME=self.runtime,
                    XDG_CONFIG_HOME=os.path.join(self.runtime, "config"))
@@ -382,33 +390,29 @@ class Nested_Desktop(Display):
         if not until(lambda: self.session.poll() is not None or
                      os.path.exists(os.path.join(self.runtime, self.SOCKET)), 90) \
                 or self.session.poll() is not None:
-            self.end_session()
             raise RuntimeError(f"{self.NAME} did not start")
         # No hover, no tooltip; the same place in every picture.
         self.rest = (40, self.screen[1] - 40)
         self.run("xdotool", "mousemove", *map(str, self.rest))
         self.background = self.desktop()
         if not self.background:
-            self.end_session()
             raise RuntimeError(f"{self.NAME} drew no desktop")
-
-    def end_session(self):
-        try:
-            os.killpg(self.session.pid, signal.SIGTERM)
-        except ProcessLookupError:
-            pass
-        try:
-            self.session.wait(10)
-        except subprocess.TimeoutExpired:
-            os.killpg(self.session.pid, signal.SIGKILL)
-            self.session.wait()
 
     def __exit__(self, *exc):
         for helper in self.helpers:  # the compositor's clients, then the compositor
             helper.terminate()
             helper.wait()
         self.helpers = []
-        self.end_session()
+        if self.session:
+            try:
+                os.killpg(self.session.pid, signal.SIGTERM)
+            except ProcessLookupError:
+                pass
+            try:
+                self.session.wait(10)
+            except subprocess.TimeoutExpired:
+                os.killpg(self.session.pid, signal.SIGKILL)
+                self.session.wait()
         super().__exit__(*exc)
         shutil.rmtree(self.runtime, ignore_errors=True)
 
