@@ -167,6 +167,7 @@ void TForm1::Fit_Window() {
     if (!isVisible()) resize(client);
   } else {
     setFixedSize(client);
+    Had_Windowed_Size = true;
   }
   Update_Shape();
 }
@@ -175,12 +176,19 @@ void TForm1::Centre() {
   const QRect screen = Screen_Geometry();
   if (Prefs.Fullscreen()) {
     Fit_Window();
-    // A window manager makes the window cover the screen; without one the window does it.
-    setGeometry(screen);
+    // A window manager makes the window cover the screen; on bare X the window does it. A
+    // Wayland compositor sizes and places a full-screen window in its reply to the request: a
+    // size the window takes first is a resize of the window where it stands, and a compositor
+    // may then keep it there, at the output's size, off the screen's origin.
+    if (!On_Wayland()) setGeometry(screen);
     showFullScreen();
   } else {
-    if (isFullScreen()) showNormal();
-    Fit_Window();
+    const bool leaving_full_screen = isFullScreen();
+    if (leaving_full_screen) showNormal();
+    // The same holds for leaving full screen: the compositor gives the window back the size
+    // and place it had, unless the window resizes itself first at the output's origin. Then
+    // the window's limits follow the size it gets (resizeEvent).
+    if (!leaving_full_screen || !On_Wayland() || !Had_Windowed_Size) Fit_Window();
     // A Wayland compositor places top-level windows itself; X11 lets the program do it.
     if (!On_Wayland())
       move(screen.left() + (screen.width() - width()) / 2,
@@ -398,6 +406,8 @@ void TForm1::resizeEvent(QResizeEvent* event) {
     Apply_Skin(size());
     Update_Shape();
   }
+  // Back from full screen, the window takes its fixed size once the compositor has placed it.
+  if (!Prefs.Fullscreen() && !isFullScreen() && minimumSize() != Window.Client_Size) Fit_Window();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -140,6 +140,7 @@ private:
   Key_Reader Keys{Hand.Held(), [this](std::uint16_t code) { Hand.Key_Down(code); },
                   [this](std::uint16_t code) { Hand.Key_Up(code); }};
 
+  bool Had_Windowed_Size = false; // the window system has seen the windowed size
   bool Ending = false;
   const bool Composited; // the desktop composites windows with alpha
   // Before the skin is applied: white, see-through white.

@@ -4,7 +4,8 @@ started from a game folder with its own settings folder and trace, and helpers t
 The desktops: a private X server, bare (focus follows the pointer) or with a window manager
 (openbox) and a compositing manager (xcompmgr); headless sway, a Wayland compositor whose keys
 come from a virtual keyboard (wtype); and weston nested in a private X server, a Wayland
-compositor that takes real key codes and pointer drags sent to that server (xdotool).
+compositor that takes real key codes and pointer drags sent to that server (xdotool); GNOME's
+and KDE's compositors (mutter, KWin) nested the same way.
 
 Each desktop is its own, and every helper takes the desktop it acts on, so independent runs
 can go on side by side without seeing each other's windows or keyboard focus.
@@ -437,6 +438,106 @@ class Weston(Display):
     def __exit__(self, *exc):
         super().__exit__(*exc)
         shutil.rmtree(self.runtime, ignore_errors=True)
+
+
+class Nested_Desktop(Display):
+    """A desktop's own Wayland compositor nested in a private X server, as weston is, with the
+    session bus it expects. Its processes are one group, ended together: the bus's runner does
+    not pass its end on to the compositor. `command(env)` says how to start it on SOCKET;
+    `desktop()` paints the background a player would see and returns the screen once it shows.
+    The pointer rests at `rest`, where no window of the tests lies."""
+
+    NAME = ""
+    SOCKET = "wayland-grathmoor"
+
+    def start_helpers(self):
+        self.runtime = tempfile.mkdtemp(prefix="grathmoor-desktop-")
+        self.session = None
+        try:
+            self.start_compositor()
+        except BaseException:
+            self.__exit__(None, None, None)  # the X server too: the caller gets no desktop to end
+            raise
+
+    def start_compositor(self):
+        os.chmod(self.runtime, 0o700)
+        env = dict(self.env, XDG_RUNTIME_DIR=self.runtime, HOME=self.runtime,
+                   XDG_CONFIG_HOME=os.path.join(self.runtime, "config"))
+        self.session = subprocess.Popen(["dbus-run-session", "--", *self.command(env)],
+                                        env=env, start_new_session=True,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.program_env = {k: v for k, v in env.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
+        self.program_env["WAYLAND_DISPLAY"] = self.SOCKET
+        # These compositors take many seconds to start on a busy machine.
+        if not poll(lambda: self.session.poll() is not None or
+                     os.path.exists(os.path.join(self.runtime, self.SOCKET)), 90) \
+                or self.session.poll() is not None:
+            raise RuntimeError(f"{self.NAME} did not start")
+        # No hover, no tooltip; the same place in every picture.
+        self.rest = (40, self.screen[1] - 40)
+        self.run("xdotool", "mousemove", *map(str, self.rest))
+        self.background = self.desktop()
+        if not self.background:
+            raise RuntimeError(f"{self.NAME} drew no desktop")
+
+    def __exit__(self, *exc):
+        for helper in self.helpers:  # the compositor's clients, then the compositor
+            helper.terminate()
+            helper.wait()
+        self.helpers = []
+        if self.session:
+            try:
+                os.killpg(self.session.pid, signal.SIGTERM)
+            except ProcessLookupError:
+                pass
+            try:
+                self.session.wait(10)
+            except subprocess.TimeoutExpired:
+                os.killpg(self.session.pid, signal.SIGKILL)
+                self.session.wait()
+        super().__exit__(*exc)
+        shutil.rmtree(self.runtime, ignore_errors=True)
+
+
+class Mutter(Nested_Desktop):
+    """GNOME's compositor, on an output of the X screen's size."""
+
+    NAME = "GNOME (mutter)"
+
+    def command(self, env):
+        env["MUTTER_DEBUG_DUMMY_MODE_SPECS"] = f"{self.screen[0]}x{self.screen[1]}"
+        return ["mutter", "--nested", "--wayland", "--no-x11", "--wayland-display", self.SOCKET]
+
+    def desktop(self):
+        """Its background fades in: the screen once the middle's colour holds over three looks."""
+        seen = []
+
+        def steady():
+            seen.append(self.pixel(self.screen[0] // 2, self.screen[1] // 2))
+            return len(seen) >= 3 and len(set(seen[-3:])) == 1 and seen[-1] not in (None, (0, 0, 0))
+        return self.png() if poll(steady, 60, 0.3) else None
+
+
+class Kwin(Nested_Desktop):
+    """KDE Plasma's compositor. The packaged binary carries file capabilities, which a container
+    refuses to run: a plain copy of it runs. Without Plasma's shell the desktop is black; a
+    wallpaper client (swaybg) gives it a colour, as Plasma's wallpaper would."""
+
+    NAME = "KDE (KWin)"
+    COLOUR = (0x33, 0x66, 0x99)
+
+    def command(self, env):
+        binary = os.path.join(self.runtime, "kwin_wayland")
+        shutil.copy(shutil.which("kwin_wayland"), binary)  # the mode bits only
+        return [binary, "--x11-display", self.name, "--width", str(self.screen[0]), "--height",
+                str(self.screen[1]), "--no-lockscreen", "--socket", self.SOCKET]
+
+    def desktop(self):
+        self.helpers.append(subprocess.Popen(
+            ["swaybg", "-c", "#%02x%02x%02x" % self.COLOUR], env=self.program_env,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        middle = (self.screen[0] // 2, self.screen[1] // 2)
+        return self.png() if poll(lambda: self.pixel(*middle) == self.COLOUR, 60, 0.2) else None
 
 
 def readable_copy(game_dir):

@@ -3,7 +3,7 @@
 events (xdotool keydown/keyup on X, a virtual keyboard on Wayland), layouts (setxkbmap) and
 drags against the real program, read from its trace and the screen.
 
-Usage: keys_test.py <game folder> [x11 | openbox | wayland]
+Usage: keys_test.py <game folder> [x11 | openbox | wayland | gnome | kde]
 - x11 (bare Xvfb): keys that overlap, keys held for seconds, a layout switched while the
   program runs, Esc in an open drop-down list and clicks on the four buttons.
 - openbox (Xvfb with a window manager, then also a compositing manager): a held Esc that
@@ -11,6 +11,8 @@ Usage: keys_test.py <game folder> [x11 | openbox | wayland]
   the see-through outline that clicks pass through, and a drag.
 - wayland (headless sway with a virtual keyboard; weston nested in Xvfb): the keys, the
   see-through outline and full screen; a drag and a French layout.
+- gnome, kde (mutter, KWin nested in Xvfb): the outline, the keys, drags, and full screen
+  from wherever the window was, and back.
 Checks are on order and counts, with generous waits, never on exact milliseconds.
 """
 import os
@@ -379,14 +381,21 @@ def case_compositor():
         run.stop()
 
 
-WAYLAND_KEYS = [  # wtype's arguments, the events they give in order, one they must not give
-    (["-k", "5"], ["key down 35", "input Inp_acl_press", "mode 0", "mode 1"], None, "5 resets"),
+WAYLAND_KEYS = [  # the keys as wtype's and as xdotool's arguments, the events they give in
+    # order, one they must not give
+    (["-k", "5"],
+     ["key", "5"],
+     ["key down 35", "input Inp_acl_press", "mode 0", "mode 1"], None, "5 resets"),
     (["-P", "Shift_L", "-k", "5", "-p", "Shift_L"],
+     ["keydown", "shift", "key", "5", "keyup", "shift"],
      ["input Inp_cursor_press", "input Inp_acl_press", "mode 0"], None, "Shift held + 5 resets"),
-    (["-k", "Control_L"], ["key down 11", "input Inp_attack_press", "mode 2"], None,
-     "Ctrl presses Attack"),
-    (["-P", "m", "-s", "2000", "-p", "m"], ["input Inp_move_press", "mode 3",
-     "input Inp_move_release"], "mode 4", "M bound to Move and held for 2 s moves one level"),
+    (["-k", "Control_L"],
+     ["key", "ctrl"],
+     ["key down 11", "input Inp_attack_press", "mode 2"], None, "Ctrl presses Attack"),
+    (["-P", "m", "-s", "2000", "-p", "m"],
+     ["keydown", "m", "sleep", "2", "keyup", "m"],
+     ["input Inp_move_press", "mode 3", "input Inp_move_release"], "mode 4",
+     "M bound to Move and held for 2 s moves one level"),
 ]
 
 
@@ -400,7 +409,7 @@ def case_sway(game_dir):
                          "Wayland (sway): the windowed demo runs"):
                 return
             outline_checks("Wayland (sway)", found[0], before, desk)
-            for keys, wanted, unwanted, what in WAYLAND_KEYS:
+            for keys, _, wanted, unwanted, what in WAYLAND_KEYS:
                 mark = len(run.trace())
                 desk.type(*keys)
                 check(in_order(run, wanted, mark) and
@@ -471,6 +480,70 @@ def case_weston(game_dir):
             run.stop()
 
 
+def case_desktop():
+    """A desktop's own compositor nested in Xvfb (GNOME's, KDE's): the outline, the keys, a
+    drag, and full screen from wherever the window was, over and over."""
+    name, before, (width, height) = screen.NAME, screen.background, screen.screen
+    run = harness.Program(GAME_DIR, screen, settings=dict(WINDOWED, Key4="23"))
+
+    def windowed():
+        """(rectangle, screen) once a window of the handheld's size shows over the desktop."""
+        shot = screen.png()
+        rect = harness.changed_rect(before, shot)
+        return (rect, shot) if rect and 400 < rect[2] <= 527 and 250 < rect[3] <= 348 and \
+            harness.png_pixel(shot, 2, 2) == harness.png_pixel(before, 2, 2) else None
+
+    def covers():
+        """True once no point of a grid over the output, its edges among them, shows the
+        desktop."""
+        now, then = (harness.png_patch(shot, 0, 0, width, height)
+                     for shot in (screen.png(), before))
+        points = [3 * ((y * (height - 3) // 4 + 1) * width + x * (width - 3) // 4 + 1)
+                  for x in range(5) for y in range(5)]
+        return len(now) == len(then) and all(now[i:i + 3] != then[i:i + 3] for i in points)
+
+    def full_screen_and_back(what):
+        screen.run("xdotool", "key", "F12")
+        check(harness.poll(covers, 20), f"{name}: F12 {what} covers the output from its origin")
+        screen.run("xdotool", "key", "F12")
+        back = harness.poll(windowed, 20)
+        if check(back, f"{name}: F12 again brings the window back ({what})"):
+            outline_checks(f"{name}, back from full screen", back[0], before, screen)
+        return back
+
+    try:
+        shown = run.wait_for_trace("mode 1", timeout=30) is not None and harness.poll(windowed, 30)
+        if not check(shown, f"{name}: the windowed demo shows"):
+            return
+        outline_checks(name, shown[0], before, screen)
+        for _, keys, wanted, unwanted, what in WAYLAND_KEYS:
+            mark = len(run.trace())
+            screen.run("xdotool", *keys)
+            check(in_order(run, wanted, mark, timeout=10) and
+                  unwanted not in [e for _, e in run.trace()[mark:]], f"{name}: {what}")
+        back = full_screen_and_back("at the first place")
+        for _ in range(2):
+            if not back:
+                return
+            (x, y, w, h), shot = back
+            # Towards the output's middle, wherever the window came back.
+            by = (150 if x + w // 2 < width // 2 else -150,
+                  100 if y + h // 2 < height // 2 else -100)
+            # The Cursor button, where it was and where it should be now.
+            button = (x + 50, y + 265, 100, 70)
+            moved = lambda d: harness.png_patch(shot, *button) == harness.png_patch(
+                screen.png(), button[0] + d[0], button[1] + d[1], 100, 70)
+            since = max((ms for ms, _ in run.trace()), default=0) + 1
+            dragged = screen.drag((x + 40, y + 20), by, moved,
+                                  lambda: run.wait_for_trace("window move asked", after=since))
+            screen.run("xdotool", "mousemove", *map(str, screen.rest))
+            check(dragged and harness.poll(lambda: moved(by), 10),
+                  f"{name}: dragging the case by {by} moves it by as much")
+            back = full_screen_and_back(f"after a drag by {by}")
+    finally:
+        run.stop()
+
+
 def main():
     global screen
     desktop = sys.argv[2] if len(sys.argv) > 2 else "x11"
@@ -480,6 +553,8 @@ def main():
                            case_french_layout, case_esc_in_open_list))],
         "openbox": [(lambda: Display(wm=True), (case_window_manager,)),
                     (lambda: Display(wm=True, compositor=True), (case_compositor,))],
+        "gnome": [(harness.Mutter, (case_desktop,))],
+        "kde": [(harness.Kwin, (case_desktop,))],
     }
     if desktop == "wayland":
         game_dir = harness.readable_copy(GAME_DIR)
