@@ -481,16 +481,17 @@ def case_weston(game_dir):
 
 
 def case_desktop():
-    """A desktop's own compositor nested in Xvfb (GNOME's, KDE's): the outline, the keys, a
-    drag, and full screen from wherever the window was, over and over."""
+    """A desktop's own compositor nested in Xvfb (GNOME's, KDE's): the outline at a stored zoom,
+    the keys, a drag, and full screen filled from wherever the window was, over and over."""
     name, before, (width, height) = screen.NAME, screen.background, screen.screen
-    run = harness.Program(GAME_DIR, screen, settings=dict(WINDOWED, Key4="23"))
+    run = harness.Program(GAME_DIR, screen, settings=dict(WINDOWED, Key4="23", Zoom="200"))
 
     def windowed():
-        """(rectangle, screen) once a window of the handheld's size shows over the desktop."""
+        """(rectangle, screen) once a window of the handheld's size at 200 % shows over the
+        desktop (its soft edge may blend into the desktop's colour)."""
         shot = screen.png()
         rect = harness.changed_rect(before, shot)
-        return (rect, shot) if rect and 400 < rect[2] <= 527 and 250 < rect[3] <= 348 and \
+        return (rect, shot) if rect and 1040 < rect[2] <= 1054 and 680 < rect[3] <= 696 and \
             harness.png_pixel(shot, 2, 2) == harness.png_pixel(before, 2, 2) else None
 
     def covers():
@@ -505,6 +506,8 @@ def case_desktop():
     def full_screen_and_back(what):
         screen.run("xdotool", "key", "F12")
         check(harness.poll(covers, 20), f"{name}: F12 {what} covers the output from its origin")
+        check(harness.poll(lambda: harness.glass_share(screen.png(), screen.screen) >= 0.3, 10),
+              f"{name}: full screen, the LCD's glass takes 30 % of the output's height")
         screen.run("xdotool", "key", "F12")
         back = harness.poll(windowed, 20)
         if check(back, f"{name}: F12 again brings the window back ({what})"):
@@ -526,9 +529,9 @@ def case_desktop():
             if not back:
                 return
             (x, y, w, h), shot = back
-            # Towards the output's middle, wherever the window came back.
-            by = (150 if x + w // 2 < width // 2 else -150,
-                  100 if y + h // 2 < height // 2 else -100)
+            # Towards the output's middle, wherever the window came back, and no further than the
+            # enlarged handheld stays on the output.
+            by = (60 if x + w // 2 < width // 2 else -60, 40 if y + h // 2 < height // 2 else -40)
             # The Cursor button, where it was and where it should be now.
             button = (x + 50, y + 265, 100, 70)
             moved = lambda d: harness.png_patch(shot, *button) == harness.png_patch(
@@ -553,8 +556,9 @@ def main():
                            case_french_layout, case_esc_in_open_list))],
         "openbox": [(lambda: Display(wm=True), (case_window_manager,)),
                     (lambda: Display(wm=True, compositor=True), (case_compositor,))],
-        "gnome": [(harness.Mutter, (case_desktop,))],
-        "kde": [(harness.Kwin, (case_desktop,))],
+        # The screen of a handheld PC.
+        "gnome": [(lambda: harness.Mutter((1280, 800)), (case_desktop,))],
+        "kde": [(lambda: harness.Kwin((1280, 800)), (case_desktop,))],
     }
     if desktop == "wayland":
         game_dir = harness.readable_copy(GAME_DIR)
