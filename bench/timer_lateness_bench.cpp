@@ -221,7 +221,7 @@ private:
     for (int x = 0; x < Dungeon_Size; ++x)
       for (int y = 0; y < Dungeon_Size; ++y) {
         if (Game.Cell(x, y) != code) continue;
-        for (int d = 1; d <= 4; ++d) {
+        for (Direction d : Directions) {
           if (Game.Cell(Step_From(warrior, d)) == Cell_Pit) continue; // he steps round pits
           const int distance = Torus_Distance(Step_From(warrior, d), {x, y});
           if (distance < best_distance) {
@@ -235,7 +235,7 @@ private:
 
   // The direction (1..4) of a neighbouring cell holding `code`, or 0.
   int Direction_Of(std::int32_t code) const {
-    for (int d = 1; d <= 4; ++d)
+    for (Direction d : Directions)
       if (Game.Cell(Step_From({Game.Warrior_X, Game.Warrior_Y}, d)) == code) return d;
     return 0;
   }

@@ -5,6 +5,7 @@
 #include "app/program_end.h"
 #include "desktop/display_scale.h"
 #include "desktop/shell_open.h"
+#include "desktop/text_font.h"
 #include "display/main_window.h"
 #include "handheld/event_trace.h"
 #include "handheld/handheld.h"
@@ -64,7 +65,7 @@ int main(int argc, char** argv) {
   // One family for every text the program shows, menus and message boxes too: the one the
   // windows are laid out in (Arial, or its metric twin).
   QFont font = QApplication::font();
-  font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+  font.setFamilies(Text_Families());
   QApplication::setFont(font);
   // A held key makes one press and one release.
   const X11_Keyboard keyboard = Set_Up_X11_Keyboard();

@@ -150,10 +150,9 @@ struct Backdrop_Files {
 };
 
 Backdrop_Files Backdrop_Files_Of(const Config_Ini& ini, const Skin_Environment& env) {
-  const bool stretch = (ini.Integer("Fullscreen", "BackdropStretch", 0) & 0xFF) != 0;
-  return {ini.Folder("Fullscreen", "BackdropDir", "Graphics\\Backdrops\\"),
-          ini.File_Name("Fullscreen", "BackdropFile", "nil"),
-          ini.File_Name("Fullscreen", "LogoFile", "nil"), stretch,
+  const bool stretch = (ini.Integer(Config::Backdrop_Stretch) & 0xFF) != 0;
+  return {ini.Folder(Config::Backdrop_Dir), ini.File_Name(Config::Backdrop_File),
+          ini.File_Name(Config::Logo_File), stretch,
           stretch ? Picture_Part() : Centred_On(env.Screen_Size)};
 }
 
@@ -169,13 +168,13 @@ void Load_Fullscreen(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& w
     surface.Show(im_backdrop);
   }
 
-  window.Colour = ini.Colour("Fullscreen", "BgColor", QColor(0, 0, 0), report);
+  window.Colour = ini.Colour(Config::Bg_Color, report);
   window.Key_Colour_On = false;
 
-  window.Skin_Offset_X = Game_Offset(ini.String("Fullscreen", "GameOffsetX", "Center"),
-                                     env.Screen_Size.width(), window.Client_Size.width());
-  window.Skin_Offset_Y = Game_Offset(ini.String("Fullscreen", "GameOffsetY", "Center"),
-                                     env.Screen_Size.height(), window.Client_Size.height());
+  window.Skin_Offset_X = Game_Offset(ini.String(Config::Game_Offset_X), env.Screen_Size.width(),
+                                     window.Client_Size.width());
+  window.Skin_Offset_Y = Game_Offset(ini.String(Config::Game_Offset_Y), env.Screen_Size.height(),
+                                     window.Client_Size.height());
 
   window.Client_Size = env.Screen_Size;
   surface.Set_Rect(im_backdrop, QRect(QPoint(0, 0), window.Client_Size));
@@ -188,7 +187,7 @@ void Load_Fullscreen(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& w
     surface.Show(im_backdrop_logo);
     const int right = window.Client_Size.width() - size.width();
     const int bottom = window.Client_Size.height() - size.height();
-    switch (ini.Integer("Fullscreen", "LogoPosition", 1)) {
+    switch (ini.Integer(Config::Logo_Position)) {
     case 0: place.moveTo(0, 0); break;
     case 1: place.moveTo(right, 0); break;
     case 2: place.moveTo(0, bottom); break;
@@ -203,7 +202,7 @@ void Load_Windowed(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& win
                    const Reporter& report) {
   window.Skin_Offset_X = 0;
   window.Skin_Offset_Y = 0;
-  const QColor key = ini.Colour("VideoMode", "TranspColor", QColor(255, 0, 255), report);
+  const QColor key = ini.Colour(Config::Transp_Color, report);
   window.Colour = key;
   window.Key_Colour = key;
   window.Key_Colour_On = true;
@@ -233,8 +232,8 @@ void Load_Skin_Elements(const Config_Ini& ini, const QString& skin_dir, Lcd_Surf
   qsizetype total_bytes = 0;
   for (int n = 1; n <= Skin_Element_Count; ++n) {
     const Element_Id id = Skin_Elements[static_cast<std::size_t>(n - 1)];
-    const QString section = QString("Image%1").arg(n);
-    if (const std::optional<QString> name = ini.File_Name(section, "Filename", "")) {
+    const QString section = Config::Image_Section(n);
+    if (const std::optional<QString> name = ini.File_Name(section, Config::Image_File, "")) {
       const QString path = skin_dir + *name;
       const bool transparent = surface[id].Transparent;
       std::optional<QImage> picture;
@@ -260,12 +259,12 @@ void Load_Skin_Elements(const Config_Ini& ini, const QString& skin_dir, Lcd_Surf
       surface.Set_Picture(id, picture.value_or(For_Scale(
                                   Element_Picture(Placeholder_Picture(), transparent), env.Scale)));
     }
-    const long long height = ini.Integer(section, "Height", 0);
+    const long long height = ini.Integer(section, Config::Image_Height, 0);
     const long long left =
-        ini.Integer(section, "Left", 0) + static_cast<long long>(window.Skin_Offset_X);
+        ini.Integer(section, Config::Image_Left, 0) + static_cast<long long>(window.Skin_Offset_X);
     const long long top =
-        ini.Integer(section, "Top", 0) + static_cast<long long>(window.Skin_Offset_Y);
-    const long long width = ini.Integer(section, "Width", 0);
+        ini.Integer(section, Config::Image_Top, 0) + static_cast<long long>(window.Skin_Offset_Y);
+    const long long width = ini.Integer(section, Config::Image_Width, 0);
     surface.Set_Rect(id, QRect(Clamp_Position(left), Clamp_Position(top), Clamp_Size(width),
                                Clamp_Size(height)));
   }
@@ -287,9 +286,12 @@ Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_
   if (QFileInfo(config_path).isFile()) ini = Config_Ini::Load(config_path);
 
   if (ini) {
-    const QString skin_dir = ini->Folder("Common", "SkinDir", "Graphics\\Skin\\");
-    w.Client_Size = QSize(Clamp_Size(ini->Integer("Common", "GameWidth", 527)),
-                          Clamp_Size(ini->Integer("Common", "GameHeight", 348)));
+    const QString skin_dir = ini->Folder(Config::Skin_Dir);
+    const QSize built_in = Default_Client_Size();
+    w.Client_Size = QSize(Clamp_Size(ini->Integer(Config::Game_Width.Section,
+                                                  Config::Game_Width.Key, built_in.width())),
+                          Clamp_Size(ini->Integer(Config::Game_Height.Section,
+                                                  Config::Game_Height.Key, built_in.height())));
     // Every picture the mode shows is decoded side by side first, the desk's largest first.
     std::vector<Decoded_Ahead::Wanted> wanted;
     if (env.Fullscreen_Mode) {
@@ -314,8 +316,8 @@ Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_
   // The in-game menu exists in full-screen mode only, closed.
   surface.Set_Shown(btn_game_menu_top, env.Fullscreen_Mode);
   surface.Set_Shown(btn_game_menu_background, env.Fullscreen_Mode);
-  surface.Set_Rect(btn_game_menu_background,
-                   QRect(surface[btn_game_menu_background].Rect.topLeft(), QSize(36, 32)));
+  surface.Set_Rect(btn_game_menu_background, QRect(surface[btn_game_menu_background].Rect.topLeft(),
+                                                   Closed_Game_Menu_Size()));
   return result;
 }
 

@@ -34,7 +34,7 @@ struct Skin_Environment {
 
 // The window's own settings that the skin decides.
 struct Skin_Window {
-  QSize Client_Size{527, 348};
+  QSize Client_Size = Default_Client_Size();
   QColor Colour{0, 0, 0}; // seen wherever no element covers the window
   bool Key_Colour_On = false;
   QColor Key_Colour{255, 0, 255}; // windowed mode: this colour is see-through

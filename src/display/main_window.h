@@ -129,7 +129,7 @@ private:
   bool Ending = false;
   const bool Composited; // the desktop composites windows with alpha
   // Before the skin is applied: white, see-through white.
-  Skin_Window Window{QSize(527, 348), Qt::white, true, Qt::white, 0, 0};
+  Skin_Window Window{Default_Client_Size(), Qt::white, true, Qt::white, 0, 0};
   QRegion Shape;           // the windowed outline, in device pixels
   bool Shape_Sent = false; // the outline went to the window system while the window showed
 

@@ -20,14 +20,14 @@ std::optional<int> Parse_Decimal(const QString& text) {
 
 // The store's file, where the store itself looks for it.
 QString Store_File() {
-  return Settings_Folder() + QStringLiteral("/Tov50.conf");
+  return Settings_Folder() + QStringLiteral("/%1.conf").arg(QLatin1String(Settings_Application));
 }
 
 } // namespace
 
 QString Settings_Folder() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-         QStringLiteral("/Kelvamor");
+         QStringLiteral("/") + QLatin1String(Settings_Organisation);
 }
 
 Settings_Key::Settings_Key() {
@@ -48,8 +48,8 @@ void Settings_Key::Open() {
                                         QSettings::NativeFormat);
     return;
   }
-  Store = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "Kelvamor",
-                                      "Tov50");
+  Store = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                      Settings_Organisation, Settings_Application);
 }
 
 int Settings_Key::Read_Integer(const QString& name, int default_value) {

@@ -13,6 +13,10 @@
 
 class QSettings;
 
+// Where the store lies: the organisation's folder and the application's file in it.
+inline constexpr char Settings_Organisation[] = "Kelvamor";
+inline constexpr char Settings_Application[] = "Tov50";
+
 // The names of the values.
 namespace Setting {
 inline constexpr QLatin1String Sound_Mode("SoundMode");
