@@ -3,7 +3,6 @@
 #include "display/main_window.h"
 #include "input/native_keys.h"
 #include "input/virtual_pad.h"
-#include "last_thread.h"
 #include "settings/settings_key.h"
 
 #include <QAction>
@@ -547,15 +546,3 @@ TEST(Qt_Timers, ATimerTheEventLoopCannotStartIsToldOnceAfterTheStep) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-  int status = 0;
-  {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    status = RUN_ALL_TESTS();
-  }
-  return Return_As_Last_Thread(status);
-}
