@@ -273,13 +273,14 @@ void Load_Skin_Elements(const Config_Ini& ini, const QString& skin_dir, Lcd_Surf
 } // namespace
 
 QString Skin_Too_Large_Message(const QString& path) {
-  return QString("The skin's pictures take too much memory together: %1 is left out").arg(path);
+  return Problem_In(path, "left out: the skin's pictures would take too much memory together");
 }
 
-Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_Environment& env) {
+Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_Environment& env,
+                    Reporter report_to) {
   Skin_Result result{true, window};
   Skin_Window& w = result.Window;
-  const Reporter report = Or_Standard_Error(env.Report);
+  const Reporter report = Or_Standard_Error(std::move(report_to));
 
   const QString config_path = QDir(env.Exe_Dir).filePath("Config.ini");
   std::optional<Config_Ini> ini;
@@ -318,6 +319,7 @@ Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_
   surface.Set_Shown(btn_game_menu_background, env.Fullscreen_Mode);
   surface.Set_Rect(btn_game_menu_background, QRect(surface[btn_game_menu_background].Rect.topLeft(),
                                                    Closed_Game_Menu_Size()));
+  if (!result.Config_Found) report(QString::fromLatin1(Config_Missing_Message));
   return result;
 }
 

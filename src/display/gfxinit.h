@@ -27,7 +27,6 @@ struct Skin_Environment {
   QString Exe_Dir; // the folder where Config.ini lies
   bool Fullscreen_Mode = false;
   QSize Screen_Size;
-  Reporter Report; // messages for the user; unset, they go to standard error
   qsizetype Picture_Allowance = Max_Skin_Picture_Bytes;
   int Scale = 1; // the screen's whole factor: pictures are made ready for it
 };
@@ -43,13 +42,15 @@ struct Skin_Window {
 };
 
 struct Skin_Result {
-  // False when Config.ini is missing or unreadable: the window shows Config_Missing_Message
-  // and ends the program. The in-game menu's elements are set up all the same.
+  // False when Config.ini is missing or unreadable: Config_Missing_Message is reported and the
+  // window ends the program. The in-game menu's elements are set up all the same.
   bool Config_Found = true;
   Skin_Window Window; // the window as it was, with what the skin changed
 };
 
-Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_Environment& env);
+// Problems go to `report` (unset, to standard error), the last of them a missing Config.ini.
+Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_Environment& env,
+                    Reporter report);
 
 // The message for a picture left out because the skin's pictures would take too much memory.
 QString Skin_Too_Large_Message(const QString& path);

@@ -37,9 +37,9 @@ QRect TForm1::Screen_Geometry() const {
   return shown_on ? shown_on->geometry() : QRect(0, 0, 1024, 768);
 }
 
-TForm1::TForm1(Handheld& handheld, Main_Window_Environment environment)
+TForm1::TForm1(Handheld& handheld, Main_Window_Environment environment, Reporter report)
     : Hand(handheld), LCD(handheld.Surface()), Prefs(handheld.Prefs()), Env(std::move(environment)),
-      Composited(Window_System_Composites()) {
+      Report(Or_Standard_Error(std::move(report))), Composited(Window_System_Composites()) {
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   // Where the desktop composites, the handheld's outline is see-through by its alpha, which the
   // window must have from its making.
@@ -98,15 +98,16 @@ void TForm1::Apply_Skin(std::optional<QSize> screen_size) {
   environment.Exe_Dir = Env.Exe_Dir;
   environment.Fullscreen_Mode = Prefs.Fullscreen();
   environment.Screen_Size = screen_size.value_or(Screen_Geometry().size());
-  environment.Report = [this](const QString& message) { Report(message); };
   environment.Scale = Display_Scale(*this);
   if (environment.Scale != Painter.Scale() || LCD[btn_game_menu_background].Picture.isNull())
     LCD.Set_Picture(btn_game_menu_background, Game_Menu_Panel(environment.Scale));
-  const Skin_Result skin = gfxinit(LCD, Window, environment);
+  // Once the program is ending for a missing Config.ini, which was told, nothing more is.
+  const Skin_Result skin = gfxinit(LCD, Window, environment, [this](const QString& message) {
+    if (!Ending) Report(message);
+  });
   Window = skin.Window;
   if (!skin.Config_Found && !Ending) {
     Ending = true;
-    Report(QString::fromLatin1(Config_Missing_Message));
     if (Env.Request_End) Env.Request_End();
   }
   const QSize client = Window.Client_Size.expandedTo(QSize(1, 1));

@@ -24,14 +24,12 @@ Manual_Layout Read_Manual_Layout(const QString& program_folder) {
 namespace {
 
 QString Page_Not_Decoded(const QString& path, const QString&) {
-  return QStringLiteral("%1: Bitmap image is not valid").arg(QDir::toNativeSeparators(path));
+  return Problem_In(path, QStringLiteral("Bitmap image is not valid"));
 }
 
 QString Page_Too_Large(const QString& path, qint64 width, qint64 height) {
-  return QStringLiteral("%1: the page is too large (%2 x %3 pixels)")
-      .arg(QDir::toNativeSeparators(path))
-      .arg(width)
-      .arg(height);
+  return Problem_In(
+      path, QStringLiteral("the page is too large (%1 x %2 pixels)").arg(width).arg(height));
 }
 
 constexpr Picture_Rules Page_Rules{Manual_Max_Page_Side, Page_Not_Decoded, Page_Too_Large};

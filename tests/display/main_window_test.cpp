@@ -63,11 +63,10 @@ protected:
     Main_Window_Environment env;
     env.Exe_Dir = exe_dir.isEmpty() ? Game_Dir.path() : exe_dir;
     env.Open = [this](const QString& target) { Opened.push_back(target); };
-    env.Show_Error = [this](const QString& message) { Errors.push_back(message); };
     env.Request_End = [this] { ++End_Requests; };
-    Hand =
-        std::make_unique<Handheld>([this](const QString& message) { Errors.push_back(message); });
-    auto form = std::make_unique<TForm1>(*Hand, env);
+    const Reporter report = [this](const QString& message) { Errors.push_back(message); };
+    Hand = std::make_unique<Handheld>(report);
+    auto form = std::make_unique<TForm1>(*Hand, env, report);
     Side_Windows side;
     side.Open_Key_Settings = [this, f = form.get()] {
       ++Key_Settings_Opened;
@@ -268,7 +267,7 @@ TEST_F(Main_Window, ExitEndsTheLoopWithoutTheCloseStepsAndTheDesktopCloseRunsThe
   env.Exe_Dir = Game_Dir.path();
   env.Request_End = Request_Event_Loop_End;
   Handheld handheld({});
-  TForm1 form(handheld, env);
+  TForm1 form(handheld, env, {});
   form.show();
   const auto run_loop_after = [](const std::function<void()>& step) {
     QTimer::singleShot(0, step);

@@ -526,7 +526,7 @@ def skin_picture_fifo_and_device(r):
 
 def enormous_picture_row(r, data, extension, side=20000):
     program = bad_picture_row(
-        r, data, lambda text: text.startswith(f"Picture too large ({side} x {side} pixels)"),
+        r, data, lambda text: text.endswith(f": Picture too large ({side} x {side} pixels)"),
         extension=extension)
     peak = program.peak_memory_kb()
     r.check(peak is not None and peak < 500 * 1024,
@@ -573,7 +573,7 @@ def skin_pictures_ten_different_3000x3000_pngs(r):
         set_ini_value(r.path("Config.ini"), f"Image{n}", "Filename", f"big{n}.png")
     program = r.start()
     shown = answer_messages(r, program, until=lambda: bool(r.display.windows(TITLE)), timeout=60)
-    left_out = [f"The skin's pictures take too much memory together: {skin}big{n}.png is left out"
+    left_out = [f"{skin}big{n}.png: left out: the skin's pictures would take too much memory together"
                 for n in (8, 9, 10)]
     check_messages(r, shown, left_out)
     check_usable(r, program)
