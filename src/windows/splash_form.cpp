@@ -174,10 +174,6 @@ void TSplashForm::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
 }
 
-bool TSplashForm::Splash_Screen_Ticked() const {
-  return chb_splashscreen->isChecked();
-}
-
 void TSplashForm::Update_Play_Buttons() {
   const bool chosen = !cb_sound->currentText().isEmpty();
   btn_play->setEnabled(chosen);

@@ -43,8 +43,6 @@ public:
   // The main window's activation: the first one shows the splash in front, unless it was
   // skipped.
   void Main_Window_Activated();
-  // The state of "Display this splash screen at startup".
-  bool Splash_Screen_Ticked() const;
 
 protected:
   void changeEvent(QEvent* event) override;

@@ -64,7 +64,7 @@ TEST_F(Splash_Form_Test, FirstStartWaitsForASoundOutput) {
   EXPECT_EQ(label->geometry().center().y(), Sound_List()->geometry().center().y());
   EXPECT_EQ(label->alignment() & Qt::AlignVertical_Mask, Qt::AlignVCenter);
   EXPECT_EQ(QFontInfo(label->font()).family(), QFontInfo(Sound_List()->font()).family());
-  EXPECT_TRUE(splash.Splash_Screen_Ticked());
+  EXPECT_TRUE(Form->findChild<QCheckBox*>("chb_splashscreen")->isChecked());
   EXPECT_FALSE(Shown("btn_play"));
   EXPECT_TRUE(Shown("btn_play_disabled"));
   EXPECT_EQ(Form->findChild<QLabel*>("btn_play_disabled")->toolTip(),
@@ -119,7 +119,7 @@ TEST_F(Splash_Form_Test, WithoutAStoredOutputTheSplashShowsEvenWhenSwitchedOff) 
   Write_Store("[General]\nSoundMode=-1\nSplashScreen=0\n");
   TSplashForm& splash = Start();
   EXPECT_TRUE(Log.isEmpty());
-  EXPECT_FALSE(splash.Splash_Screen_Ticked());
+  EXPECT_FALSE(Form->findChild<QCheckBox*>("chb_splashscreen")->isChecked());
   splash.Main_Window_Activated();
   EXPECT_TRUE(splash.isVisible());
 }
