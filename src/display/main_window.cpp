@@ -51,7 +51,10 @@ TForm1::TForm1(Handheld& handheld, Main_Window_Environment environment, Reporter
   FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // The handheld may outlive the window: its pads no longer ask it for the keyboard.
+  Hand.Set_Input_Gate({});
+}
 
 void TForm1::FormCreate() {
   // 1. The title on the task bar. 2. The window stays hidden until it is centred, so none of
