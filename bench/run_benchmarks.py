@@ -25,7 +25,7 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
-from harness import TITLE, Display, Program  # noqa: E402
+from harness import TITLE, Display, Program, png_pixels, poll  # noqa: E402
 
 SKIP_SPLASH = {"SoundMode": "2", "SplashScreen": "0", "FullscreenMode": "0"}
 SPLASH_TITLE = "About this game..."
@@ -128,17 +128,22 @@ class Map_Watch:
 
     def __init__(self, display):
         self.maps = []  # (monotonic time, window id)
+        self.listening = threading.Event()
         self.process = subprocess.Popen(
-            ["stdbuf", "-oL", "xev", "-root", "-event", "substructure"], env=display.env,
-            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+            ["stdbuf", "-oL", "xev", "-root", "-event", "substructure", "-event", "property"],
+            env=display.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         self.thread = threading.Thread(target=self.read, daemon=True)
         self.thread.start()
-        time.sleep(0.3)  # xev selects its events before the program starts
+        # xev must listen before the program starts: a property it sees changed says it does.
+        poll(lambda: display.run("xprop", "-root", "-f", "GRATHMOOR_BENCH", "8s", "-set",
+                                 "GRATHMOOR_BENCH", "1") and self.listening.wait(0.5), 30, 0)
 
     def read(self):
         pending = False
         for line in self.process.stdout:
             now = time.monotonic()
+            if line.startswith("PropertyNotify"):
+                self.listening.set()
             if line.startswith("MapNotify"):
                 pending = True
             elif pending:
@@ -263,14 +268,10 @@ def start_level(display, window, program):
 def cpu_and_memory(figures, display, game_dir, quick):
     print("== CPU and memory", flush=True)
     span = 3 if quick else 10
-    program = Program(game_dir, display, settings=SKIP_SPLASH)
+    program, window = demo_at(display, game_dir, 1, figures, "CPU")
     try:
-        window = display.find_window(TITLE)
-        start = program.wait_for_trace("mode 1")
-        if window is None or start is None:
-            figures.notes.append("CPU: the program did not reach the demo")
+        if window is None:
             return
-        time.sleep(1)
         measure_cpu(figures, display, program, "CPU in the demo", span)
 
         begun = start_level(display, window, program)
@@ -323,12 +324,19 @@ BIG_SCREENS = ((1, (1024, 768)), (2, (2048, 1536)), (3, (3840, 2160)))
 
 
 def demo_at(display, game_dir, scale, figures, what, settings=SKIP_SPLASH):
-    """The windowed program at a scale, once its demo plays: (program, window); the window is
-    None, with a note, when the demo never came. The caller stops the program."""
+    """The windowed program at a scale, once its demo plays and the handheld is on the screen:
+    (program, window); the window is None, with a note, when the demo never came. The caller
+    stops the program."""
     program = Program(game_dir, display, settings=settings, env={"QT_SCALE_FACTOR": str(scale)})
     window = display.find_window(TITLE)
     if window is None or program.wait_for_trace("mode 1") is None:
         figures.notes.append(f"{what}: the program did not reach the demo")
+        return program, None
+    # The handheld's middle, at the screen's centre, differs from the desktop's corner.
+    w, h = display.screen
+    if not poll(lambda: len(set(png_pixels(display.png(), [(0, 0), (w // 2, h // 2)]))) == 2,
+                30, 0.2):
+        figures.notes.append(f"{what}: the handheld was never drawn")
         return program, None
     return program, window
 
@@ -344,14 +352,13 @@ def big_screens(figures, game_dir, bench_dir, quick):
             try:
                 if window is None:
                     continue
-                time.sleep(1)
                 figures.add(f"peak memory windowed at {scale}x", program.peak_memory_kb() / 1024,
                             "MiB")
                 sampler = subprocess.Popen(
                     [os.path.join(bench_dir, "screen_sampler"), "gap", str(screen[0] // 2),
                      str(screen[1] // 2), "%02x%02x%02x" % desktop, "4"],
                     stdout=subprocess.PIPE, text=True, env=display.env)
-                time.sleep(0.5)
+                sampler.stdout.readline()  # it samples
                 display.key(window, "F12")
                 out = sampler.communicate()[0]
                 m = re.search(r": ([0-9.]+) ms", out)

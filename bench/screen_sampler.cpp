@@ -8,7 +8,8 @@
 //        screen_sampler gap X Y RRGGBB SECONDS
 //          the longest time, in ms, that the pixel showed the colour without a break, after it
 //          first showed another one
-// The display is $DISPLAY. The answer is one figure line, "<name>: <value> <unit>".
+// The display is $DISPLAY. A line "sampling" follows the first sample; the answer is one figure
+// line, "<name>: <value> <unit>".
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -105,6 +106,10 @@ int main(int argc, char** argv) {
     const double ms = std::chrono::duration<double, std::milli>(now - start).count();
     if (ms > seconds * 1000) break;
     const std::vector<std::uint32_t> pixels = grab.Take(x, y, w, h);
+    if (next == start) {
+      std::printf("sampling\n"); // whoever brings about the change waits for this line
+      std::fflush(stdout);
+    }
     if (mode == "shades") {
       for (std::size_t i = 0; i < pixels.size(); ++i) {
         const int value = Luminance(pixels[i]);

@@ -5,6 +5,7 @@
 #include "display/gfxinit.h"
 #include "display/window_shape.h"
 #include "game/program_facts.h"
+#include "handheld/event_trace.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -23,6 +24,9 @@
 #include <QWindow>
 
 namespace {
+
+// What the window asks of the window system, in the program's trace.
+const Event_Trace Window_Trace;
 
 const QString Title = QString::fromUtf8(Program_Title);
 
@@ -276,6 +280,8 @@ void TForm1::mousePressEvent(QMouseEvent* event) {
     // The window system moves the window where it can (a window manager, Wayland); the
     // window moves itself only where it declines (bare X).
     if (windowHandle() && windowHandle()->startSystemMove()) {
+      // Traced: the window system starts the move where the pointer is by then.
+      Window_Trace.Trace("window move asked");
       Pressed.reset();
       break;
     }

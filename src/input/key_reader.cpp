@@ -16,8 +16,16 @@ Key_Reader::Key_Reader(Held_Inputs& held, Handler press, Handler release, QObjec
     : QObject(parent), Held(held), On_Press(std::move(press)), On_Release(std::move(release)) {
   Wait_Timer.setSingleShot(true);
   Wait_Timer.setTimerType(Qt::PreciseTimer);
-  Wait_Timer.setInterval(Release_Wait_Ms);
-  connect(&Wait_Timer, &QTimer::timeout, this, [this] { Flush(); });
+  connect(&Wait_Timer, &QTimer::timeout, this, [this] {
+    // A loop held up past the wait may have the repeat's press queued behind the release: the
+    // release counts only after one more pass, which takes in the window system's events.
+    if (!Passed_Once) {
+      Passed_Once = true;
+      Wait_Timer.start(0);
+      return;
+    }
+    Flush();
+  });
 }
 
 void Key_Reader::Key_Press(const QKeyEvent& event) {
@@ -42,8 +50,10 @@ void Key_Reader::Key_Release(const QKeyEvent& event) {
   Waiting = Waiting_Release{key, event.timestamp()};
   if (event.nativeScanCode() == 0)
     Flush(); // made by the program: no server repeats it
-  else
-    Wait_Timer.start();
+  else {
+    Passed_Once = false;
+    Wait_Timer.start(Release_Wait_Ms);
+  }
 }
 
 void Key_Reader::Flush() {

@@ -45,4 +45,5 @@ private:
   Handler On_Release;
   std::optional<Waiting_Release> Waiting;
   QTimer Wait_Timer;
+  bool Passed_Once = false; // the wait is over; one more pass of the loop is being given
 };

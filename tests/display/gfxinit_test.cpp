@@ -52,12 +52,13 @@ QByteArray Png_Header(quint32 width, quint32 height) {
          chunk("IEND", "");
 }
 
-// A bitmap stored top-down, which its header tells by a negative height.
-QByteArray Top_Down_Bitmap(int width, int height) {
+// A bitmap stored top-down, which its header tells by a negative height; it may hold fewer rows
+// than its header tells.
+QByteArray Top_Down_Bitmap(int width, int height, int rows_held = 0) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  Filled(width, height, qRgb(0, 0, 255)).save(&buffer, "BMP");
+  Filled(width, rows_held > 0 ? rows_held : height, qRgb(0, 0, 255)).save(&buffer, "BMP");
   const qint32 negative = qToLittleEndian(-height);
   std::memcpy(bytes.data() + 22, &negative, sizeof negative); // the info header's height
   return bytes;
@@ -283,11 +284,16 @@ TEST_F(Skin_Loader, UnreadablePicturesAreReportedAndReplacedByThePlaceholder) {
 TEST_F(Skin_Loader, ATopDownBitmapIsHeldToTheSizeLimitLikeAnyOther) {
   Write_File("Graphics/Skin/tall.bmp", Top_Down_Bitmap(1, Max_Picture_Side + 1));
   Write_File("Graphics/Skin/short.bmp", Top_Down_Bitmap(2, 3));
-  Write_Config("[Image3]\nFilename=tall.bmp\n[Image5]\nFilename=short.bmp\n");
+  // Narrow but tall, refused by its header before the decoder asks for 640 MB for it.
+  Write_File("Graphics/Skin/narrow.bmp", Top_Down_Bitmap(16, 10000000, 1));
+  Write_Config("[Image3]\nFilename=tall.bmp\n[Image5]\nFilename=short.bmp\n"
+               "[Image7]\nFilename=narrow.bmp\n");
   Run(false);
-  ASSERT_EQ(Messages.size(), 1) << Messages.join("\n").toStdString();
+  ASSERT_EQ(Messages.size(), 2) << Messages.join("\n").toStdString();
   EXPECT_EQ(Messages[0], "Graphics/Skin/tall.bmp: Picture too large (1 x 8193 pixels)")
       << Messages[0].toStdString();
+  EXPECT_EQ(Messages[1].toStdString(),
+            "Graphics/Skin/narrow.bmp: Picture too large (16 x 10000000 pixels)");
   EXPECT_TRUE(Is_Placeholder(Surface[btn_cursor_down].Picture));
   EXPECT_EQ(Surface[btn_attack_down].Picture.size(), QSize(2, 3));
 }
@@ -467,6 +473,17 @@ TEST_F(Skin_Loader, AtAScaleTheTwinIsTakenElseThePictureIsEnlargedPixelForPixel)
   Surface.Show_Glyph(0, im_panel_number_1_8);
   EXPECT_EQ(Surface[im_panel_digit_pos_1].Picture, Surface[im_panel_number_1_8].Picture);
   EXPECT_EQ(Surface[im_panel_digit_pos_1].Picture.devicePixelRatio(), 2.0);
+
+  // A desk larger than the screen: the part shown is measured in the twin's logical pixels
+  // (60 x 32 pixels drawn for 2x are 30 x 16), and only that part is decoded.
+  QImage desk = Filled(60, 32, qRgb(0, 0, 128));
+  desk.setPixel(10, 6, qRgb(255, 255, 0)); // the part's top-left pixel
+  Save("Graphics/Backdrops/desk@2x.png", desk);
+  Write_Config("[Fullscreen]\nBackdropFile=desk.png\n");
+  Env.Screen_Size = QSize(20, 10);
+  Run(true);
+  EXPECT_EQ(Surface[im_backdrop].Picture.size(), QSize(40, 20));
+  EXPECT_EQ(Surface[im_backdrop].Picture.pixel(0, 0), qRgb(255, 255, 0));
 }
 
 TEST_F(Skin_Loader, AFileNamedInTheSkinIsDrawnAtItsNaturalSizeWhateverItsName) {
@@ -476,13 +493,18 @@ TEST_F(Skin_Loader, AFileNamedInTheSkinIsDrawnAtItsNaturalSizeWhateverItsName) {
   EXPECT_EQ(Surface[btn_cursor_down].Picture.devicePixelRatio(), 1.0);
 }
 
-TEST(Display_Scale, RoundsOverridesToWholeFactorsAndNamesTwins) {
+TEST(Display_Scale, RoundsOverridesNamesTwinsAndEnlargesByWhatIsMissing) {
   EXPECT_EQ(Rounded_Scale_Factors("1.25;1.5;1.75;2.5;0.5"), "1;2;2;3;1");
   EXPECT_EQ(Rounded_Scale_Factors("DP-1=1.5;HDMI-1=1;odd=x"), "DP-1=2;HDMI-1=1;odd=x");
   EXPECT_EQ(Scaled_File_Name("Graphics/Skin/im_bat_1.png", 2), "Graphics/Skin/im_bat_1@2x.png");
   EXPECT_EQ(Scaled_File_Name("Manual/7.bmp", 3), "Manual/7@3x.bmp");
   EXPECT_EQ(Scaled_File_Name("a.b/noext", 2), "a.b/noext@2x");
   EXPECT_EQ(Scaled_File_Name("x.png", 1), "x.png");
+  // A picture drawn for 2x, used at 4x, is enlarged to ratio 4 and keeps its logical size.
+  QImage twin = Filled(4, 2, Red);
+  twin.setDevicePixelRatio(2);
+  EXPECT_EQ(For_Scale(twin, 4).size(), QSize(8, 4));
+  EXPECT_EQ(Logical_Size(For_Scale(twin, 4)), QSize(2, 1));
 }
 
 } // namespace

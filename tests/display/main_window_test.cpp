@@ -1,6 +1,7 @@
 // The main window on Qt's offscreen platform: display modes, keys, pointer, menus.
 #include "app/program_end.h"
 #include "display/main_window.h"
+#include "display/window_shape.h"
 #include "input/native_keys.h"
 #include "input/virtual_pad.h"
 #include "settings/settings_key.h"
@@ -228,6 +229,7 @@ TEST_F(Main_Window, MenuButtonOpensAndClosesAndTheShortcutsCloseIt) {
   form->activateWindow();
   form->pm_10_fullscreen->trigger();
   EXPECT_FALSE(Hand->Prefs().Fullscreen());
+  EXPECT_FALSE(form->Game_Menu_Open);
   for (Element_Id row : Game_Menu_Labels)
     EXPECT_FALSE(Hand->Surface().Shown(row));
 }
@@ -474,6 +476,24 @@ TEST(Lcd_Painter, WindowedFramesKeyOrHardenWhatIsSeeThrough) {
     EXPECT_EQ(painter.Visible_Region(), QRegion(0, 0, 2, 1));
     EXPECT_TRUE(painter.Compose(QRegion(2, 0, 1, 1), surface));
     EXPECT_FALSE(painter.Compose(QRegion(0, 0, 2, 1), surface));
+  }
+}
+
+TEST(Window_Shape, WithoutAnXShapeTheMaskHoldsEveryDevicePixelInLogicalPixels) {
+  // Off X11 the toolkit's mask, in logical pixels, is the input region: a logical pixel that
+  // holds part of the outline takes the pointer, whichever side of it the edge falls.
+  QWidget window;
+  struct Row {
+    QRegion Device;
+    int Scale;
+    QRegion Logical;
+  };
+  for (const Row& row : {Row{QRegion(0, 0, 5, 3), 1, QRegion(0, 0, 5, 3)},
+                         Row{QRegion(0, 0, 5, 3), 2, QRegion(0, 0, 3, 2)},
+                         Row{QRegion(3, 1, 4, 2), 2, QRegion(1, 0, 3, 2)},
+                         Row{QRegion(1, 0, 4, 4), 3, QRegion(0, 0, 2, 2)}}) {
+    Set_Input_Region(window, row.Device, row.Scale);
+    EXPECT_EQ(window.mask(), row.Logical) << row.Device.boundingRect().x() << " at " << row.Scale;
   }
 }
 

@@ -10,7 +10,6 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 import harness
 from harness import SCREEN, TITLE, Checks, Display
@@ -25,7 +24,7 @@ def Program(settings=None, game_dir=GAME_DIR):
     return harness.Program(game_dir, screen, settings=settings)
 
 
-def find_window(name, timeout=10.0):
+def find_window(name, timeout=30.0):
     return screen.find_window(name, timeout)
 
 
@@ -76,9 +75,8 @@ def case_windowed_demo_and_attack():
 
         # The LCD really changes on the screen as the demo runs.
         crops = set()
-        for _ in range(6):
-            crops.add(screen_bytes(x + 84, y + 64, 200, 140))
-            time.sleep(0.45)
+        harness.poll(lambda: crops.add(screen_bytes(x + 84, y + 64, 200, 140)) or len(crops) >= 2,
+                     15, 0.45)
         check(len(crops) >= 2, f"the demo's segments change on the screen ({len(crops)} distinct views)")
 
         start = program.wait_for_trace("mode 1")
@@ -103,34 +101,35 @@ def case_windowed_demo_and_attack():
               "every demo step with a change shows on time")
 
         key(window, "ctrl")
-        check(program.wait_for_trace("panel 1_l 2_1", timeout=5) is not None,
+        check(program.wait_for_trace("panel 1_l 2_1", timeout=15) is not None,
               "the attack key shows L1 on the panel")
 
         # F12 switches to full screen and back; the choice is stored each time.
         key(window, "F12")
-        time.sleep(1)
+        harness.poll(lambda: geometry(window) == (0, 0, SCREEN[0], SCREEN[1]))
         full = geometry(window)
         check(full == (0, 0, SCREEN[0], SCREEN[1]), f"F12 fills the screen (got {full})")
-        check("FullscreenMode=1" in program.settings_text(), "F12 stores full-screen mode")
+        check(harness.poll(lambda: "FullscreenMode=1" in program.settings_text()),
+              "F12 stores full-screen mode")
         key(window, "F12")
-        time.sleep(1)
+        harness.poll(lambda: geometry(window) == (248, 210, 527, 348))
         back = geometry(window)
         check(back == (248, 210, 527, 348), f"F12 again brings the centred handheld back ({back})")
 
         # The key settings window opens from the pop-up menu; A becomes Start game/Attack.
         screen.run("xdotool", "mousemove", "--window", window, "260", "170", "click", "3")
-        time.sleep(0.5)
+        check(screen.menu_shown(program), "a right click opens the pop-up menu")
         screen.run("xdotool", "key", "Down", "Down", "Down", "Down", "Down", "Down", "Return")
-        keys = find_window("Key settings", timeout=5)
+        keys = find_window("Key settings", timeout=15)
         check(keys is not None, "the pop-up menu opens the key settings")
         if keys is None:
             return
         screen.run("xdotool", "mousemove", "--window", keys, "5", "5")
         screen.run("xdotool", "key", "Tab", "Tab", "a", "Return")
-        time.sleep(0.5)
-        check("Key3=11" in program.settings_text(), "accepting stores the A key for Key3")
+        check(harness.poll(lambda: "Key3=11" in program.settings_text()),
+              "accepting stores the A key for Key3")
         key(window, "a")
-        check(program.wait_for_trace("mode 5", timeout=5) is not None,
+        check(program.wait_for_trace("mode 5", timeout=15) is not None,
               "the A key now starts the game")
     finally:
         program.stop()

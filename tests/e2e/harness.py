@@ -24,6 +24,33 @@ import time
 
 TITLE = "Grathmoor (Brennicor, Zephyrine Series) Simulator"
 SCREEN = (1024, 768)
+# The colour the Wayland desktops are told to paint behind the windows.
+BACKGROUND = (0x33, 0x66, 0x99)
+
+
+def poll(condition, timeout=15.0, interval=0.1):
+    """The first true value of `condition()` within `timeout` seconds, else its last value. The
+    bound is generous: on a busy machine a state may be seconds late, and the bound only ends
+    the wait for one that never comes."""
+    deadline = time.time() + timeout
+    while True:
+        value = condition()
+        if value or time.time() > deadline:
+            return value
+        time.sleep(interval)
+
+
+def wait_for_background(desk, points, colour=BACKGROUND, timeout=30.0):
+    """Waits till the compositor shows its background colour at every point: it starts with
+    a colour of its own and paints the configured one a moment later, from another process."""
+    seen = {}
+
+    def painted():
+        seen.update(zip(points, png_pixels(desk.png(), points)))
+        return all(seen[p] == colour for p in points)
+    if not poll(painted, timeout, 0.2):
+        raise RuntimeError(f"{type(desk).__name__} did not paint its background {colour}: "
+                           f"{seen}")
 
 
 class Checks:
@@ -99,7 +126,11 @@ class Display:
                 if self.owns_lock(number) and \
                         self.run("xdotool", "getdisplaygeometry").returncode == 0:
                     self.program_env = self.env
-                    self.start_helpers()
+                    try:
+                        self.start_helpers()
+                    except RuntimeError:
+                        self.__exit__()
+                        raise
                     return self
                 time.sleep(0.1)
             # Another server has this number, or ours did not come up: try another one.
@@ -145,7 +176,7 @@ class Display:
         found = self.run("xdotool", "search", "--onlyvisible", "--name", f"^{re.escape(name)}$")
         return found.stdout.split()
 
-    def find_window(self, name, timeout=10.0):
+    def find_window(self, name, timeout=30.0):
         deadline = time.time() + timeout
         while time.time() < deadline:
             ids = self.windows(name)
@@ -153,6 +184,18 @@ class Display:
                 return ids[0]
             time.sleep(0.1)
         return None
+
+    def menu_shown(self, program, shown=True, timeout=15.0):
+        """Waits till a pop-up menu of the program is on the screen (with `shown` false: till
+        none is); True when it came to that. A menu is a window of the program that no window
+        manager takes and that is not a tool tip."""
+        def showing():
+            ids = self.run("xdotool", "search", "--onlyvisible", "--pid",
+                           str(program.process.pid)).stdout.split()
+            return any("Override Redirect State: yes" in self.run("xwininfo", "-id", i).stdout and
+                       "TOOLTIP" not in self.run("xprop", "-id", i, "_NET_WM_WINDOW_TYPE").stdout
+                       for i in ids)
+        return poll(lambda: showing() == shown, timeout)
 
     def geometry(self, window):
         out = self.run("xdotool", "getwindowgeometry", "--shell", window).stdout
@@ -193,13 +236,28 @@ class Display:
         out = self.run("xdotool", "getmouselocation", "--shell").stdout
         return int(dict(line.split("=", 1) for line in out.split()).get("WINDOW", "0"))
 
-    def drag(self, start, by):
-        """A left-button drag from a point of the screen, moved by (dx, dy) in two steps."""
+    def drag(self, start, by, moved, taken=None, timeout=15.0):
+        """A left-button drag from a point of the screen, moved by (dx, dy) in two steps; each
+        step waits till `moved((dx, dy))` sees the thing dragged that far. `taken()` waits till
+        the program has asked the window system to move the window: on X the move starts where
+        the pointer is then, not where it was pressed. The window system may miss a motion
+        before it takes the pointer: the pointer is nudged while it waits. True when both steps
+        were followed."""
         (x, y), (dx, dy) = start, by
-        for args in (["mousemove", x, y], ["mousedown", 1], ["mousemove", x + dx // 2, y + dy // 2],
-                     ["mousemove", x + dx, y + dy], ["mouseup", 1]):
-            self.run("xdotool", *map(str, args))
-            time.sleep(0.2)
+        self.run("xdotool", "mousemove", str(x), str(y), "mousedown", "1")
+        if taken:
+            taken()
+        followed = True
+        for step in ((dx // 2, dy // 2), (dx, dy)):
+            to = (x + step[0], y + step[1])
+
+            def there():
+                self.run("xdotool", "mousemove", str(to[0] + 1), str(to[1]),
+                         "mousemove", str(to[0]), str(to[1]))
+                return moved(step)
+            followed = poll(there, timeout, 0.2) and followed
+        self.run("xdotool", "mouseup", "1")
+        return followed
 
     def png(self):
         """The whole screen as PNG bytes."""
@@ -213,6 +271,19 @@ def png_pixel(png, x, y):
                          input=png, capture_output=True).stdout.decode()
     found = re.search(r"^0,0:.*#([0-9A-Fa-f]{6})", out, re.M)
     return tuple(int(found[1][i:i + 2], 16) for i in (0, 2, 4)) if found else None
+
+
+def png_pixels(png, points):
+    """The (r, g, b) of each point of a PNG picture (None outside it)."""
+    ppm = subprocess.run(["convert", "png:-", "-depth", "8", "ppm:-"], input=png,
+                         capture_output=True).stdout
+    header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
+    if not header:
+        return [None] * len(points)
+    width, height = int(header[1]), int(header[2])
+    data = ppm[header.end():]
+    return [tuple(data[(y * width + x) * 3:(y * width + x) * 3 + 3])
+            if 0 <= x < width and 0 <= y < height else None for x, y in points]
 
 
 def png_patch(png, x, y, width, height):
@@ -250,7 +321,7 @@ class Sway:
         config = os.path.join(self.runtime, "config")
         with open(config, "w") as f:
             f.write(f"output HEADLESS-1 resolution {self.screen[0]}x{self.screen[1]} "
-                    "bg #336699 solid_color\n")
+                    "bg #%02x%02x%02x solid_color\n" % BACKGROUND)
         if self.user:
             os.chown(self.runtime, self.user.pw_uid, self.user.pw_gid)
         base = {k: v for k, v in os.environ.items()
@@ -268,6 +339,13 @@ class Sway:
             if socket and ipc:
                 self.env = self.program_env = dict(
                     base, WAYLAND_DISPLAY=socket[0], SWAYSOCK=os.path.join(self.runtime, ipc[0]))
+                w, h = self.screen
+                try:
+                    wait_for_background(self, [(0, 0), (w - 1, 0), (0, h - 1), (w - 1, h - 1),
+                                               (w // 2, h // 2)])
+                except RuntimeError:
+                    self.__exit__()
+                    raise
                 return self
             time.sleep(0.1)
         self.__exit__()
@@ -288,11 +366,10 @@ class Sway:
 
     def type(self, *args):
         """wtype's arguments (-k key, -P press, -p release, -s ms). A virtual keyboard sends its
-        keymap first, and a key that follows at once may be lost: it waits a little."""
+        keymap first, and a key that follows at once may be lost: wtype waits between them."""
         self.run("wtype", "-s", "80", *args)
-        time.sleep(0.2)
 
-    def find_window(self, name, timeout=10.0):
+    def find_window(self, name, timeout=30.0):
         """(rect, full screen) of the first visible window whose title is `name`."""
         def walk(node):
             if node.get("name") == name and node.get("visible"):
@@ -315,31 +392,33 @@ class Sway:
 
 class Weston(Display):
     """Weston nested in a private X server: a Wayland compositor whose keyboard and pointer are
-    the X server's, so xdotool sends it real key codes and drags, and it follows setxkbmap."""
+    the X server's, so xdotool sends it real key codes and drags, and it follows setxkbmap. Its
+    output may be scaled: `screen` is then in device pixels, as the X server sees it."""
+
+    def __init__(self, screen=SCREEN, scale=1):
+        super().__init__(screen)
+        self.scale = scale
 
     def start_helpers(self):
         self.runtime = tempfile.mkdtemp(prefix="grathmoor-weston-")
         config = os.path.join(self.runtime, "weston.ini")
         with open(config, "w") as f:
-            f.write("[input-method]\npath=/bin/true\n")  # no on-screen keyboard
+            f.write("[input-method]\npath=/bin/true\n"  # no on-screen keyboard
+                    "[shell]\nbackground-color=0xff%02x%02x%02x\n" % BACKGROUND)
         env = dict(self.env, XDG_RUNTIME_DIR=self.runtime)
         self.start_helper(["weston", "--backend=x11-backend.so", "--use-pixman", "--idle-time=0",
                            f"--config={config}", "--socket=wayland-grathmoor",
-                           f"--width={self.screen[0]}", f"--height={self.screen[1]}"],
+                           f"--width={self.screen[0] // self.scale}",
+                           f"--height={self.screen[1] // self.scale}", f"--scale={self.scale}"],
                           lambda: os.path.exists(os.path.join(self.runtime, "wayland-grathmoor")),
                           env=env)
         self.program_env = {k: v for k, v in env.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
         self.program_env["WAYLAND_DISPLAY"] = "wayland-grathmoor"
         # Weston follows the pointer's moves once it has seen it at its corner, and its desktop
-        # fades in: wait till that stands still.
+        # fades in; its panel lies along the top.
         self.run("xdotool", "mousemove", "0", "0")
-        seen = [None]
-        deadline = time.time() + 15
-        while len(seen) < 4 or len(set(seen[-3:])) != 1 or seen[-1] in (None, (0, 0, 0)):
-            if time.time() > deadline:
-                raise RuntimeError("weston drew no desktop")
-            time.sleep(0.3)
-            seen.append(self.pixel(self.screen[0] // 2, self.screen[1] // 2))
+        w, h = self.screen
+        wait_for_background(self, [(0, h - 1), (w - 1, h - 1), (w // 2, h // 2), (w - 1, 60)])
 
     def __exit__(self, *exc):
         super().__exit__(*exc)
@@ -408,7 +487,7 @@ class Program:
         with open(self.trace_path, errors="replace") as f:
             return f.read()
 
-    def wait_for_trace(self, text, timeout=10.0, after=0):
+    def wait_for_trace(self, text, timeout=30.0, after=0):
         """The time of the first trace line equal to `text` (a string) or matching it (a
         predicate), at or after `after` ms; None when none comes in time."""
         match = text if callable(text) else (lambda event: event == text)

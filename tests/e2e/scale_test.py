@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""The handheld on screens scaled by 2 and 3: the real program under Xvfb with QT_SCALE_FACTOR.
+"""The handheld on screens scaled by 2 and 3: the real program under Xvfb with QT_SCALE_FACTOR,
+and under weston with its output scaled by 2.
 
 Usage: scale_test.py <game folder>
 
@@ -16,7 +17,6 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 import harness
 from harness import TITLE, Checks, Display
@@ -224,13 +224,15 @@ def expect_centred(display, window, scale, logical_screen):
 
 
 def expect_lcd_matches(display, window_at, model, prefix, downsample=1):
-    """The glass on the screen is the skin's pictures put together (a few tries, so that no
-    screenshot falls between two changes of the demo)."""
+    """The glass on the screen is the skin's pictures put together (tried till it is, so that
+    no screenshot falls between two changes of the demo or comes before the first frame)."""
     gx, gy, gw, gh = model.glass
     size = model.scale * downsample
     x, y = window_at[0] + gx * size, window_at[1] + gy * size
     result = None
-    for _ in range(3):
+
+    def matches():
+        nonlocal result
         screen = screen_rgb(display, x, y, gw * size, gh * size)
         if downsample > 1:
             width = gw * size
@@ -243,9 +245,8 @@ def expect_lcd_matches(display, window_at, model, prefix, downsample=1):
             blocks_uniform = True
         shown, worst = model.explain(screen)
         result = (shown, worst, blocks_uniform)
-        if worst <= TOLERANCE and blocks_uniform and shown:
-            break
-        time.sleep(0.2)
+        return worst <= TOLERANCE and blocks_uniform and shown
+    harness.poll(matches, 15, 0.2)
     shown, worst, blocks_uniform = result
     check(worst <= TOLERANCE and bool(shown),
           f"{prefix}the LCD on screen is the skin's pictures put together (worst difference "
@@ -287,9 +288,12 @@ def case_scaled(scale, screen_size, game_dir=GAME_DIR, name=None):
                 return
             got = expect_centred(display, window, scale, logical)
             run.wait_for_trace("mode 1")
-            time.sleep(1)
+            firsts = []
 
-            firsts = corner_rows(display, at, scale, empty)
+            def drawn():  # once the corner's last row covers the screen beneath
+                firsts[:] = corner_rows(display, at, scale, empty)
+                return firsts[-1] < 40 * scale
+            harness.poll(drawn)
             check(firsts[0] > 0 and firsts[-1] < 40 * scale,
                   prefix + f"the window's corner is see-through ({firsts[0]} pixels of the first "
                            f"row show the screen beneath)")
@@ -306,14 +310,14 @@ def case_scaled(scale, screen_size, game_dir=GAME_DIR, name=None):
                 since = max((ms for ms, _ in run.trace()), default=0)
                 display.run("xdotool", "mousemove", "--window", window, str(point[0] * scale),
                             str(point[1] * scale), "mousedown", "1")
-                pressed = run.wait_for_trace("show " + button, timeout=5, after=since)
+                pressed = run.wait_for_trace("show " + button, timeout=15, after=since)
                 display.run("xdotool", "mouseup", "1")
-                released = run.wait_for_trace("hide " + button, timeout=5, after=since)
+                released = run.wait_for_trace("hide " + button, timeout=15, after=since)
                 check(pressed is not None and released is not None,
                       prefix + f"a press at logical {point} shows and hides {button}")
 
             display.key(window, "F12")
-            time.sleep(1.5)
+            harness.poll(lambda: display.geometry(window) == (0, 0) + tuple(screen_size))
             full = display.geometry(window)
             check(full == (0, 0) + tuple(screen_size),
                   prefix + f"F12 fills the screen at device resolution (got {full})")
@@ -352,7 +356,6 @@ def case_1x_only_skin():
                     return
                 got = expect_centred(display, window, 2, (1024, 768))
                 run.wait_for_trace("mode 1")
-                time.sleep(1)
                 uniform = expect_lcd_matches(display, got[:2], Lcd_Model(folder, 1, ""), prefix,
                                              downsample=2)
                 check(uniform, prefix + "every logical pixel of the LCD is a 2 x 2 block of one "
@@ -363,9 +366,57 @@ def case_1x_only_skin():
         shutil.rmtree(folder, ignore_errors=True)
 
 
+def case_wayland_scaled():
+    """Weston with its output scaled by 2: the corners show the desktop, a click presses the
+    button under it, and only the case takes the pointer (its see-through corners do not)."""
+    prefix = "[Wayland, weston at 2x] "
+    with harness.Weston((2048, 1536), scale=2) as desk:
+        before = desk.png()
+        run = harness.Program(GAME_DIR, desk, settings=WINDOWED)
+
+        def window_rect(expected, timeout=20):
+            """Where the window is, polled till it is where expected (in device pixels)."""
+            deadline, rect = time.time() + timeout, None
+            while time.time() < deadline and not expected(rect):
+                desk.run("xdotool", "mousemove", "0", "0")  # the pointer over the panel
+                rect = harness.changed_rect(before, desk.png(), top=64)
+            return rect
+
+        try:
+            x, y, w, h = rect = window_rect(lambda r: r and r[2:] == (1054, 696)) or (0,) * 4
+            if not check(rect[2:] == (1054, 696),
+                         prefix + f"the handheld shows at 1054 x 696 device pixels ({rect})"):
+                return
+            shown = desk.png()
+            corners = [(x, y), (x + w - 1, y), (x, y + h - 1), (x + w - 1, y + h - 1)]
+            check(all(harness.png_pixel(shown, *p) == harness.png_pixel(before, *p)
+                      for p in corners), prefix + "the window's corners show the desktop behind")
+
+            since = max((ms for ms, _ in run.trace()), default=0)
+            desk.run("xdotool", "mousemove", str(x + 2 * 59), str(y + 2 * 303), "mousedown", "1")
+            pressed = run.wait_for_trace("show btn_cursor_down", timeout=5, after=since)
+            desk.run("xdotool", "mouseup", "1")
+            released = run.wait_for_trace("hide btn_cursor_down", timeout=5, after=since)
+            check(pressed is not None and released is not None,
+                  prefix + "a click on the Cursor button presses and releases it")
+
+            # A drag from the see-through bottom-right corner (logical (524, 345), whose double
+            # lies on the case) is the desktop's; a drag on the case moves the window.
+            across, down = (300 if x < 500 else -300), (200 if y < 400 else -200)
+            desk.drag((x + w - 6, y + h - 6), (across, 0))
+            desk.drag((x + 160, y + 80), (0, down))
+            moved = window_rect(lambda r: r == (x, y + down, w, h))
+            check(moved == (x, y + down, w, h),
+                  prefix + f"only the case takes the pointer: the drag from the corner left the "
+                           f"window, the one on the case moved it by {down} (from {rect} to "
+                           f"{moved})")
+        finally:
+            run.stop()
+
+
 def main():
     for case in (lambda: case_scaled(2, (2048, 1536)), lambda: case_scaled(3, (3840, 2160)),
-                 case_1x_only_skin):
+                 case_1x_only_skin, case_wayland_scaled):
         case()
     return checks.exit_status("scale")
 

@@ -96,6 +96,7 @@ TEST_F(Key_Reader_Test, AKeyDownBeforeTheWindowGotTheKeyboardDoesNothingTillRele
   EXPECT_TRUE(swallowed(QEvent::KeyPress, "ESC", 700));
   EXPECT_TRUE(swallowed(QEvent::KeyRelease, "ESC", 740));
   EXPECT_TRUE(swallowed(QEvent::KeyPress, "ESC", 740)); // a repeat as release and press
+  EXPECT_TRUE(swallowed(QEvent::KeyPress, "ESC", 780)); // the next, its release not seen
   EXPECT_TRUE(swallowed(QEvent::KeyRelease, "ESC", 900));
   EXPECT_FALSE(swallowed(QEvent::ShortcutOverride, "ESC", 1500));
   EXPECT_FALSE(swallowed(QEvent::KeyPress, "ESC", 1500));
