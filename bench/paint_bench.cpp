@@ -1,7 +1,8 @@
 // What painting costs: composing the whole frame, recomposing one segment's rectangle, and
 // rebuilding the windowed handheld's shape, with the shipped skin. Full screen is measured at
-// 1920 x 1080 with the shipped backdrop behind the handheld; at 2x and 3x (the pictures drawn
-// for the scale) windowed and on a 3840 x 2160 screen.
+// 1920 x 1080 with the shipped backdrop behind the handheld, which fills the screen; at 2x and
+// 3x (the pictures drawn for the scale) windowed and on a 3840 x 2160 screen; and windowed at the
+// handheld's own zoom of 300 % at 1x.
 #include "display/gfxinit.h"
 #include "display/lcd_painter.h"
 
@@ -31,11 +32,12 @@ struct Skinned {
     return scale == 1 ? QSize(1920, 1080) : QSize(3840, 2160);
   }
 
-  Skinned(bool fullscreen, int scale) {
+  Skinned(bool fullscreen, int scale, int zoom = Unzoomed) {
     Skin_Environment env;
     env.Exe_Dir = Game_Dir;
     env.Fullscreen_Mode = fullscreen;
     env.Scale = scale;
+    env.Zoom = zoom;
     env.Screen_Size = Device_Screen(scale) / scale;
     // A skin that does not load would make every figure meaningless: stop with its message.
     const Skin_Result skin =
@@ -45,11 +47,14 @@ struct Skinned {
     if (fullscreen && (!Surface.Shown(im_backdrop) || Surface[im_backdrop].Picture.isNull() ||
                        Window.Client_Size * scale != Device_Screen(scale)))
       Fail(QStringLiteral("the full-screen frame has no backdrop or does not fill the screen"));
-    // The pictures drawn for the scale, not the 1x ones enlarged.
-    if (Surface[im_background].Picture.devicePixelRatio() != scale)
-      Fail(QStringLiteral("the skin was not loaded for the scale"));
+    // The pictures made for the frame's factor, not the 1x ones enlarged.
+    if (!qFuzzyCompare(Surface[im_background].Picture.devicePixelRatio(),
+                       Window.Layout.Skin.Value()))
+      Fail(QStringLiteral("the skin was not loaded for the frame's factor"));
+    if (fullscreen && Window.Zoom == Unzoomed)
+      Fail(QStringLiteral("the handheld does not fill the screen"));
     Surface.Vid_Show_All(true);
-    Painter.Reset(Window.Client_Size, Window.Colour, Surface, scale,
+    Painter.Reset(Window.Client_Size, Window.Colour, Surface, Window.Layout,
                   fullscreen ? Frame_Look::Opaque : Frame_Look::Keyed);
     Surface.Take_Dirty();
   }
@@ -57,6 +62,9 @@ struct Skinned {
 
 std::string Label(const benchmark::State& state) {
   const int scale = static_cast<int>(state.range(1));
+  if (state.range(2) != Unzoomed)
+    return "windowed at zoom " + std::to_string(state.range(2)) + " % at " + std::to_string(scale) +
+           "x";
   const QSize screen = Skinned::Device_Screen(scale);
   const std::string where = state.range(0) ? std::to_string(screen.width()) + " x " +
                                                  std::to_string(screen.height()) + " full screen"
@@ -64,15 +72,21 @@ std::string Label(const benchmark::State& state) {
   return where + " at " + std::to_string(scale) + "x";
 }
 
-// Arguments: full screen (0 or 1), scale.
+// Arguments: full screen (0 or 1), scale, the windowed handheld's zoom.
 void Scales(benchmark::internal::Benchmark* bench) {
   for (int scale : {1, 2, 3})
     for (int fullscreen : {0, 1})
-      bench->Args({fullscreen, scale});
+      bench->Args({fullscreen, scale, Unzoomed});
+  bench->Args({0, 1, 300});
+}
+
+Skinned Skinned_For(const benchmark::State& state) {
+  return Skinned(state.range(0) != 0, static_cast<int>(state.range(1)),
+                 static_cast<int>(state.range(2)));
 }
 
 void Full_Frame(benchmark::State& state) {
-  Skinned s(state.range(0) != 0, static_cast<int>(state.range(1)));
+  Skinned s = Skinned_For(state);
   const QRegion all(QRect(QPoint(0, 0), s.Window.Client_Size));
   for (auto _ : state)
     s.Painter.Compose(all, s.Surface);
@@ -81,7 +95,7 @@ void Full_Frame(benchmark::State& state) {
 BENCHMARK(Full_Frame)->Apply(Scales)->Unit(benchmark::kMicrosecond);
 
 void One_Segment(benchmark::State& state) {
-  Skinned s(state.range(0) != 0, static_cast<int>(state.range(1)));
+  Skinned s = Skinned_For(state);
   for (auto _ : state) {
     s.Surface.Toggle(im_warrior_3);
     s.Painter.Compose(s.Surface.Take_Dirty(), s.Surface);

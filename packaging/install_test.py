@@ -168,7 +168,7 @@ def check_command_line(prefix, scratch):
     check(result.returncode == 0 and result.stdout.startswith("Usage: grathmoor") and told
           and not result.stderr, f"--help tells the usage, the environment and the settings "
           f"file, with no display ({result.returncode} {result.stderr.strip()})")
-    for args in (["--bogus"], ["-platform"], ["stray"], ["--help", "--bogus"]):
+    for args in (["--bogus"], ["-platform"], ["stray"], ["--help", "--bogus"], ["--zoom=150"]):
         result = run(*args)
         check(result.returncode == 2 and not result.stdout and "Usage: grathmoor" in result.stderr
               and f"'{args[-1]}'" in result.stderr,
@@ -212,7 +212,7 @@ def check_man_page(prefix):
     for words, what in ((("KEYS", "ALL CLEAR", "MOVE", "F12"), "the keys"),
                         (("FILES", "Kelvamor/Tov50.conf", "SoundMode", "Config.ini"),
                          "the settings file"),
-                        (("--version", "GRATHMOOR_TRACE", "QT_SCALE_FACTOR"),
+                        (("--version", "--zoom=PERCENT", "GRATHMOOR_TRACE", "QT_SCALE_FACTOR"),
                          "the program's own --help"),
                         ((f"grathmoor {VERSION}",), "the program's version")):
         missing = [word for word in words if word not in text]

@@ -1,7 +1,10 @@
 #include "app/command_line.h"
 
+#include "desktop/zoom.h"
 #include "game/program_facts.h"
 #include "settings/settings_key.h"
+
+#include <charconv>
 
 #include <ostream>
 #include <string>
@@ -22,6 +25,12 @@ Options:
                        whether the LCD's segments darken and fade as liquid
                        crystal does (on) or switch at once (off); without
                        the option the settings file decides, by default on
+      --zoom=PERCENT   how large the floating handheld is for this run, in whole
+                       steps: 100, 200, 300... (at most the largest that fits
+                       the screen); without the option the settings file
+                       decides, by default 100. Full screen always fills the
+                       screen. The mouse wheel over the handheld and "Size" in
+                       its menu change the size too, and keep the choice
 
 Qt options are passed on to Qt, among them:
   -platform NAME       the window system plug-in: xcb, wayland, offscreen...
@@ -37,8 +46,8 @@ Environment:
   QT_QPA_PLATFORM      the window system plug-in, as -platform
   XDG_CONFIG_HOME      the folder of the settings file (default ~/.config)
 
-The settings (sound output, splash screen, full-screen mode, the four keys) are
-kept in $XDG_CONFIG_HOME/)";
+The settings (sound output, splash screen, full-screen mode, size, the four
+keys) are kept in $XDG_CONFIG_HOME/)";
 
 void Print_Usage(std::ostream& out) {
   const std::string file =
@@ -73,6 +82,16 @@ const Qt_Option* Find_Qt_Option(std::string_view name) {
   return nullptr;
 }
 
+// "200" or "200%": a whole step of the zoom, capped where no screen could show it.
+std::optional<int> Zoom_Percent(std::string_view text) {
+  if (text.ends_with('%')) text.remove_suffix(1);
+  int zoom = 0;
+  const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), zoom);
+  if (problem != std::errc() || end != text.data() + text.size() || !Is_Whole_Step(zoom))
+    return std::nullopt;
+  return Valid_Zoom(zoom);
+}
+
 int Usage_Error(std::ostream& err, std::string_view problem, std::string_view argument) {
   err << "grathmoor: " << problem << " '" << argument << "'\n\n";
   Print_Usage(err);
@@ -100,6 +119,12 @@ std::optional<int> Answer_Command_Line(int argc, const char* const* argv, std::o
       if (value != "on" && value != "off")
         return Usage_Error(err, "on or off is wanted in", argument);
       options.Lcd_Response_On = value == "on";
+      continue;
+    }
+    if (argument.starts_with("--zoom=")) {
+      options.Zoom = Zoom_Percent(argument.substr(argument.find('=') + 1));
+      if (!options.Zoom)
+        return Usage_Error(err, "a whole step (100, 200, 300...) is wanted in", argument);
       continue;
     }
     if (argument.size() < 2 || argument[0] != '-')

@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
   // the check found, as it would have found it itself.
   std::future<Manual_Pages> manual_pages =
       Check_Manual_Pages_Ahead(environment.Exe_Dir, Primary_Screen_Scale());
-  Handheld handheld(Show_Error, options.Lcd_Response_On);
+  Handheld handheld(Show_Error, options.Lcd_Response_On, options.Zoom);
   TForm1 form(handheld, environment, Show_Error);
   if (ending) return 0; // Config.ini is missing: reported, and the game is never shown
 

@@ -92,9 +92,11 @@ Scaled_File Picture_File_For_Scale(const QString& path, int scale) {
   return Choose_Scaled_File(path, scale, Is_File);
 }
 
-std::optional<QImage> Load_Picture_For_Scale(const QString& path, int scale, const Reporter& report,
-                                             const Picture_Part& part) {
-  const Scaled_File file = Picture_File_For_Scale(path, scale);
+namespace {
+
+// The twin chosen for a picture, or the picture itself where the twin cannot be decoded.
+std::optional<QImage> Load_Chosen(const QString& path, const Scaled_File& file,
+                                  const Reporter& report, const Picture_Part& part) {
   if (file.File_Scale > 1) {
     if (std::optional<QImage> twin = Load_Picture(file.Path, report, part, file.File_Scale)) {
       twin->setDevicePixelRatio(file.File_Scale);
@@ -103,6 +105,26 @@ std::optional<QImage> Load_Picture_For_Scale(const QString& path, int scale, con
     if (!Is_File(path)) return std::nullopt;
   }
   return Load_Picture(path, report, part);
+}
+
+} // namespace
+
+std::optional<QImage> Load_Picture_For_Scale(const QString& path, int scale, const Reporter& report,
+                                             const Picture_Part& part) {
+  return Load_Chosen(path, Picture_File_For_Scale(path, scale), report, part);
+}
+
+bool Has_Picture_File(const QString& path, Frame_Factor factor) {
+  return Is_File(Picture_File_For_Factor(path, factor).Path);
+}
+
+Scaled_File Picture_File_For_Factor(const QString& path, Frame_Factor factor) {
+  return Choose_Twin(path, factor, Is_File);
+}
+
+std::optional<QImage> Load_Picture_For_Factor(const QString& path, Frame_Factor factor,
+                                              const Reporter& report, const Picture_Part& part) {
+  return Load_Chosen(path, Picture_File_For_Factor(path, factor), report, part);
 }
 
 QImage Placeholder_Picture() {

@@ -57,5 +57,13 @@ Scaled_File Picture_File_For_Scale(const QString& path, int scale);
 std::optional<QImage> Load_Picture_For_Scale(const QString& path, int scale, const Reporter& report,
                                              const Picture_Part& part = {});
 
+// The same for a frame factor: the twin Choose_Twin takes, with its device pixel ratio set to
+// the factor it was drawn for; For_Factor (picture_scale.h) makes it ready.
+bool Has_Picture_File(const QString& path, Frame_Factor factor);
+Scaled_File Picture_File_For_Factor(const QString& path, Frame_Factor factor);
+std::optional<QImage> Load_Picture_For_Factor(const QString& path, Frame_Factor factor,
+                                              const Reporter& report,
+                                              const Picture_Part& part = {});
+
 // What marks a missing picture: 10 x 10, red with a one-pixel black border.
 QImage Placeholder_Picture();

@@ -3,6 +3,8 @@
 // pixel its own. Pictures drawn for a scale are "@<N>x" twins beside the 1x file.
 #pragma once
 
+#include "desktop/zoom.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -23,6 +25,23 @@ struct Scaled_File {
 };
 Scaled_File Choose_Scaled_File(const QString& path, int scale,
                                const std::function<bool(const QString&)>& exists);
+
+// The largest factor a skin is looked for at: the shipped skin is drawn up to it, which is what
+// a 3840 x 2160 screen at scale 2 filled by the handheld takes.
+inline constexpr int Max_Twin = 6;
+
+// Which file draws a picture at a frame factor: the twin drawn for the factor rounded up or the
+// next larger one there is, reduced from; else the largest smaller one, enlarged (at a whole
+// factor only one that divides it, so the picture stays exact); else the picture itself.
+Scaled_File Choose_Twin(const QString& path, Frame_Factor factor,
+                        const std::function<bool(const QString&)>& exists);
+
+// The picture, drawn at its device pixel ratio, made ready for a frame factor at a skin point:
+// exactly the device size of its place there. At a whole multiple of the ratio every pixel
+// becomes a block, as Enlarged; otherwise the picture is enlarged in blocks to at least that
+// size and reduced to it by averaging each device pixel's area (premultiplied, so see-through
+// pixels lend no colour to their neighbours). Nothing is ever enlarged smoothly.
+QImage For_Factor(const QImage& picture, Frame_Factor factor, QPoint at = {});
 
 // How much a picture drawn for its own device pixel ratio must still be enlarged for a scale.
 int Missing_Factor(const QImage& picture, int scale);

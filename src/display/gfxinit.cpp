@@ -38,6 +38,12 @@ qsizetype Bytes_At_Scale(const QImage& picture, int scale) {
   return picture.sizeInBytes() * factor * factor;
 }
 
+// The memory a picture takes made ready for a factor.
+qsizetype Bytes_At_Factor(const QImage& picture, Frame_Factor factor) {
+  const QSize size = factor.Device_Size(Logical_Size(picture));
+  return qsizetype(size.width()) * size.height() * 4;
+}
+
 // A desk as large as the screen: an opaque one is held in three bytes a pixel, not four.
 QImage Compact_Desk(QImage picture) {
   if (picture.hasAlphaChannel() || picture.depth() != 32) return picture;
@@ -70,26 +76,27 @@ public:
   struct Wanted {
     QString Path;
     Picture_Part Part; // unset: the whole picture
+    Frame_Factor Factor;
   };
 
-  Decoded_Ahead(std::vector<Wanted> wanted, int scale, qsizetype allowance) : Scale(scale) {
+  Decoded_Ahead(std::vector<Wanted> wanted, qsizetype allowance) {
     qsizetype bytes = 0;
     for (Wanted& w : wanted) {
       if (std::any_of(Entries.begin(), Entries.end(), [&](const Entry& e) { return Is(e, w); }))
         continue;
       // The header tells the size; a file it cannot tell of fails quickly.
-      const Scaled_File file = Picture_File_For_Scale(w.Path, scale);
+      const Scaled_File file = Picture_File_For_Factor(w.Path, w.Factor);
       QSize size = QImageReader(file.Path).size();
       if (w.Part && size.isValid()) size = w.Part(size, file.File_Scale).size();
-      const qsizetype factor = scale / file.File_Scale > 1 ? scale / file.File_Scale : 1;
+      const qsizetype factor = std::max(1, w.Factor.Ceiling() / file.File_Scale);
       bytes += size.isValid() ? qsizetype(size.width()) * size.height() * 4 * factor * factor : 0;
       if (bytes > allowance) break;
-      Entries.push_back({std::move(w.Path), std::move(w.Part), {}, {}, false});
+      Entries.push_back({std::move(w.Path), std::move(w.Part), w.Factor, {}, {}, false});
     }
     Run_Side_By_Side(static_cast<int>(Entries.size()), [this](int i) {
       Entry& e = Entries[static_cast<std::size_t>(i)];
-      e.Picture = Load_Picture_For_Scale(
-          e.Path, Scale, [&e](const QString& message) { e.Messages << message; }, e.Part);
+      e.Picture = Load_Picture_For_Factor(
+          e.Path, e.Factor, [&e](const QString& message) { e.Messages << message; }, e.Part);
       // The desk is made compact at once, before the other pictures are decoded beside it.
       if (e.Part && e.Picture) e.Picture = Compact_Desk(std::move(*e.Picture));
     });
@@ -97,32 +104,32 @@ public:
 
   // The picture, told and handed over once; asked for again (by an element of another
   // transparency), it is decoded again, as the loader would have done.
-  std::optional<QImage> Take(const QString& path, const Reporter& report,
+  std::optional<QImage> Take(const QString& path, Frame_Factor factor, const Reporter& report,
                              const Picture_Part& part = {}) {
     for (Entry& e : Entries) {
-      if (!Is(e, {path, part}) || e.Taken) continue;
+      if (!Is(e, {path, part, factor}) || e.Taken) continue;
       e.Taken = true;
       if (report)
         for (const QString& message : e.Messages)
           report(message);
       return std::exchange(e.Picture, std::nullopt);
     }
-    return Load_Picture_For_Scale(path, Scale, report, part);
+    return Load_Picture_For_Factor(path, factor, report, part);
   }
 
 private:
   struct Entry {
     QString Path;
     Picture_Part Part;
+    Frame_Factor Factor;
     std::optional<QImage> Picture;
     QStringList Messages;
     bool Taken = false;
   };
   static bool Is(const Entry& e, const Wanted& w) {
-    return e.Path == w.Path && bool(e.Part) == bool(w.Part);
+    return e.Path == w.Path && bool(e.Part) == bool(w.Part) && e.Factor == w.Factor;
   }
 
-  int Scale;
   std::vector<Entry> Entries;
 };
 
@@ -135,7 +142,7 @@ std::optional<QImage> Backdrop_Picture(const std::optional<QString>& name, const
   if (!name) return std::nullopt;
   const QString path = folder + *name;
   if (!Has_Picture_File(path, env.Scale)) return std::nullopt;
-  std::optional<QImage> picture = ahead.Take(path, report, part);
+  std::optional<QImage> picture = ahead.Take(path, Frame_Factor(env.Scale, Unzoomed), report, part);
   if (picture && Bytes_At_Scale(*picture, env.Scale) <= Max_Skin_Picture_Bytes)
     picture = For_Scale(*picture, env.Scale);
   return picture;
@@ -154,6 +161,49 @@ Backdrop_Files Backdrop_Files_Of(const Config_Ini& ini, const Skin_Environment& 
   return {ini.Folder(Config::Backdrop_Dir), ini.File_Name(Config::Backdrop_File),
           ini.File_Name(Config::Logo_File), stretch,
           stretch ? Picture_Part() : Centred_On(env.Screen_Size)};
+}
+
+bool Offset_Centres(const QString& text) {
+  return Config_Ini::To_Integer(text).value_or(0) == 0;
+}
+
+// The handheld's zoom in the mode: windowed, the step asked for; in full screen, as large as
+// the screen allows where the skin is centred, and as the skin was laid out where it places the
+// handheld itself.
+int Skin_Zoom(const Config_Ini& ini, QSize skin, const Skin_Environment& env) {
+  if (!env.Fullscreen_Mode)
+    return env.Available_Size.isValid() ? Shown_Windowed_Zoom(env.Zoom, skin, env.Available_Size)
+                                        : Valid_Zoom(env.Zoom);
+  const bool centred = Offset_Centres(ini.String(Config::Game_Offset_X)) &&
+                       Offset_Centres(ini.String(Config::Game_Offset_Y));
+  if (!centred) return Unzoomed;
+  // A logo in a corner of the screen is left clear; its header tells its size.
+  QSize logo;
+  const Backdrop_Files files = Backdrop_Files_Of(ini, env);
+  const int corner = ini.Integer(Config::Logo_Position);
+  if (files.Logo && corner >= 0 && corner <= 3) {
+    const Scaled_File file = Picture_File_For_Scale(files.Folder + *files.Logo, env.Scale);
+    const QSize size = QImageReader(file.Path).size();
+    if (size.isValid()) logo = size / file.File_Scale;
+  }
+  return Fullscreen_Zoom(skin, env.Screen_Size, logo);
+}
+
+Frame_Layout Layout_For(const Skin_Window& window, QSize skin, int zoom,
+                        const Skin_Environment& env) {
+  Frame_Layout layout =
+      Frame_Layout::Unzoomed_At(env.Scale, QPoint(window.Skin_Offset_X, window.Skin_Offset_Y));
+  layout.Skin = Frame_Factor(layout.Scale, zoom);
+  if (!env.Fullscreen_Mode) {
+    layout.Menu = layout.Skin;
+  } else if (zoom != Unzoomed) {
+    layout.Skin_Origin =
+        Centred(layout.Skin.Device_Size(skin), QRect(QPoint(0, 0), env.Screen_Size * layout.Scale));
+    // The menu opens from the screen's corner: as large as the handheld where it fits.
+    const int menu = std::min(zoom, Fullscreen_Zoom(Open_Game_Menu_Size, env.Screen_Size));
+    layout.Menu = Frame_Factor(layout.Scale, std::max(Unzoomed, menu));
+  }
+  return layout;
 }
 
 void Load_Fullscreen(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& window,
@@ -226,13 +276,26 @@ std::vector<std::pair<int, QString>> Skin_Files(const Config_Ini& ini, const QSt
 void Load_Skin_Elements(const Config_Ini& ini, const QString& skin_dir, Lcd_Surface& surface,
                         const Skin_Window& window, const Skin_Environment& env,
                         Decoded_Ahead& ahead, const Reporter& report) {
-  // A picture named by several elements is decoded once and shared by them. Pictures that would
-  // take the skin past its memory allowance are left out, each time one names them.
+  // A picture named by several elements is decoded once and shared by them, made ready for the
+  // place of the first (elsewhere, at a fractional factor, its edge may be a device pixel off);
+  // the twin it was made from is let go of at once. Pictures that would take the skin past its
+  // memory allowance are left out, each time one names them.
   std::map<std::pair<QString, bool>, std::optional<QImage>> prepared;
   qsizetype total_bytes = 0;
+  const Frame_Factor factor = window.Layout.Skin;
   for (int n = 1; n <= Skin_Element_Count; ++n) {
     const Element_Id id = Skin_Elements[static_cast<std::size_t>(n - 1)];
     const QString section = Config::Image_Section(n);
+    const long long height = ini.Integer(section, Config::Image_Height, 0);
+    const long long left =
+        ini.Integer(section, Config::Image_Left, 0) + static_cast<long long>(window.Skin_Offset_X);
+    const long long top =
+        ini.Integer(section, Config::Image_Top, 0) + static_cast<long long>(window.Skin_Offset_Y);
+    const long long width = ini.Integer(section, Config::Image_Width, 0);
+    const QRect rect(Clamp_Position(left), Clamp_Position(top), Clamp_Size(width),
+                     Clamp_Size(height));
+    // Each picture is made for its place: the rounding of its edges depends on where it lies.
+    const QPoint at = window.Layout.Skin_Point(id, rect);
     if (const std::optional<QString> name = ini.File_Name(section, Config::Image_File, "")) {
       const QString path = skin_dir + *name;
       const bool transparent = surface[id].Transparent;
@@ -240,33 +303,27 @@ void Load_Skin_Elements(const Config_Ini& ini, const QString& skin_dir, Lcd_Surf
       if (const auto known = prepared.find({path, transparent}); known != prepared.end()) {
         picture = known->second;
         if (!picture && report) report(Skin_Too_Large_Message(path));
-      } else if (Has_Picture_File(path, env.Scale)) {
-        picture = ahead.Take(path, report);
+      } else if (Has_Picture_File(path, factor)) {
+        picture = ahead.Take(path, factor, report);
         if (picture) {
           // Keyed before it is enlarged: the bottom-left colour is the same either way.
           picture = Element_Picture(std::move(*picture), transparent);
-          const qsizetype bytes = Bytes_At_Scale(*picture, env.Scale);
+          const qsizetype bytes = Bytes_At_Factor(*picture, factor);
           if (total_bytes + bytes > env.Picture_Allowance) {
             picture.reset();
             if (report) report(Skin_Too_Large_Message(path));
           } else {
             total_bytes += bytes;
-            picture = For_Scale(*picture, env.Scale);
+            picture = For_Factor(*picture, factor, at);
           }
           prepared.emplace(std::pair{path, transparent}, picture);
         }
       }
-      surface.Set_Picture(id, picture.value_or(For_Scale(
-                                  Element_Picture(Placeholder_Picture(), transparent), env.Scale)));
+      surface.Set_Picture(
+          id, picture.value_or(
+                  For_Factor(Element_Picture(Placeholder_Picture(), transparent), factor, at)));
     }
-    const long long height = ini.Integer(section, Config::Image_Height, 0);
-    const long long left =
-        ini.Integer(section, Config::Image_Left, 0) + static_cast<long long>(window.Skin_Offset_X);
-    const long long top =
-        ini.Integer(section, Config::Image_Top, 0) + static_cast<long long>(window.Skin_Offset_Y);
-    const long long width = ini.Integer(section, Config::Image_Width, 0);
-    surface.Set_Rect(id, QRect(Clamp_Position(left), Clamp_Position(top), Clamp_Size(width),
-                               Clamp_Size(height)));
+    surface.Set_Rect(id, rect);
   }
 }
 
@@ -293,25 +350,35 @@ Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_
                                                   Config::Game_Width.Key, built_in.width())),
                           Clamp_Size(ini->Integer(Config::Game_Height.Section,
                                                   Config::Game_Height.Key, built_in.height())));
+    const QSize skin = w.Client_Size;
+    const int zoom = Skin_Zoom(*ini, skin, env);
+    const Frame_Factor desk(env.Scale, Unzoomed);
+    const Frame_Factor factor(env.Scale, zoom);
     // Every picture the mode shows is decoded side by side first, the desk's largest first.
     std::vector<Decoded_Ahead::Wanted> wanted;
     if (env.Fullscreen_Mode) {
       const Backdrop_Files files = Backdrop_Files_Of(*ini, env);
       if (files.Backdrop && Has_Picture_File(files.Folder + *files.Backdrop, env.Scale))
-        wanted.push_back({files.Folder + *files.Backdrop, files.Backdrop_Part});
+        wanted.push_back({files.Folder + *files.Backdrop, files.Backdrop_Part, desk});
       if (files.Logo && Has_Picture_File(files.Folder + *files.Logo, env.Scale))
-        wanted.push_back({files.Folder + *files.Logo, {}});
+        wanted.push_back({files.Folder + *files.Logo, {}, desk});
     }
     for (auto& [n, path] : Skin_Files(*ini, skin_dir))
-      if (Has_Picture_File(path, env.Scale)) wanted.push_back({path, {}});
-    Decoded_Ahead ahead(std::move(wanted), env.Scale, env.Picture_Allowance);
-    if (env.Fullscreen_Mode)
+      if (Has_Picture_File(path, factor)) wanted.push_back({path, {}, factor});
+    Decoded_Ahead ahead(std::move(wanted), env.Picture_Allowance);
+    if (env.Fullscreen_Mode) {
       Load_Fullscreen(*ini, surface, w, env, ahead, report);
-    else
+    } else {
       Load_Windowed(*ini, surface, w, report);
+      w.Client_Size = skin * zoom / Unzoomed;
+    }
+    w.Layout = Layout_For(w, skin, zoom, env);
+    w.Skin_Size = skin;
+    w.Zoom = zoom;
     Load_Skin_Elements(*ini, skin_dir, surface, w, env, ahead, report);
   } else {
     result.Config_Found = false;
+    w.Layout = Frame_Layout::Unzoomed_At(env.Scale);
   }
 
   // The in-game menu exists in full-screen mode only, closed.

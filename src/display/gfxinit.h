@@ -5,6 +5,7 @@
 
 #include "assets/picture_file.h"
 #include "desktop/reporter.h"
+#include "display/frame_layout.h"
 #include "lcd/lcd_surface.h"
 
 #include <QColor>
@@ -29,6 +30,11 @@ struct Skin_Environment {
   QSize Screen_Size;
   qsizetype Picture_Allowance = Max_Skin_Picture_Bytes;
   int Scale = 1; // the screen's whole factor: pictures are made ready for it
+  // The handheld's own size in a window on top of the scale, a whole step; shown at the largest
+  // step that fits the available area (logical pixels; unset, any) where it does not. Full
+  // screen makes the handheld as large as the screen allows.
+  int Zoom = Unzoomed;
+  QSize Available_Size;
 };
 
 // The window's own settings that the skin decides.
@@ -39,7 +45,13 @@ struct Skin_Window {
   QColor Key_Colour{255, 0, 255}; // windowed mode: this colour is see-through
   int Skin_Offset_X = 0;          // added to every skin element's left and top
   int Skin_Offset_Y = 0;
+  Frame_Layout Layout; // where the elements lie in the frame, their pictures made for it
+  QSize Skin_Size = Default_Client_Size(); // the handheld unzoomed, logical pixels
+  int Zoom = Unzoomed;                     // the handheld's size shown
 };
+
+// The in-game menu open, in its own units.
+inline constexpr QSize Open_Game_Menu_Size{256, 416};
 
 struct Skin_Result {
   // False when Config.ini is missing or unreadable: Config_Missing_Message is reported and the

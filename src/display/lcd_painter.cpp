@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -43,41 +44,75 @@ QSize Lcd_Painter::Text_Size(Element_Id id, const QString& text) {
   return QSize(metrics.horizontalAdvance(text), metrics.height());
 }
 
-void Lcd_Painter::Reset(QSize client, QColor window_colour, const Lcd_Surface& surface, int scale,
-                        Frame_Look look) {
+void Lcd_Painter::Reset(QSize client, QColor window_colour, const Lcd_Surface& surface,
+                        const Frame_Layout& layout, Frame_Look look) {
   Client = client.expandedTo(QSize(1, 1));
-  Frame_Scale = std::max(1, scale);
-  if (Frame_Image.size() != Client * Frame_Scale)
-    Frame_Image = QImage(Client * Frame_Scale, QImage::Format_ARGB32_Premultiplied);
+  Layout = layout;
+  Layout.Scale = std::max(1, layout.Scale);
+  if (Frame_Image.size() != Client * Layout.Scale)
+    Frame_Image = QImage(Client * Layout.Scale, QImage::Format_ARGB32_Premultiplied);
   Window_Colour = window_colour;
   Look = look;
-  Compose(QRegion(QRect(QPoint(0, 0), Client)), surface);
+  Compose_Device(QRegion(Frame_Image.rect()), surface, nullptr, 0);
 }
 
 QRect Lcd_Painter::Picture_Place(Element_Id id, const Lcd_Element& e) const {
-  // A picture drawn for the scale has one pixel to each device pixel; one drawn for another
-  // (a backdrop too large to enlarge) is stretched to its logical size.
-  const int ratio = std::max(1, qRound(e.Picture.devicePixelRatio()));
-  const QSize size = e.Picture.size() * Frame_Scale / ratio;
-  if (id == im_backdrop && e.Stretch) return Device_Rect(e.Rect, Frame_Scale);
+  const int scale = Layout.Scale;
+  if (id == im_backdrop && e.Stretch) return ::Device_Rect(e.Rect, scale);
   if (id == im_backdrop) {
     // Centred in logical pixels, as at 1x.
     const QSize logical = Logical_Size(e.Picture);
+    const int ratio = std::max(1, qRound(e.Picture.devicePixelRatio()));
     return {QPoint(e.Rect.left() + (e.Rect.width() - logical.width()) / 2,
                    e.Rect.top() + (e.Rect.height() - logical.height()) / 2) *
-                Frame_Scale,
-            size};
+                scale,
+            e.Picture.size() * scale / ratio};
   }
-  return {e.Rect.topLeft() * Frame_Scale, size};
+  // A picture made for its element's factor has one pixel to each device pixel; another (one
+  // too large to prepare, the menu's panel at another size) is stretched to its size there.
+  const Frame_Factor factor = Layout.Factor_Of(id);
+  const bool made_for = qFuzzyCompare(e.Picture.devicePixelRatio(), factor.Value());
+  return {Layout.Device_Rect(id, e.Rect).topLeft(),
+          made_for ? e.Picture.size()
+                   : factor.Device_Size(Logical_Size(e.Picture), Layout.Skin_Point(id, e.Rect))};
+}
+
+QRegion Lcd_Painter::Device_Region(const QRegion& region, const Lcd_Surface& surface) const {
+  return Layout.Device_Region(region, surface) & QRegion(Frame_Image.rect());
+}
+
+QRegion Lcd_Painter::Logical_Region(const QRegion& region, const Lcd_Surface& surface) const {
+  const int scale = Layout.Scale;
+  QRegion logical;
+  for (const QRect& r : Device_Region(region, surface)) {
+    const QPoint first(r.left() / scale, r.top() / scale);
+    const QPoint past((r.right() + scale) / scale, (r.bottom() + scale) / scale);
+    logical += QRect(first, past - QPoint(1, 1));
+  }
+  return logical;
+}
+
+std::optional<Element_Id> Lcd_Painter::Hit_Test(const Lcd_Surface& surface, QPointF logical) const {
+  const QPoint device(static_cast<int>(std::floor(logical.x() * Layout.Scale)),
+                      static_cast<int>(std::floor(logical.y() * Layout.Scale)));
+  for (int i = Element_Count - 1; i >= 0; --i) {
+    const auto id = static_cast<Element_Id>(i);
+    const Lcd_Element& e = surface[id];
+    if (e.Shown && e.Rect.contains(Layout.Element_Point(id, device))) return id;
+  }
+  return std::nullopt;
 }
 
 bool Lcd_Painter::Compose(const QRegion& region, const Lcd_Surface& surface,
                           const Lcd_Response* response, double now) {
-  // Everything is drawn in device pixels, so that a picture drawn for the scale is copied one
+  return Compose_Device(Device_Region(region, surface), surface, response, now);
+}
+
+bool Lcd_Painter::Compose_Device(const QRegion& area, const Lcd_Surface& surface,
+                                 const Lcd_Response* response, double now) {
+  // Everything is drawn in device pixels, so that a picture made for its factor is copied one
   // pixel to one pixel.
-  const QRegion logical = region & QRegion(QRect(QPoint(0, 0), Client));
-  if (logical.isEmpty()) return false;
-  const QRegion area = Device_Region(logical, Frame_Scale);
+  if (area.isEmpty()) return false;
   QPainter painter(&Frame_Image);
   // Full screen, the window colour is seen only where no opaque backdrop covers it; windowed,
   // nothing lies beneath the elements.
@@ -85,18 +120,21 @@ bool Lcd_Painter::Compose(const QRegion& region, const Lcd_Surface& surface,
   const Lcd_Element& backdrop = surface[im_backdrop];
   if (backdrop.Shown && !backdrop.Transparent && !backdrop.Picture.isNull() &&
       !backdrop.Picture.hasAlphaChannel())
-    fill -= QRegion(Picture_Place(im_backdrop, backdrop) & Device_Rect(backdrop.Rect, Frame_Scale));
+    fill -= QRegion(Picture_Place(im_backdrop, backdrop) &
+                    Layout.Device_Rect(im_backdrop, backdrop.Rect));
   painter.setCompositionMode(QPainter::CompositionMode_Source);
   for (const QRect& r : fill)
     painter.fillRect(r, Look == Frame_Look::Opaque ? Window_Colour : QColor(Qt::transparent));
   painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  const QRect bounds = logical.boundingRect();
+  const QRect bounds = area.boundingRect();
   for (int i = 0; i < Element_Count; ++i) {
     const auto id = static_cast<Element_Id>(i);
     const Lcd_Element& e = surface[id];
     const bool responds = response && response->Enabled() && Is_Liquid_Crystal(id);
-    if ((!e.Shown && !responds) || e.Rect.isEmpty() || !e.Rect.intersects(bounds)) continue;
-    const QRegion clip = area & QRegion(Device_Rect(e.Rect, Frame_Scale));
+    if ((!e.Shown && !responds) || e.Rect.isEmpty()) continue;
+    const QRect device = Layout.Device_Rect(id, e.Rect);
+    if (!device.intersects(bounds)) continue;
+    const QRegion clip = area & QRegion(device);
     if (clip.isEmpty()) continue;
     painter.setClipRegion(clip);
     if (responds)
@@ -141,14 +179,17 @@ bool Lcd_Painter::Finish(const QRect& device) {
 
 void Lcd_Painter::Draw_Element(QPainter& painter, Element_Id id, const Lcd_Element& e) const {
   if (e.Kind == Element_Kind::Text) {
-    if (e.Paint_Background) painter.fillRect(Device_Rect(e.Rect, Frame_Scale), Qt::black);
+    const QRect device = Layout.Device_Rect(id, e.Rect);
+    if (e.Paint_Background) painter.fillRect(device, Qt::black);
     if (e.Text.isEmpty()) return;
-    // Text is laid out in logical pixels and drawn at the scale.
+    // Text is laid out in the element's units and drawn at its factor.
+    const double factor = Layout.Factor_Of(id).Value();
     painter.save();
-    painter.scale(Frame_Scale, Frame_Scale);
+    painter.translate(device.topLeft());
+    painter.scale(factor, factor);
     painter.setFont(Text_Font(id));
     painter.setPen(Qt::white);
-    painter.drawText(e.Rect, Qt::AlignLeft | Qt::AlignVCenter, e.Text);
+    painter.drawText(QRect(QPoint(0, 0), e.Rect.size()), Qt::AlignLeft | Qt::AlignVCenter, e.Text);
     painter.restore();
     return;
   }

@@ -1,5 +1,6 @@
 #include "display/main_window.h"
 
+#include "assets/picture_scale.h"
 #include "desktop/display_scale.h"
 #include "desktop/window_system.h"
 #include "display/gfxinit.h"
@@ -21,6 +22,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QToolTip>
+#include <QWheelEvent>
 #include <QWindow>
 
 namespace {
@@ -39,6 +41,34 @@ bool Is_Menu_Row(Element_Id id) {
 QRect TForm1::Screen_Geometry() const {
   const QScreen* shown_on = screen() ? screen() : QGuiApplication::primaryScreen();
   return shown_on ? shown_on->geometry() : QRect(0, 0, 1024, 768);
+}
+
+QRect TForm1::Available_Geometry() const {
+  const QScreen* shown_on = screen() ? screen() : QGuiApplication::primaryScreen();
+  return shown_on ? shown_on->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+std::vector<int> TForm1::Zoom_Steps() const {
+  return Windowed_Zooms(Window.Skin_Size, Available_Geometry().size());
+}
+
+void TForm1::Apply_Zoom() {
+  if (Prefs.Fullscreen()) return; // full screen fills the screen whatever the choice
+  const QRect before = geometry();
+  // The new picture is made while the old one stays on the screen, and the window is resized
+  // and moved in one step: the desktop does not show through between the two.
+  Apply_Skin();
+  const QSize size = Window.Client_Size.expandedTo(QSize(1, 1));
+  // The new outline goes first: the old one would cut the larger picture down to the old
+  // handheld's size while the window grows.
+  Update_Shape();
+  setMinimumSize(0, 0);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  // X11 lets the program place the window: its centre stays where it was.
+  if (!On_Wayland() && isVisible())
+    setGeometry(Resized_About_Centre(before, size, Available_Geometry()));
+  setFixedSize(size);
+  update();
 }
 
 TForm1::TForm1(Handheld& handheld, Main_Window_Environment environment, Reporter report)
@@ -85,6 +115,7 @@ void TForm1::FormCreate() {
   pm_10_fullscreen->setChecked(Prefs.Fullscreen());
   connect(&Prefs, &Preferences::Fullscreen_Changed, pm_10_fullscreen, &QAction::setChecked);
   connect(&Prefs, &Preferences::Splash_At_Start_Changed, pm_11_splashscreen, &QAction::setChecked);
+  connect(&Prefs, &Preferences::Zoom_Changed, this, [this] { Apply_Zoom(); });
 
   // 5. The skin; a missing Config.ini has been reported and ends the program.
   Apply_Skin();
@@ -106,13 +137,18 @@ void TForm1::Apply_Skin(std::optional<QSize> screen_size) {
   environment.Fullscreen_Mode = Prefs.Fullscreen();
   environment.Screen_Size = screen_size.value_or(Screen_Geometry().size());
   environment.Scale = Display_Scale(*this);
-  if (environment.Scale != Painter.Scale() || LCD[btn_game_menu_background].Picture.isNull())
-    LCD.Set_Picture(btn_game_menu_background, Game_Menu_Panel(environment.Scale));
+  environment.Zoom = Prefs.Zoom();
+  environment.Available_Size = Available_Geometry().size();
+  const Frame_Factor old_menu = Painter.Layout_Of_Frame().Menu;
   // Once the program is ending for a missing Config.ini, which was told, nothing more is.
   const Skin_Result skin = gfxinit(LCD, Window, environment, [this](const QString& message) {
     if (!Ending) Report(message);
   });
   Window = skin.Window;
+  // The in-game menu's panel, drawn at the next whole factor and reduced to the menu's.
+  const Frame_Factor menu = Window.Layout.Menu;
+  if (menu != old_menu || LCD[btn_game_menu_background].Picture.isNull())
+    LCD.Set_Picture(btn_game_menu_background, For_Factor(Game_Menu_Panel(menu.Ceiling()), menu));
   if (!skin.Config_Found && !Ending) {
     Ending = true;
     if (Env.Request_End) Env.Request_End();
@@ -121,7 +157,7 @@ void TForm1::Apply_Skin(std::optional<QSize> screen_size) {
   const Frame_Look look = !Window.Key_Colour_On ? Frame_Look::Opaque
                           : Composited          ? Frame_Look::Translucent
                                                 : Frame_Look::Keyed;
-  Painter.Reset(client, Window.Colour, LCD, environment.Scale, look);
+  Painter.Reset(client, Window.Colour, LCD, Window.Layout, look);
   Response.Settle(LCD);
   Still_Changing = QRegion();
   LCD.Take_Dirty();
@@ -194,9 +230,9 @@ void TForm1::Draw_Changes(QRegion region) {
   // The shape changes only where the key colour was or is: a segment lit inside the handheld
   // leaves it as it was.
   if (Window.Key_Colour_On &&
-      (!(Device_Region(region, Painter.Scale()) - Shape).isEmpty() || see_through))
+      (!(Painter.Device_Region(region, LCD) - Shape).isEmpty() || see_through))
     Update_Shape();
-  update(region);
+  update(Painter.Logical_Region(region, LCD));
 }
 
 void TForm1::Update_Shape() {
@@ -271,7 +307,7 @@ void TForm1::mousePressEvent(QMouseEvent* event) {
     return;
   }
   if (event->button() != Qt::LeftButton) return;
-  Pressed = LCD.Hit_Test(pos);
+  Pressed = Painter.Hit_Test(LCD, event->position());
   if (!Pressed || Hand.Press_Button(*Pressed)) return;
   switch (*Pressed) {
   case im_background:
@@ -308,7 +344,7 @@ void TForm1::mouseReleaseEvent(QMouseEvent* event) {
   const Element_Id pressed = *Pressed;
   Pressed.reset();
   if (Hand.Release_Button(pressed)) return;
-  const std::optional<Element_Id> over = LCD.Hit_Test(event->position().toPoint());
+  const std::optional<Element_Id> over = Painter.Hit_Test(LCD, event->position());
   switch (pressed) {
   case btn_game_menu_top:
     if (over == btn_game_menu_top) btn_game_menu_topClick();
@@ -320,8 +356,22 @@ void TForm1::mouseReleaseEvent(QMouseEvent* event) {
   }
 }
 
+void TForm1::wheelEvent(QWheelEvent* event) {
+  // A turn of the wheel over the windowed handheld makes it a step larger or smaller; a wheel
+  // that turns in small pieces makes a step every notch's worth (120 eighths of a degree).
+  event->accept();
+  if (Prefs.Fullscreen()) return;
+  Wheel_Angle += event->angleDelta().y();
+  const int steps = Wheel_Angle / 120;
+  if (steps == 0) return;
+  Wheel_Angle -= steps * 120;
+  const std::vector<int> zooms = Zoom_Steps();
+  const int zoom = std::clamp(Window.Zoom + steps * Zoom_Step, zooms.front(), zooms.back());
+  if (zoom != Window.Zoom) Prefs.Set_Zoom(zoom);
+}
+
 void TForm1::Update_Pointer(QPoint position) {
-  const std::optional<Element_Id> over = LCD.Hit_Test(position);
+  const std::optional<Element_Id> over = Painter.Hit_Test(LCD, position);
   const bool row = over && Is_Menu_Row(*over) && LCD[*over].Hand_Pointer;
   const bool hand = over && (Is_Button_Area(*over) || *over == btn_game_menu_top || row);
   setCursor(hand ? Qt::PointingHandCursor : Qt::ArrowCursor);
@@ -337,7 +387,7 @@ bool TForm1::event(QEvent* event) {
     Release_Held_Inputs();
   if (event->type() == QEvent::ToolTip) {
     auto* help = static_cast<QHelpEvent*>(event);
-    const std::optional<Element_Id> over = LCD.Hit_Test(help->pos());
+    const std::optional<Element_Id> over = Painter.Hit_Test(LCD, help->pos());
     if (over && Is_Button_Area(*over) && !LCD[*over].Hint.isEmpty())
       QToolTip::showText(help->globalPos(), LCD[*over].Hint, this);
     else

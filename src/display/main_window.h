@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QMenu;
 class QAction;
@@ -58,12 +59,15 @@ public:
 
   // The picture the window shows, composed in device pixels.
   const QImage& Frame() const { return Painter.Frame(); }
+  // Where the elements lie in it.
+  const Frame_Layout& Layout() const { return Painter.Layout_Of_Frame(); }
 
   // The pop-up menu and its twelve items in menu order (separators included).
   QMenu& Popup_Menu() { return *pm_0_menu; }
   std::array<QAction*, 12> Popup_Items{};
   QAction* pm_10_fullscreen = nullptr;
   QAction* pm_11_splashscreen = nullptr;
+  QMenu* pm_size = nullptr; // the windowed handheld's size, the steps that fit the screen
   bool Game_Menu_Open = false;
   void Vid_Display_Game_Menu(bool open);
 
@@ -74,6 +78,7 @@ protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -87,6 +92,12 @@ private:
   // Loads the skin for the screen's size, or for the size full screen really got.
   void Apply_Skin(std::optional<QSize> screen_size = std::nullopt);
   QRect Screen_Geometry() const;
+  // The screen's area free of panels, where the windowed handheld must fit.
+  QRect Available_Geometry() const;
+  // Shows the windowed handheld at the size the preferences now ask for, its centre kept.
+  void Apply_Zoom();
+  // The sizes the windowed handheld can take on its screen, 100 % first.
+  std::vector<int> Zoom_Steps() const;
   // Gives the window the size and outline of the skin's mode.
   void Fit_Window();
   void Refresh();
@@ -126,7 +137,8 @@ private:
   bool Ending = false;
   const bool Composited; // the desktop composites windows with alpha
   // Before the skin is applied: white, see-through white.
-  Skin_Window Window{Default_Client_Size(), Qt::white, true, Qt::white, 0, 0};
+  Skin_Window Window{Default_Client_Size(), Qt::white, true, Qt::white, 0, 0, {},
+                     Default_Client_Size(), Unzoomed};
   QRegion Shape;           // the windowed outline, in device pixels
   bool Shape_Sent = false; // the outline went to the window system while the window showed
 
@@ -134,5 +146,6 @@ private:
   std::optional<Element_Id> Highlighted_Row;
   int Drag_X = 0;
   int Drag_Y = 0;
+  int Wheel_Angle = 0; // the wheel's turn not yet taken as a step, in eighths of a degree
   bool Refresh_Pending = false;
 };

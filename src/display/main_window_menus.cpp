@@ -73,6 +73,8 @@ void TForm1::Build_Menus() {
   pm_10_fullscreen =
       item(QStringLiteral("Display in fullscreen mode"), Qt::Key_F12, [this] { Mode_Switch(); });
   pm_10_fullscreen->setCheckable(true);
+  // Not among the in-game menu's rows: full screen fills the screen whatever the size.
+  pm_size = pm_0_menu->addMenu(QStringLiteral("Size"));
   pm_11_splashscreen = item(QStringLiteral("Display splash screen at startup"), {}, [this] {
     Prefs.Keep_Splash_At_Start(pm_11_splashscreen->isChecked());
   });
@@ -91,6 +93,18 @@ void TForm1::pm_0_menuPopup() {
   // The stored choice, with what the splash's check box shows as its default.
   Prefs.Reread_Splash_At_Start();
   pm_11_splashscreen->setChecked(Prefs.Splash_At_Start());
+  // The steps that fit the screen the handheld is on now.
+  pm_size->clear();
+  const int shown =
+      Shown_Windowed_Zoom(Prefs.Zoom(), Window.Skin_Size, Available_Geometry().size());
+  for (int zoom : Zoom_Steps()) {
+    QAction* step = pm_size->addAction(QStringLiteral("%1 %").arg(zoom));
+    step->setCheckable(true);
+    step->setChecked(zoom == shown);
+    connect(step, &QAction::triggered, this, [this, zoom] {
+      if (isEnabled()) Prefs.Set_Zoom(zoom);
+    });
+  }
   if (Prefs.Fullscreen() && Game_Menu_Open) {
     Game_Menu_Open = false;
     Vid_Display_Game_Menu(false);
@@ -128,7 +142,7 @@ void TForm1::Vid_Display_Game_Menu(bool open) {
     LCD.Show(row);
   }
   LCD.Set_Rect(btn_game_menu_background,
-               QRect(LCD[btn_game_menu_background].Rect.topLeft(), QSize(256, 416)));
+               QRect(LCD[btn_game_menu_background].Rect.topLeft(), Open_Game_Menu_Size));
 }
 
 void TForm1::Run_Menu_Row(int row) {

@@ -11,11 +11,11 @@ bool Is_Button_Area(Element_Id id) {
                      [id](const Button_Area& b) { return b.Area == id; });
 }
 
-Handheld::Handheld(Reporter report, std::optional<bool> lcd_response_on)
+Handheld::Handheld(Reporter report, std::optional<bool> lcd_response_on, std::optional<int> zoom)
     : Report(Or_Standard_Error(std::move(report))), Timers(Report),
       Sounds(std::make_unique<Sound_System>()), Core(LCD, *Sounds, Timers, Random_Generator),
       Settings_Store(std::make_unique<Settings_Key>(Report)),
-      Preference_Store(*Settings_Store, lcd_response_on) {
+      Preference_Store(*Settings_Store, lcd_response_on, zoom) {
   Events.Attach(LCD, Core);
   Words = Build_Key_Words();
   // Nothing is held or shown, no input yet; the one seeding of the generator.

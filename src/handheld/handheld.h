@@ -38,7 +38,8 @@ class Handheld {
 public:
   // Opens the settings and reads the preferences; problems go to `report`. The command line's
   // choice of the LCD's response goes before the stored one.
-  explicit Handheld(Reporter report, std::optional<bool> lcd_response_on = {});
+  explicit Handheld(Reporter report, std::optional<bool> lcd_response_on = {},
+                    std::optional<int> zoom = {});
   ~Handheld();
   Handheld(const Handheld&) = delete;
   Handheld& operator=(const Handheld&) = delete;

@@ -4,10 +4,12 @@
 
 #include <algorithm>
 
-Preferences::Preferences(Settings_Key& store, std::optional<bool> lcd_response_on) : Store(&store) {
+Preferences::Preferences(Settings_Key& store, std::optional<bool> lcd_response_on,
+                         std::optional<int> zoom)
+    : Store(&store) {
   Is_Fullscreen = Store->Read_Bool(Setting::Fullscreen_Mode, true);
   Response_On = lcd_response_on.value_or(Store->Read_Bool(Setting::Lcd_Response, true));
-  Zoom_Factor = std::max(1, Store->Read_Integer(Setting::Zoom, 1));
+  Zoom_Percent = Valid_Zoom(zoom.value_or(Store->Read_Integer(Setting::Zoom, Unzoomed)));
 }
 
 bool Preferences::Splash_At_Start() {
@@ -41,9 +43,9 @@ void Preferences::Set_Fullscreen(bool on) {
 }
 
 void Preferences::Set_Zoom(int zoom) {
-  zoom = std::max(1, zoom);
+  zoom = Valid_Zoom(zoom);
   if (Store) Store->Write_Integer(Setting::Zoom, zoom);
-  if (Zoom_Factor == zoom) return;
-  Zoom_Factor = zoom;
+  if (Zoom_Percent == zoom) return;
+  Zoom_Percent = zoom;
   emit Zoom_Changed(zoom);
 }

@@ -3,6 +3,8 @@
 // them here; a change is announced to whoever shows it, so no window tells another.
 #pragma once
 
+#include "desktop/zoom.h"
+
 #include <QObject>
 #include <optional>
 
@@ -14,7 +16,9 @@ public:
   // Reads the display mode, the zoom and the response from the store (the command line's
   // response goes before the stored one, and is not written back). The splash choice is read
   // when it is first asked for: the splash screen reads it after the sound output.
-  Preferences(Settings_Key& store, std::optional<bool> lcd_response_on);
+  // The command line's zoom goes before the stored one in the same way.
+  Preferences(Settings_Key& store, std::optional<bool> lcd_response_on,
+              std::optional<int> zoom = {});
 
   bool Splash_At_Start();
   // A choice shown before it is kept (the splash's check box until play).
@@ -27,8 +31,10 @@ public:
   bool Fullscreen() const { return Is_Fullscreen; }
   void Set_Fullscreen(bool on);
 
-  // The handheld's own enlargement over the desktop's scale, a whole factor from 1.
-  int Zoom() const { return Zoom_Factor; }
+  // The handheld's own size in a window over the desktop's scale, in percent: a whole step
+  // from 100 (a stored value that is none reads as 100). The window shows the largest step
+  // that fits the screen when this one does not.
+  int Zoom() const { return Zoom_Percent; }
   void Set_Zoom(int zoom);
 
   bool Lcd_Response() const { return Response_On; }
@@ -45,6 +51,6 @@ private:
   Settings_Key* Store;
   std::optional<bool> Splash;
   bool Is_Fullscreen = true;
-  int Zoom_Factor = 1;
+  int Zoom_Percent = Unzoomed;
   bool Response_On = true;
 };

@@ -437,7 +437,9 @@ TEST_F(Skin_Loader, AtAScaleTheTwinIsTakenElseThePictureIsEnlargedPixelForPixel)
   Save("Graphics/Backdrops/sky.png", Filled(8, 6, qRgb(0, 0, 128)));
   Write_Config(Section_Of(im_bat_1) + "Filename=bat.png\n" + Section_Of(im_warrior_0) +
                "Filename=warrior.bmp\n" + Section_Of(im_pit) + "Filename=gone.png\n" +
-               "[Fullscreen]\nBackdropFile=sky.png\nLogoFile=sky.png\n");
+               "[Fullscreen]\nBackdropFile=sky.png\nLogoFile=sky.png\n"
+               // Placed by the skin, so full screen does not enlarge the handheld.
+               "GameOffsetX=4\nGameOffsetY=4\n");
   Env.Scale = 2;
   Run(true);
   EXPECT_TRUE(Messages.isEmpty()) << Messages.join('\n').toStdString();

@@ -10,7 +10,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -134,8 +136,23 @@ TEST_F(Main_Window, FirstStartIsFullScreenWithTheMenuButton) {
 
 TEST_F(Main_Window, WindowedModeSizesToTheGameAndShapesByTheKeyColour) {
   Store("FullscreenMode", "0");
+  Store("Zoom", "9900"); // larger than the screen: shown at the largest step, and kept
   auto form = Create();
   EXPECT_FALSE(Hand->Prefs().Fullscreen());
+  const int largest = Largest_Windowed_Zoom(
+      {527, 348}, QGuiApplication::primaryScreen()->availableGeometry().size());
+  EXPECT_EQ(form->size(), QSize(527, 348) * largest / 100);
+  EXPECT_EQ(Settings_Key().Read_Integer("Zoom", 0), 9900);
+  // The Size submenu offers the steps that fit, the one shown checked; a choice is kept.
+  QMetaObject::invokeMethod(
+      &form->Popup_Menu(), [&] { form->Popup_Menu().close(); }, Qt::QueuedConnection);
+  QTest::mousePress(form.get(), Qt::RightButton, {}, QPoint(300, 300));
+  const QList<QAction*> steps = form->pm_size->actions();
+  ASSERT_EQ(steps.size(), largest / 100);
+  EXPECT_EQ(steps.back()->text(), QStringLiteral("%1 %").arg(largest));
+  EXPECT_TRUE(steps.back()->isChecked());
+  steps.front()->trigger();
+  EXPECT_EQ(Settings_Key().Read_Integer("Zoom", 0), 100);
   EXPECT_EQ(form->size(), QSize(527, 348));
   // An empty Config.ini leaves everything in the key colour magenta.
   EXPECT_EQ(form->Frame().pixel(10, 10), qRgb(255, 0, 255));
@@ -170,17 +187,20 @@ TEST_F(Main_Window, TheModeSwitchKeepsThePaintedPanelWithTheShippedSkin) {
     QCoreApplication::processEvents();
     const Lcd_Surface& s = Hand->Surface();
     const QRect both = s[im_panel_digit_pos_1].Rect.united(s[im_panel_digit_pos_2].Rect);
-    return form->Frame().copy(both).convertToFormat(QImage::Format_RGB32);
+    const QRect device = form->Layout().Device_Rect(im_panel_digit_pos_1, both);
+    return form->Frame().copy(device).convertToFormat(QImage::Format_RGB32);
   };
   const QImage windowed = panel();
   form->Mode_Switch();
   EXPECT_TRUE(Hand->Prefs().Fullscreen());
-  EXPECT_TRUE(panel() == windowed) << "full screen";
+  const QImage full = panel();
   form->Mode_Switch();
   EXPECT_TRUE(panel() == windowed) << "windowed again";
+  form->Mode_Switch();
+  EXPECT_TRUE(panel() == full) << "full screen again";
   // The panel does show something: blanking it changes the picture.
   Hand->Surface().Blank_Position(0);
-  EXPECT_FALSE(panel() == windowed);
+  EXPECT_FALSE(panel() == full);
   QDir::setCurrent(previous);
 }
 
@@ -202,12 +222,15 @@ TEST_F(Main_Window, InGameMenuRowsCarryCaptionsMarksAndSeparators) {
   EXPECT_EQ(s[la_menu_item_11].Rect.top(), 352);
   EXPECT_EQ(s[btn_game_menu_background].Rect.size(), QSize(256, 416));
 
-  // A click on a separator does nothing; the menu stays open.
-  QTest::mouseClick(form.get(), Qt::LeftButton, {}, QPoint(100, 170));
+  // A click on a separator does nothing; the menu stays open. The menu is as large as it fits.
+  const auto menu = [&](QPoint p) {
+    return form->Layout().Menu.Device_Rect({p, QSize(1, 1)}).topLeft() / form->Layout().Scale;
+  };
+  QTest::mouseClick(form.get(), Qt::LeftButton, {}, menu({100, 170}));
   EXPECT_TRUE(form->Game_Menu_Open);
 
   // Choosing the full-screen row switches to windowed mode and leaves no rows.
-  QTest::mouseClick(form.get(), Qt::LeftButton, {}, QPoint(100, 32 * 9 + 10));
+  QTest::mouseClick(form.get(), Qt::LeftButton, {}, menu({100, 32 * 9 + 10}));
   EXPECT_FALSE(Hand->Prefs().Fullscreen());
   EXPECT_FALSE(form->Game_Menu_Open);
   for (Element_Id row : Game_Menu_Labels)

@@ -10,6 +10,7 @@ should, and that no stored setting is lost or corrupted. Rows are independent an
 side; every wait has a generous bound.
 """
 import concurrent.futures
+import glob
 import os
 import random
 import shutil
@@ -516,6 +517,10 @@ def skin_picture_fifo_and_device(r):
     skin, name = background_path(r)
     os.remove(r.path(skin, name))
     os.mkfifo(r.path(skin, name))
+    # Its twins would stand in for it where the handheld is drawn larger: the pipe is all there is.
+    base, extension = os.path.splitext(name)
+    for twin in glob.glob(glob.escape(r.path(skin, base)) + "@*x" + extension):
+        os.remove(twin)
     set_ini_value(r.path("Config.ini"), "Image2", "Filename", "../" * 30 + "dev/zero")
     program = r.start()
     window = check_usable(r, program)

@@ -292,6 +292,20 @@ def png_patch(png, x, y, width, height):
                            "8", "rgb:-"], input=png, capture_output=True).stdout
 
 
+def glass_share(png, screen):
+    """The share of the screen's height the LCD's glass takes: the longest run of its grey-green
+    down any column of a PNG picture of the screen."""
+    raw = subprocess.run(["convert", "png:-", "-depth", "8", "rgb:-"], input=png,
+                         capture_output=True).stdout
+    width, height, longest = screen[0], screen[1], 0
+    for x in range(0, width, 4):
+        run = 0
+        for r, g, b in (raw[(y * width + x) * 3:(y * width + x) * 3 + 3] for y in range(height)):
+            run = run + 1 if g >= r > b and 120 <= g <= 220 and 15 <= g - b <= 50 else 0
+            longest = max(longest, run)
+    return longest / height
+
+
 def changed_rect(before, after, top=0):
     """(x, y, width, height) around what differs between two PNG pictures of a screen below its
     first `top` rows; None when nothing does."""

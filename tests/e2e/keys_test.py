@@ -413,6 +413,23 @@ def case_sway(game_dir):
             run.stop()
 
 
+def case_sway_zoom(game_dir):
+    """The handheld's own zoom on Wayland: Zoom=200 windowed, then filling the screen."""
+    screen = (1920, 1080)
+    with harness.Sway(screen) as desk:
+        run = harness.Program(game_dir, desk, settings=dict(WINDOWED, Zoom="200"))
+        try:
+            found = desk.find_window(TITLE)
+            check(found is not None and found[0][2:] == (1054, 696),
+                  f"Wayland (sway): Zoom=200 shows the handheld at 1054 x 696 ({found})")
+            run.wait_for_trace("mode 1")
+            desk.type("-k", "F12")
+            check(harness.poll(lambda: harness.glass_share(desk.png(), screen) >= 0.3),
+                  "Wayland (sway): full screen, the LCD's glass takes 30 % of the output's height")
+        finally:
+            run.stop()
+
+
 def case_weston(game_dir):
     with harness.Weston() as desk:
         before = desk.png()
@@ -467,7 +484,7 @@ def main():
     if desktop == "wayland":
         game_dir = harness.readable_copy(GAME_DIR)
         try:
-            for case in (case_sway, case_weston):
+            for case in (case_sway, case_sway_zoom, case_weston):
                 print(f"---- {case.__name__}", flush=True)
                 case(game_dir)
         finally:

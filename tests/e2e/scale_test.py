@@ -366,6 +366,52 @@ def case_1x_only_skin():
         shutil.rmtree(folder, ignore_errors=True)
 
 
+def wait_for_geometry(display, window, wanted):
+    harness.poll(lambda: display.geometry(window) == wanted)
+    return display.geometry(window)
+
+
+def case_zoom():
+    """The handheld's own zoom at scale 1: Zoom=200 stored, then the wheel, then full screen."""
+    prefix = "[zoom] "
+    screen = (1920, 1080)
+    with Display(screen) as display:
+        at = (433, 192)
+        empty = screen_pixels(display, at[0], at[1], 80, 60)
+        run = harness.Program(GAME_DIR, display, settings=dict(WINDOWED, Zoom="200"))
+        try:
+            window = display.find_window(TITLE)
+            if not check(window is not None, prefix + "the handheld shows"):
+                return
+            got = display.geometry(window)
+            check(got == at + (1054, 696), prefix + f"Zoom=200 shows 1054 x 696 at {at} (got {got})")
+            harness.poll(lambda: corner_rows(display, at, 2, empty)[-1] < 80)  # till drawn
+            firsts = corner_rows(display, at, 2, empty)
+            check(firsts[0] > 0 and firsts[-1] < 80,
+                  prefix + f"the window's corner is see-through ({firsts[0]} pixels)")
+            # The middle of ATTACK's click area, at twice its size.
+            since = max((ms for ms, _ in run.trace()), default=0)
+            display.run("xdotool", "mousemove", "--window", window, "300", "600", "mousedown", "1")
+            pressed = run.wait_for_trace("show btn_attack_down", timeout=5, after=since)
+            display.run("xdotool", "mouseup", "1")
+            check(pressed is not None, prefix + "a click in ATTACK's doubled click area presses it")
+
+            # A notch of the wheel up: a step larger, about the same centre, and kept.
+            display.run("xdotool", "mousemove", "--window", window, "500", "300", "click", "4")
+            got = wait_for_geometry(display, window, (169, 18, 1581, 1044))
+            check(got == (169, 18, 1581, 1044),
+                  prefix + f"the wheel makes it 300 % about its centre (got {got})")
+            check("Zoom=300" in run.settings_text(), prefix + "the new size is stored")
+
+            display.key(window, "F12")
+            got = wait_for_geometry(display, window, (0, 0) + screen)
+            check(got == (0, 0) + screen, prefix + f"F12 fills the screen (got {got})")
+            check(harness.poll(lambda: harness.glass_share(display.png(), screen) >= 0.3),
+                  prefix + "the LCD's glass takes at least 30 % of the screen's height")
+        finally:
+            run.stop()
+
+
 def case_wayland_scaled():
     """Weston with its output scaled by 2: the corners show the desktop, a click presses the
     button under it, and only the case takes the pointer (its see-through corners do not)."""
@@ -415,8 +461,8 @@ def case_wayland_scaled():
 
 
 def main():
-    for case in (lambda: case_scaled(2, (2048, 1536)), lambda: case_scaled(3, (3840, 2160)),
-                 case_1x_only_skin, case_wayland_scaled):
+    for case in (case_zoom, lambda: case_scaled(2, (2048, 1536)),
+                 lambda: case_scaled(3, (3840, 2160)), case_1x_only_skin, case_wayland_scaled):
         case()
     return checks.exit_status("scale")
 

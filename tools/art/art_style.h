@@ -27,6 +27,9 @@ inline const QColor Mid_Blue{36, 92, 160};
 // Every picture is drawn at these scales from the same shapes: scale N has N x N pixels for each
 // pixel of the 1x picture and is saved as its twin beside it (Scaled_File_Name).
 inline constexpr int Scales[] = {1, 2, 3};
+// The skin also at the larger factors the handheld's own zoom reaches on top of the desktop's
+// scale (a 3840 x 2160 screen at scale 2 filled takes nearly 6), so that it is only ever reduced.
+inline constexpr int Skin_Scales[] = {1, 2, 3, 4, 5, 6};
 
 // An empty picture of a logical size at a scale (its device pixel ratio), so that painters draw
 // on it in logical coordinates and every device pixel is its own.

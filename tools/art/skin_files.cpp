@@ -96,7 +96,7 @@ QString Config_Ini_Text() {
 
 Picture_Files Skin_Files() {
   Picture_Files files;
-  for (int scale : Scales)
+  for (int scale : Skin_Scales)
     for (Element_Id id : Skin_Elements) {
       const QString file = Skin_File_Name(id);
       if (!file.isEmpty())
