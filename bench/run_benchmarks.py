@@ -35,9 +35,13 @@ FIGURE = re.compile(r"^(?P<label>[^:]+): (?P<value>-?[0-9.]+) (?P<unit>\S+)$")
 
 # label -> (comparison, limit) for the figures that have a target.
 TARGETS = {
-    "timer lateness p99": ("<", 2.0),
-    "key to frame p99": ("<", 1000 / 60),
-    "pad to frame p99": ("<", 1000 / 60),
+    # With the LCD's response on, its frames sharing the loop.
+    "timer lateness p99": ("<", 1.0),
+    "timer lateness 60-470 ms p99": ("<", 1.0),
+    "timer lateness 500-870 ms p99": ("<", 1.0),
+    "timer lateness 1000-5000 ms p99": ("<", 1.0),
+    "key to frame p99": ("<", 2.0),
+    "pad to frame p99": ("<", 2.0),
     "CPU while a game waits, pad plugged in": ("<", 1.0),
     "one-segment repaint windowed": ("<", 0.5),
     "one-segment repaint 1920 x 1080": ("<", 0.5),
@@ -50,6 +54,8 @@ TARGETS = {
     "CPU while a game waits": ("<", 0.5),
     "CPU while a game waits at 2x": ("<", 1.0),
     "start-up to the splash median": ("<=", 80.0),
+    "start-up to the splash / bare Qt window": ("<=", 1.3),
+    "start-up to the splash / bare Qt window at 3x": ("<=", 2.0),
     "peak memory windowed at 1x": ("<=", 48.0),
     "peak memory windowed at 3x": ("<=", 96.0),
     "peak memory after F12 at 3x": ("<=", 160.0),
@@ -163,23 +169,51 @@ class Map_Watch:
         self.process.wait()
 
 
-def start_up(figures, display, game_dir, runs, scale=1):
+def first_map(watch, started, window=None, timeout=10):
+    """Milliseconds from `started` until the X server mapped `window` (any window when None),
+    or None when it never did."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        mapped = [t for t, w in watch.maps if window is None or w == window]
+        if mapped:
+            return (mapped[0] - started) * 1000
+        time.sleep(0.002)
+    return None
+
+
+def start_up(figures, display, game_dir, bench_dir, runs, scale=1):
+    """Process start to the first window mapped: the game's first start (the splash) beside a
+    bare Qt window of the handheld's size, started the same way in turns, and the skip path."""
     print("== start-up", flush=True)
     env = {"QT_SCALE_FACTOR": str(scale)}
     at = f" at {scale}x" if scale > 1 else ""
-    splash, demo = [], []
+    splash, demo, bare = [], [], []
     for _ in range(runs):
+        # The floor: what any Qt Widgets program pays to map a window.
+        watch = Map_Watch(display)
+        started = time.monotonic()
+        floor = subprocess.Popen([os.path.join(bench_dir, "bare_window")],
+                                 env=dict(display.env, **env), stderr=subprocess.DEVNULL)
+        try:
+            ms = first_map(watch, started)
+            if ms is not None:
+                bare.append(ms)
+        finally:
+            floor.kill()
+            floor.wait()
+            watch.stop()
+
         # First start: nothing stored, so the splash comes up.
         watch = Map_Watch(display)
         started = time.monotonic()
         program = Program(game_dir, display, env=env)
         try:
             found = display.find_window(SPLASH_TITLE, timeout=10)
-            if found is None:
+            ms = None if found is None else first_map(watch, started, int(found), timeout=1)
+            if ms is None:
                 figures.notes.append("start-up: the splash never showed")
             else:
-                mapped = [t for t, w in watch.maps if w == int(found)]
-                splash.append(((mapped[0] if mapped else time.monotonic()) - started) * 1000)
+                splash.append(ms)
         finally:
             program.stop()
             watch.stop()
@@ -201,9 +235,14 @@ def start_up(figures, display, game_dir, runs, scale=1):
                 demo.append((reached - started) * 1000)
         finally:
             program.stop()
+    if bare:
+        figures.add(f"start-up of a bare Qt window median{at}", statistics.median(bare), "ms")
     if splash:
         figures.add(f"start-up to the splash median{at}", statistics.median(splash), "ms")
         figures.add(f"start-up to the splash max{at}", max(splash), "ms")
+        if bare:
+            figures.add(f"start-up to the splash / bare Qt window{at}",
+                        statistics.median(splash) / statistics.median(bare), "x")
     if demo:
         figures.add(f"start-up to the demo (no splash) median{at}", statistics.median(demo), "ms")
 
@@ -375,7 +414,7 @@ def big_screens(figures, game_dir, bench_dir, quick):
             finally:
                 program.stop()
             if scale > 1:
-                start_up(figures, display, game_dir, 2 if quick else 5, scale)
+                start_up(figures, display, game_dir, bench_dir, 2 if quick else 5, scale)
 
 
 def full_screen_and_zoom(figures, game_dir, bench_dir):
@@ -558,7 +597,7 @@ def main():
                            "8" if args.quick else "90"], env)
         run_tool(figures, [os.path.join(bench_dir, "key_frame_bench"),
                            "20" if args.quick else "200", "3" if args.quick else "10"], env)
-        start_up(figures, display, game_dir, 2 if args.quick else 7)
+        start_up(figures, display, game_dir, bench_dir, 2 if args.quick else 7)
         cpu_and_memory(figures, display, game_dir, args.quick)
         lcd_response(figures, display, game_dir, bench_dir, args.quick)
     big_screens(figures, game_dir, bench_dir, args.quick)

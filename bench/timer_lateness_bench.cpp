@@ -1,18 +1,26 @@
 // How late the handheld's timers tick on Qt's real event loop. The real game runs on the real
 // Qt timer backend while a scripted player goes through the demo, level selection, moves,
 // cursor turns, shots and game over; every tick is compared with the schedule the game asked
-// for (the start of the period plus k intervals).
+// for (the start of the period plus k intervals). The handheld's glass is drawn beside it in a
+// window, as the main window draws it: the skin, the LCD's response and its 30 Hz frames.
 //
 // Usage: timer_lateness_bench [seconds]   (default 90)
 #include "bench_stats.h"
+#include "display/frame_clock.h"
+#include "display/gfxinit.h"
+#include "display/lcd_painter.h"
+#include "display/lcd_response.h"
 #include "game/unit1.h"
 #include "handheld/qt_timer_backend.h"
 
 #include <QAbstractEventDispatcher>
+#include <QApplication>
 #include <QElapsedTimer>
-#include <QGuiApplication>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QTimer>
 #include <QTimerEvent>
+#include <QWidget>
 #include <array>
 #include <map>
 #include <random>
@@ -92,6 +100,62 @@ private:
   };
   std::map<int, Period> Periods;
   std::map<const Interval_Timer*, int> Id_Of;
+};
+
+// The glass as the main window draws it, with the LCD's response on: changes of the surface are
+// drawn in the next pass of the loop, and the ink on its way in frames that give way to ticks.
+class Glass_Window : public QWidget {
+public:
+  Glass_Window(Lcd_Surface& surface, const Qt_Timer_Backend& timers)
+      : LCD(surface),
+        Frames([&timers] { return timers.Ms_To_Next_Tick(); }, [this] { Draw(QRegion()); }) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    Skin_Environment environment;
+    environment.Exe_Dir = qEnvironmentVariable("GRATHMOOR_GAME_DIR");
+    const Skin_Window window = gfxinit(LCD, Skin_Window(), environment).Window;
+    LCD.Measure_Text = [](Element_Id id, const QString& text) {
+      return Lcd_Painter::Text_Size(id, text);
+    };
+    Painter.Reset(window.Client_Size.expandedTo(QSize(1, 1)), window.Colour, LCD);
+    Response.Settle(LCD);
+    LCD.Take_Dirty();
+    LCD.On_Dirty = [this] {
+      if (std::exchange(Pending, true)) return;
+      QMetaObject::invokeMethod(
+          this,
+          [this] {
+            Pending = false;
+            Draw(LCD.Take_Dirty());
+          },
+          Qt::QueuedConnection);
+    };
+    setFixedSize(Painter.Frame().size());
+    show();
+  }
+
+private:
+  void Draw(QRegion region) {
+    const double now = Now_Ms();
+    region += Response.Follow(LCD, now);
+    const QRegion changing = Response.Changing(now);
+    region += std::exchange(Still_Changing, changing) | changing;
+    Frames.Run(!changing.isEmpty());
+    if (region.isEmpty()) return;
+    Painter.Compose(region, LCD, &Response, now);
+    update(region);
+  }
+  void paintEvent(QPaintEvent* event) override {
+    QPainter painter(this);
+    for (const QRect& r : event->region())
+      painter.drawImage(r, Painter.Frame(), r);
+  }
+
+  Lcd_Surface& LCD;
+  Lcd_Painter Painter;
+  Lcd_Response Response{true};
+  QRegion Still_Changing;
+  bool Pending = false;
+  Frame_Clock Frames;
 };
 
 class Silent_Sound : public Sound_Output {
@@ -264,7 +328,7 @@ private:
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
+  QApplication app(argc, argv);
   const int seconds = argc > 1 ? std::atoi(argv[1]) : 90;
   if (seconds <= 0) {
     std::fprintf(stderr, "usage: timer_lateness_bench [seconds > 0]\n");
@@ -277,6 +341,7 @@ int main(int argc, char** argv) {
   Silent_Sound sound;
   Seeded_Random random(7);
   Game_Core game(surface, sound, timers, random);
+  const Glass_Window glass(surface, timers);
   Scripted_Player player(game, seconds);
   // The game's own trace, as the program writes it, to see what the scripted player did.
   if (qEnvironmentVariable("GRATHMOOR_TRACE") == QLatin1String("1"))
@@ -289,10 +354,10 @@ int main(int argc, char** argv) {
   QObject::connect(&poll, &QTimer::timeout, [&player] { player.Poll(); });
   poll.start(10);
   QTimer::singleShot(seconds * 1000, Qt::PreciseTimer, &app, &QCoreApplication::quit);
-  QGuiApplication::exec();
+  QApplication::exec();
 
   std::printf("timer lateness over %d s on the %s platform: %d games, %d moves, %d shots\n",
-              seconds, qPrintable(QGuiApplication::platformName()), player.Games, player.Moves,
+              seconds, qPrintable(QApplication::platformName()), player.Games, player.Moves,
               player.Shots);
   std::printf("modes gone through:%s\n", player.Modes.c_str());
   const Sample_Summary all = Summarise(timers.All);

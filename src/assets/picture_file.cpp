@@ -3,8 +3,11 @@
 #include "assets/picture_scale.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QtEndian>
+#include <array>
 
 namespace {
 
@@ -23,28 +26,108 @@ QString Skin_Too_Large(const QString& path, qint64 width, qint64 height) {
 
 constexpr Picture_Rules Skin_Picture_Rules{Max_Picture_Side, Skin_Not_Decoded, Skin_Too_Large};
 
+// The header's size held to the rules' limit; false, after the rules' message, past it. A
+// top-down bitmap gives its height as negative.
+bool Within_Limit(const QString& path, QSize size, const Picture_Rules& rules,
+                  const Reporter& report) {
+  const auto too_long = [&](int side) { return side > rules.Max_Side || side < -rules.Max_Side; };
+  if (!too_long(size.width()) && !too_long(size.height())) return true;
+  if (report)
+    report(rules.Too_Large(path, qAbs(qint64(size.width())), qAbs(qint64(size.height()))));
+  return false;
+}
+
+// The checksum PNG chunks carry (CRC-32, as zlib's).
+quint32 Crc32(const char* data, qsizetype length) {
+  static const auto table = [] {
+    std::array<quint32, 256> t{};
+    for (quint32 n = 0; n < 256; ++n) {
+      quint32 c = n;
+      for (int k = 0; k < 8; ++k)
+        c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+      t[n] = c;
+    }
+    return t;
+  }();
+  quint32 crc = 0xFFFFFFFFu;
+  for (qsizetype i = 0; i < length; ++i)
+    crc = table[(crc ^ static_cast<uchar>(data[i])) & 0xFF] ^ (crc >> 8);
+  return crc ^ 0xFFFFFFFFu;
+}
+
+// From the header chunk to the end chunk, with image data between; a critical chunk (its type
+// begins with a capital) whose checksum is wrong stops the decoder, an ancillary one is skipped.
+bool Png_Holds_Together(const QByteArray& bytes) {
+  if (!bytes.startsWith(QByteArrayView("\x89PNG\r\n\x1a\n", 8))) return false;
+  qsizetype at = 8;
+  bool data = false;
+  while (bytes.size() - at >= 12) {
+    const char* chunk = bytes.constData() + at;
+    const quint32 length = qFromBigEndian<quint32>(chunk);
+    if (length > quint64(bytes.size() - at - 12)) return false;
+    const QByteArrayView type(chunk + 4, 4);
+    const bool critical = type[0] >= 'A' && type[0] <= 'Z';
+    if (critical && Crc32(chunk + 4, 4 + length) != qFromBigEndian<quint32>(chunk + 8 + length))
+      return false;
+    if (at == 8 && type != "IHDR") return false;
+    if (type == "IDAT") data = true;
+    if (type == "IEND") return data;
+    at += 12 + qsizetype(length);
+  }
+  return false;
+}
+
+// The start of image, then whole marker segments up to the first scan, with a frame header
+// before it: what the decoder needs before it reads pixels. The scan itself it takes as it comes.
+bool Jpeg_Holds_Together(const QByteArray& bytes) {
+  const auto byte = [&bytes](qsizetype i) { return static_cast<uchar>(bytes[i]); };
+  if (bytes.size() < 4 || byte(0) != 0xFF || byte(1) != 0xD8) return false;
+  qsizetype at = 2;
+  bool frame = false;
+  while (bytes.size() - at >= 4) {
+    if (byte(at) != 0xFF) return false;
+    const uchar marker = byte(at + 1);
+    if (marker == 0xFF) { // a fill byte
+      ++at;
+      continue;
+    }
+    const quint16 length = qFromBigEndian<quint16>(bytes.constData() + at + 2);
+    if (length < 2 || length > bytes.size() - at - 2) return false;
+    // SOF0..SOF15, less DHT, JPG and DAC, which share the range.
+    if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
+      frame = true;
+    if (marker == 0xDA) return frame && bytes.size() - at - 2 > length;
+    at += 2 + length;
+  }
+  return false;
+}
+
 } // namespace
+
+bool Check_Picture(const QString& path, const QByteArray& format, const Picture_Rules& rules,
+                   const Reporter& report) {
+  const bool png = format == "png";
+  if (!png && format != "jpeg") return Read_Picture(path, format, rules, report).has_value();
+  QImageReader reader(path, format);
+  reader.setAutoDetectImageFormat(false);
+  if (!Within_Limit(path, reader.size(), rules, report)) return false;
+  QFile file(path);
+  const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  if (png ? Png_Holds_Together(bytes) : Jpeg_Holds_Together(bytes)) return true;
+  if (report)
+    report(rules.Not_Decoded(path, reader.canRead() ? QStringLiteral("Unable to read image data")
+                                                    : reader.errorString()));
+  return false;
+}
 
 std::optional<QImage> Read_Picture(const QString& path, const QByteArray& format,
                                    const Picture_Rules& rules, const Reporter& report,
                                    const Picture_Part& part, int file_scale) {
   QImageReader reader(path, format);
   reader.setAutoDetectImageFormat(false);
-  // A top-down bitmap gives its height as negative.
-  const auto too_long = [&](int side) { return side > rules.Max_Side || side < -rules.Max_Side; };
-  const auto too_large = [&](QSize size) {
-    return too_long(size.width()) || too_long(size.height());
-  };
-  const auto report_too_large = [&](QSize size) {
-    if (report)
-      report(rules.Too_Large(path, qAbs(qint64(size.width())), qAbs(qint64(size.height()))));
-  };
   // The header's size is checked first, so a forged one cannot make us allocate gigabytes.
   const QSize size = reader.size();
-  if (too_large(size)) {
-    report_too_large(size);
-    return std::nullopt;
-  }
+  if (!Within_Limit(path, size, rules, report)) return std::nullopt;
   if (part && size.isValid()) {
     const QRect wanted = part(size, file_scale) & QRect(QPoint(0, 0), size);
     if (wanted != QRect(QPoint(0, 0), size)) reader.setClipRect(wanted);
@@ -55,10 +138,7 @@ std::optional<QImage> Read_Picture(const QString& path, const QByteArray& format
     return std::nullopt;
   }
   // Not every header tells the size the decoder ends up with.
-  if (too_large(picture.size())) {
-    report_too_large(picture.size());
-    return std::nullopt;
-  }
+  if (!Within_Limit(path, picture.size(), rules, report)) return std::nullopt;
   // The reader takes a name ending in "@2x" for a picture drawn at twice the scale; a file is
   // drawn at its natural size, whatever its name, unless its caller knows better.
   picture.setDevicePixelRatio(1);

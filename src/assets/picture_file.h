@@ -39,6 +39,14 @@ std::optional<QImage> Read_Picture(const QString& path, const QByteArray& format
                                    const Picture_Rules& rules, const Reporter& report,
                                    const Picture_Part& part = {}, int file_scale = 1);
 
+// Whether a picture file can be decoded, without decoding its pixels where its format lets its
+// build be checked instead: a PNG's chunks from the header to the end, each critical one with its
+// checksum; a JPEG's marker segments up to its first scan. Pictures of other formats are decoded.
+// The size limit and the messages are Read_Picture's. What the check lets through and a decoder
+// still refuses is found when the picture is decoded.
+bool Check_Picture(const QString& path, const QByteArray& format, const Picture_Rules& rules,
+                   const Reporter& report);
+
 // Decodes a picture by its file-name extension (png, bmp, jpg, jpeg, ico; case does not
 // matter). Nothing, after a message to `report`, for an unknown extension, a picture that
 // cannot be decoded (the file's path, then the decoder's message) or one that is too large.

@@ -107,10 +107,6 @@ void TForm1::FormCreate() {
   // 4. The settings were opened with the handheld, and the display mode read from them.
   Response = Lcd_Response(Prefs.Lcd_Response());
   Clock.start();
-  Frame_Timer.setTimerType(Qt::PreciseTimer);
-  // The glass answers over tens of milliseconds: a frame of a 30 Hz screen follows it.
-  Frame_Timer.setInterval(33);
-  connect(&Frame_Timer, &QTimer::timeout, this, [this] { Draw_Changes(QRegion()); });
   Build_Menus();
   pm_10_fullscreen->setChecked(Prefs.Fullscreen());
   connect(&Prefs, &Preferences::Fullscreen_Changed, pm_10_fullscreen, &QAction::setChecked);
@@ -221,10 +217,7 @@ void TForm1::Draw_Changes(QRegion region) {
   // A segment that arrived since the last frame is drawn once more, at its final ink.
   const QRegion changing = Response.Changing(now);
   region += std::exchange(Still_Changing, changing) | changing;
-  if (changing.isEmpty())
-    Frame_Timer.stop();
-  else if (!Frame_Timer.isActive())
-    Frame_Timer.start();
+  Frames.Run(!changing.isEmpty());
   if (region.isEmpty()) return;
   const bool see_through = Painter.Compose(region, LCD, &Response, now);
   // The shape changes only where the key colour was or is: a segment lit inside the handheld

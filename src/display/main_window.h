@@ -5,6 +5,7 @@
 
 #include "desktop/reporter.h"
 #include "desktop/shell_open.h"
+#include "display/frame_clock.h"
 #include "display/gfxinit.h"
 #include "display/lcd_painter.h"
 #include "display/lcd_response.h"
@@ -128,7 +129,9 @@ private:
   Lcd_Painter Painter;
   Lcd_Response Response;
   QElapsedTimer Clock;
-  QTimer Frame_Timer;     // runs only while some segment's ink is on its way
+  // The glass answers over tens of milliseconds: a frame of a 30 Hz screen follows it.
+  Frame_Clock Frames{[this] { return Hand.Ms_To_Next_Tick(); },
+                     [this] { Draw_Changes(QRegion()); }};
   QRegion Still_Changing; // the segments drawn on the way at the last frame
   QMenu* pm_0_menu = nullptr;
   Key_Reader Keys{Hand.Held(), [this](std::uint16_t code) { Hand.Key_Down(code); },

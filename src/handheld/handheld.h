@@ -67,6 +67,8 @@ public:
   bool Release_Button(Element_Id area);
   // Lets go of every key and pad button still held, in binding order.
   void Release_Held();
+  // The milliseconds until the game's next tick, or -1: the LCD's frames give way to it.
+  int Ms_To_Next_Tick() const { return Timers.Ms_To_Next_Tick(); }
   // Pads act only while this says the handheld's window has the keyboard.
   void Set_Input_Gate(std::function<bool()> gate) { Input_Gate = std::move(gate); }
 

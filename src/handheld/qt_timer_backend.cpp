@@ -1,5 +1,6 @@
 #include "handheld/qt_timer_backend.h"
 
+#include <QAbstractEventDispatcher>
 #include <QTimerEvent>
 
 void Qt_Timer_Backend::Start(Interval_Timer& timer, int interval_ms) {
@@ -36,4 +37,15 @@ void Qt_Timer_Backend::Stop(Interval_Timer& timer) {
 void Qt_Timer_Backend::timerEvent(QTimerEvent* event) {
   auto it = By_Id.find(event->timerId());
   if (it != By_Id.end()) it->second->Tick();
+}
+
+int Qt_Timer_Backend::Ms_To_Next_Tick() const {
+  QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(thread());
+  int next = -1;
+  if (!dispatcher) return next;
+  for (const auto& [id, timer] : By_Id) {
+    const int left = dispatcher->remainingTime(id);
+    if (left >= 0 && (next < 0 || left < next)) next = left;
+  }
+  return next;
 }

@@ -17,6 +17,8 @@ public:
 
   void Start(Interval_Timer& timer, int interval_ms) override;
   void Stop(Interval_Timer& timer) override;
+  // The milliseconds until the next tick of any running timer (0 when one is due), or -1.
+  int Ms_To_Next_Tick() const;
 
 protected:
   void timerEvent(QTimerEvent* event) override;

@@ -35,9 +35,10 @@ QString Page_Too_Large(const QString& path, qint64 width, qint64 height) {
 constexpr Picture_Rules Page_Rules{Manual_Max_Page_Side, Page_Not_Decoded, Page_Too_Large};
 
 // Whether a page file can be used; one that is there but unusable is reported. Only a plain file
-// is a page: a pipe in its place would block the start for good.
+// is a page: a pipe in its place would block the start for good. The pages drawn for a scale are
+// checked without decoding them: at 3x that would take both cores for most of a second.
 bool Usable_Page_File(const QString& path, const char* format, const Reporter& report) {
-  return QFileInfo(path).isFile() && Read_Picture(path, format, Page_Rules, report);
+  return QFileInfo(path).isFile() && Check_Picture(path, format, Page_Rules, report);
 }
 
 } // namespace

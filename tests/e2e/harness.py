@@ -432,7 +432,7 @@ class Weston(Display):
         # fades in; its panel lies along the top.
         self.run("xdotool", "mousemove", "0", "0")
         w, h = self.screen
-        wait_for_background(self, [(0, h - 1), (w - 1, h - 1), (w // 2, h // 2), (w - 1, 60)])
+        wait_for_background(self, [(0, h - 1), (w - 1, h - 1), (w // 2, h // 2), (w - 1, 60 * self.scale)])
 
     def __exit__(self, *exc):
         super().__exit__(*exc)

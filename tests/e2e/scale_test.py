@@ -17,6 +17,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 import harness
 from harness import TITLE, Checks, Display
@@ -449,8 +450,12 @@ def case_wayland_scaled():
             # A drag from the see-through bottom-right corner (logical (524, 345), whose double
             # lies on the case) is the desktop's; a drag on the case moves the window.
             across, down = (300 if x < 500 else -300), (200 if y < 400 else -200)
-            desk.drag((x + w - 6, y + h - 6), (across, 0))
-            desk.drag((x + 160, y + 80), (0, down))
+            px, py = x + 80, y + 560  # a patch of the case away from the pointer
+            patch = harness.png_patch(desk.png(), px, py, 100, 70)
+            desk.drag((x + w - 6, y + h - 6), (across, 0), lambda d: True)
+            desk.drag((x + 160, y + 80), (0, down),
+                      lambda d: harness.png_patch(desk.png(), px + d[0], py + d[1], 100, 70) == patch,
+                      lambda: run.wait_for_trace("window move asked"))
             moved = window_rect(lambda r: r == (x, y + down, w, h))
             check(moved == (x, y + down, w, h),
                   prefix + f"only the case takes the pointer: the drag from the corner left the "

@@ -5,6 +5,7 @@
 #include "windows/manual_pages.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
@@ -224,7 +225,22 @@ TEST_F(Manual_Form_Test, AtAScaleAPageDrawnForItIsTakenElseThePageIsEnlarged) {
   twin.fill(Qt::blue);
   ASSERT_TRUE(twin.save(Program.filePath("pages/2@2x.png"), "PNG"));
   ASSERT_TRUE(QFile(Program.filePath("pages/3@2x.png")).open(QIODevice::WriteOnly)); // empty
+  // Twins checked without being decoded, broken where a decoder would stop: a PNG cut short, a
+  // PNG with a byte of its image data changed, a JPEG cut inside its headers; and a whole JPEG.
+  QByteArray png, jpeg;
+  QBuffer png_out(&png), jpeg_out(&jpeg);
+  ASSERT_TRUE(twin.save(&png_out, "PNG") && twin.save(&jpeg_out, "JPEG"));
+  QByteArray changed = png;
+  changed[png.indexOf("IDAT") + 6] = char(changed[png.indexOf("IDAT") + 6] ^ 0x40);
+  const std::pair<int, QByteArray> twins[] = {
+      {5, png.left(png.size() - 20)}, {6, changed}, {7, jpeg.left(100)}, {8, jpeg}};
+  for (const auto& [n, bytes] : twins) {
+    QFile file(
+        Program.filePath(QString("pages/%1@2x.%2").arg(n).arg(n == 5 || n == 6 ? "png" : "jpg")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+  }
   const Manual_Pages pages = Load_Manual_Pages(Program.filePath("pages/"), 2);
+  EXPECT_EQ(pages.Picture(8).pixelColor(0, 0).blue(), 254);
   EXPECT_EQ(pages.Picture(2).pixel(0, 0), qRgb(0, 0, 255));
   EXPECT_EQ(pages.Picture(2).devicePixelRatio(), 2.0);
   // The pages are checked at the start and decoded only when shown, from the file then there.
@@ -232,7 +248,7 @@ TEST_F(Manual_Form_Test, AtAScaleAPageDrawnForItIsTakenElseThePageIsEnlarged) {
   ASSERT_TRUE(twin.save(Program.filePath("pages/2@2x.png"), "PNG"));
   EXPECT_EQ(pages.Picture(2).pixel(0, 0), qRgb(255, 0, 0));
   // Without a usable twin the 1x page is enlarged, pixel for pixel; the broken twin is told.
-  for (int n : {3, 4}) {
+  for (int n : {3, 4, 5, 6, 7}) {
     EXPECT_EQ(pages.Picture(n).size(), QSize(2 * (20 + n), 60)) << n;
     EXPECT_EQ(pages.Picture(n).devicePixelRatio(), 2.0) << n;
   }
@@ -240,8 +256,9 @@ TEST_F(Manual_Form_Test, AtAScaleAPageDrawnForItIsTakenElseThePageIsEnlarged) {
   pages.Report_Problems([&reports](const QString& message) { reports << message; });
   ASSERT_EQ(reports.size(), 1);
   const QStringList lines = reports[0].split('\n'); // the heading, then one line a page file
-  ASSERT_EQ(lines.size(), 2);
-  EXPECT_TRUE(lines[1].contains("3@2x.png")) << reports[0].toStdString();
+  ASSERT_EQ(lines.size(), 5) << reports[0].toStdString();
+  for (int n : {3, 5, 6, 7})
+    EXPECT_TRUE(reports[0].contains(QString("%1@2x.").arg(n))) << n;
 }
 
 TEST_F(Manual_Form_Test, TheMouseTurnsPagesOnReleaseClosesAndDrags) {
