@@ -112,7 +112,7 @@ public:
     setAttribute(Qt::WA_OpaquePaintEvent);
     Skin_Environment environment;
     environment.Exe_Dir = qEnvironmentVariable("GRATHMOOR_GAME_DIR");
-    const Skin_Window window = gfxinit(LCD, Skin_Window(), environment).Window;
+    const Skin_Window window = gfxinit(LCD, Skin_Window(), environment, {}).Window;
     LCD.Measure_Text = [](Element_Id id, const QString& text) {
       return Lcd_Painter::Text_Size(id, text);
     };
