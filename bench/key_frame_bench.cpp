@@ -209,13 +209,13 @@ int main(int argc, char** argv) {
   bool failed = false;
   Main_Window_Environment environment;
   environment.Exe_Dir = game_dir;
-  environment.Show_Error = [&failed](const QString& text) {
+  const Reporter report = [&failed](const QString& text) {
     std::fprintf(stderr, "the program reported: %s\n", qPrintable(text));
     failed = true;
   };
   environment.Request_End = [&failed] { failed = true; };
-  Handheld handheld(environment.Show_Error);
-  TForm1 form(handheld, environment);
+  Handheld handheld(report);
+  TForm1 form(handheld, environment, report);
   if (failed) return 1;
   form.Centre();
   if (!Run_Until([&form] { return form.windowHandle() && form.windowHandle()->isExposed(); },

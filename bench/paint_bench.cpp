@@ -40,8 +40,8 @@ struct Skinned {
     env.Zoom = zoom;
     env.Screen_Size = Device_Screen(scale) / scale;
     // A skin that does not load would make every figure meaningless: stop with its message.
-    env.Report = [](const QString& message) { Fail(message); };
-    const Skin_Result skin = gfxinit(Surface, Skin_Window{}, env);
+    const Skin_Result skin =
+        gfxinit(Surface, Skin_Window{}, env, [](const QString& message) { Fail(message); });
     if (!skin.Config_Found) Fail(QStringLiteral("no Config.ini in ") + Game_Dir);
     Window = skin.Window;
     if (fullscreen && (!Surface.Shown(im_backdrop) || Surface[im_backdrop].Picture.isNull() ||

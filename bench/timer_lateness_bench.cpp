@@ -112,7 +112,7 @@ public:
     setAttribute(Qt::WA_OpaquePaintEvent);
     Skin_Environment environment;
     environment.Exe_Dir = qEnvironmentVariable("GRATHMOOR_GAME_DIR");
-    const Skin_Window window = gfxinit(LCD, Skin_Window(), environment).Window;
+    const Skin_Window window = gfxinit(LCD, Skin_Window(), environment, {}).Window;
     LCD.Measure_Text = [](Element_Id id, const QString& text) {
       return Lcd_Painter::Text_Size(id, text);
     };
@@ -285,7 +285,7 @@ private:
     for (int x = 0; x < Dungeon_Size; ++x)
       for (int y = 0; y < Dungeon_Size; ++y) {
         if (Game.Cell(x, y) != code) continue;
-        for (int d = 1; d <= 4; ++d) {
+        for (Direction d : Directions) {
           if (Game.Cell(Step_From(warrior, d)) == Cell_Pit) continue; // he steps round pits
           const int distance = Torus_Distance(Step_From(warrior, d), {x, y});
           if (distance < best_distance) {
@@ -299,7 +299,7 @@ private:
 
   // The direction (1..4) of a neighbouring cell holding `code`, or 0.
   int Direction_Of(std::int32_t code) const {
-    for (int d = 1; d <= 4; ++d)
+    for (Direction d : Directions)
       if (Game.Cell(Step_From({Game.Warrior_X, Game.Warrior_Y}, d)) == code) return d;
     return 0;
   }

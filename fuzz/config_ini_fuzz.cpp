@@ -9,7 +9,6 @@ namespace {
 
 void Look_Up(const Config_Ini& ini, const QString& section, const QString& key) {
   const Reporter report = [](const QString& message) { (void)message.size(); };
-  (void)ini.Has(section, key);
   (void)ini.String(section, key, "default");
   (void)ini.Integer(section, key, 7);
   (void)ini.Colour(section, key, QColor(1, 2, 3), report);

@@ -39,8 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const timespec times[2] = {{stamp, 0}, {stamp, 0}};
   utimensat(AT_FDCWD, qPrintable(path), times, 0);
 
-  Settings_Key key;
-  key.Report = [](const QString& message) { (void)message.size(); };
+  Settings_Key key([](const QString& message) { (void)message.size(); });
   for (const char* name : Names) {
     (void)key.Read_Integer(name, -5);
     (void)key.Read_Bool(name, true);

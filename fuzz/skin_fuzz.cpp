@@ -35,15 +35,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   Skin_Environment env;
   env.Exe_Dir = root;
-  env.Report = [](const QString& message) { (void)message.size(); };
+  const Reporter report = [](const QString& message) { (void)message.size(); };
   for (const bool fullscreen : {false, true}) {
     env.Fullscreen_Mode = fullscreen;
     env.Screen_Size = fullscreen ? QSize(1920, 1080) : QSize(800, 600);
     Lcd_Surface surface;
-    const Skin_Result result = gfxinit(surface, Skin_Window{}, env);
+    const Skin_Result result = gfxinit(surface, Skin_Window{}, env, report);
     if (!result.Config_Found) __builtin_trap(); // the file is there
     // A second run over the same surface, as a full-screen toggle does.
-    (void)gfxinit(surface, result.Window, env);
+    (void)gfxinit(surface, result.Window, env, report);
   }
   return 0;
 }

@@ -2,10 +2,12 @@
 
 #include "desktop/zoom.h"
 #include "game/program_facts.h"
+#include "settings/settings_key.h"
 
 #include <charconv>
 
 #include <ostream>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -45,13 +47,13 @@ Environment:
   XDG_CONFIG_HOME      the folder of the settings file (default ~/.config)
 
 The settings (sound output, splash screen, full-screen mode, size, the four
-keys) are kept in $XDG_CONFIG_HOME/Kelvamor/Tov50.conf, by default
-~/.config/Kelvamor/Tov50.conf; a line LcdResponse=0 there makes the LCD switch
-at once.
-)";
+keys) are kept in $XDG_CONFIG_HOME/)";
 
 void Print_Usage(std::ostream& out) {
-  out << Usage_Head << Program_Title << Usage_Tail;
+  const std::string file =
+      std::string(Settings_Organisation) + "/" + Settings_Application + ".conf";
+  out << Usage_Head << Program_Title << Usage_Tail << file << ", by default\n~/.config/" << file
+      << "; a line LcdResponse=0 there makes the LCD switch\nat once.\n";
 }
 
 // The options Qt takes from the command line itself. Qt accepts them with one dash or two;

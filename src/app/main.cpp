@@ -5,6 +5,7 @@
 #include "app/program_end.h"
 #include "desktop/display_scale.h"
 #include "desktop/shell_open.h"
+#include "desktop/text_font.h"
 #include "display/main_window.h"
 #include "handheld/event_trace.h"
 #include "handheld/handheld.h"
@@ -64,7 +65,7 @@ int main(int argc, char** argv) {
   // One family for every text the program shows, menus and message boxes too: the one the
   // windows are laid out in (Arial, or its metric twin).
   QFont font = QApplication::font();
-  font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+  font.setFamilies(Text_Families());
   QApplication::setFont(font);
   // A held key makes one press and one release.
   const X11_Keyboard keyboard = Set_Up_X11_Keyboard();
@@ -83,14 +84,13 @@ int main(int argc, char** argv) {
   Main_Window_Environment environment;
   environment.Exe_Dir = QCoreApplication::applicationDirPath();
   environment.Open = Desktop_Shell_Open;
-  environment.Show_Error = Show_Error;
   environment.Request_End = request_end;
   // The manual's pages are checked while the main window is made: the manual window tells what
   // the check found, as it would have found it itself.
   std::future<Manual_Pages> manual_pages =
       Check_Manual_Pages_Ahead(environment.Exe_Dir, Primary_Screen_Scale());
   Handheld handheld(Show_Error, options.Lcd_Response_On, options.Zoom);
-  TForm1 form(handheld, environment);
+  TForm1 form(handheld, environment, Show_Error);
   if (ending) return 0; // Config.ini is missing: reported, and the game is never shown
 
   TAboutForm about(Desktop_Shell_Open);
@@ -104,7 +104,6 @@ int main(int argc, char** argv) {
   host.Centre_Main_Window = [&form] { form.Centre(); };
   host.Start_Demo = [&handheld] { handheld.Start_Demo(); };
   host.Terminate = request_end;
-  host.Show_Error = Show_Error;
   TSplashForm splash(handheld.Settings(), handheld.Prefs(), Desktop_Shell_Open, host);
 
   Side_Windows side;

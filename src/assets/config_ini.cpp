@@ -7,6 +7,13 @@
 
 namespace {
 
+// A colour laid out as 0x00BBGGRR; the top byte is ignored.
+QColor Bgr_Colour(int number) {
+  const auto bgr = static_cast<unsigned>(number);
+  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                static_cast<int>((bgr >> 16) & 0xFF));
+}
+
 // Hands the parser one line at a time. Lines lose their leading blanks, so an indented key is
 // never taken as the continuation of the previous value, and a line too long for the parser's
 // buffer is dropped whole: cut into pieces, its tail would be read as a key of its own.
@@ -80,8 +87,24 @@ const QString* Config_Ini::Find(const QString& section, const QString& key) cons
   return it == Values.end() ? nullptr : &it->second;
 }
 
-bool Config_Ini::Has(const QString& section, const QString& key) const {
-  return Find(section, key) != nullptr;
+QString Config_Ini::String(const Config_Key& key) const {
+  return String(key.Section, key.Key, key.Default);
+}
+
+int Config_Ini::Integer(const Config_Key& key) const {
+  return Integer(key.Section, key.Key, To_Integer(key.Default).value_or(0));
+}
+
+QColor Config_Ini::Colour(const Config_Key& key, const Reporter& report) const {
+  return Colour(key.Section, key.Key, Bgr_Colour(To_Integer(key.Default).value_or(0)), report);
+}
+
+QString Config_Ini::Folder(const Config_Key& key) const {
+  return Folder(key.Section, key.Key, key.Default);
+}
+
+std::optional<QString> Config_Ini::File_Name(const Config_Key& key) const {
+  return File_Name(key.Section, key.Key, key.Default);
 }
 
 QString Config_Ini::String(const QString& section, const QString& key,
@@ -119,9 +142,7 @@ QColor Config_Ini::Colour(const QString& section, const QString& key, const QCol
     if (report) report(QString("'%1' is not a valid integer value").arg(*value));
     return default_value;
   }
-  const auto bgr = static_cast<unsigned>(*number);
-  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                static_cast<int>((bgr >> 16) & 0xFF));
+  return Bgr_Colour(*number);
 }
 
 QString Config_Ini::Folder(const QString& section, const QString& key,

@@ -3,6 +3,7 @@
 // first value of a key that appears twice is the one that counts.
 #pragma once
 
+#include "assets/config_keys.h"
 #include "desktop/reporter.h"
 
 #include <QByteArray>
@@ -17,8 +18,6 @@ public:
   // Reads the file; nothing when it cannot be opened.
   static std::optional<Config_Ini> Load(const QString& path);
   static Config_Ini Parse(const QByteArray& text);
-
-  bool Has(const QString& section, const QString& key) const;
 
   // The value as written, or the default when the key is missing.
   QString String(const QString& section, const QString& key, const QString& default_value) const;
@@ -41,6 +40,13 @@ public:
   // for exactly "nil" (lower case).
   std::optional<QString> File_Name(const QString& section, const QString& key,
                                    const QString& default_value) const;
+
+  // As above, for a key of the program's with its own default.
+  QString String(const Config_Key& key) const;
+  int Integer(const Config_Key& key) const;
+  QColor Colour(const Config_Key& key, const Reporter& report) const;
+  QString Folder(const Config_Key& key) const;
+  std::optional<QString> File_Name(const Config_Key& key) const;
 
   // The integer rules of Integer, for values that come from elsewhere (e.g. GameOffsetX).
   static std::optional<int> To_Integer(const QString& text);

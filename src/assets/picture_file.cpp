@@ -17,11 +17,11 @@ bool Is_File(const QString& path) {
 
 // The skin's words: the decoder's words alone do not say which of the skin's files is broken.
 QString Skin_Not_Decoded(const QString& path, const QString& decoder_message) {
-  return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), decoder_message);
+  return Problem_In(path, decoder_message);
 }
 
 QString Skin_Too_Large(const QString& path, qint64 width, qint64 height) {
-  return QString("Picture too large (%1 x %2 pixels): %3").arg(width).arg(height).arg(path);
+  return Problem_In(path, QString("Picture too large (%1 x %2 pixels)").arg(width).arg(height));
 }
 
 constexpr Picture_Rules Skin_Picture_Rules{Max_Picture_Side, Skin_Not_Decoded, Skin_Too_Large};

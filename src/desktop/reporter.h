@@ -8,6 +8,9 @@
 
 using Reporter = std::function<void(const QString& message)>;
 
+// A problem with a file, told the one way: the file's path, then what is wrong with it.
+QString Problem_In(const QString& path, const QString& words);
+
 // The reporter, or where none was handed in, one that writes each message as a line of standard
 // error, so that no problem goes untold.
 Reporter Or_Standard_Error(Reporter report);

@@ -157,10 +157,9 @@ struct Backdrop_Files {
 };
 
 Backdrop_Files Backdrop_Files_Of(const Config_Ini& ini, const Skin_Environment& env) {
-  const bool stretch = (ini.Integer("Fullscreen", "BackdropStretch", 0) & 0xFF) != 0;
-  return {ini.Folder("Fullscreen", "BackdropDir", "Graphics\\Backdrops\\"),
-          ini.File_Name("Fullscreen", "BackdropFile", "nil"),
-          ini.File_Name("Fullscreen", "LogoFile", "nil"), stretch,
+  const bool stretch = (ini.Integer(Config::Backdrop_Stretch) & 0xFF) != 0;
+  return {ini.Folder(Config::Backdrop_Dir), ini.File_Name(Config::Backdrop_File),
+          ini.File_Name(Config::Logo_File), stretch,
           stretch ? Picture_Part() : Centred_On(env.Screen_Size)};
 }
 
@@ -175,13 +174,13 @@ int Skin_Zoom(const Config_Ini& ini, QSize skin, const Skin_Environment& env) {
   if (!env.Fullscreen_Mode)
     return env.Available_Size.isValid() ? Shown_Windowed_Zoom(env.Zoom, skin, env.Available_Size)
                                         : Valid_Zoom(env.Zoom);
-  const bool centred = Offset_Centres(ini.String("Fullscreen", "GameOffsetX", "Center")) &&
-                       Offset_Centres(ini.String("Fullscreen", "GameOffsetY", "Center"));
+  const bool centred = Offset_Centres(ini.String(Config::Game_Offset_X)) &&
+                       Offset_Centres(ini.String(Config::Game_Offset_Y));
   if (!centred) return Unzoomed;
   // A logo in a corner of the screen is left clear; its header tells its size.
   QSize logo;
   const Backdrop_Files files = Backdrop_Files_Of(ini, env);
-  const int corner = ini.Integer("Fullscreen", "LogoPosition", 1);
+  const int corner = ini.Integer(Config::Logo_Position);
   if (files.Logo && corner >= 0 && corner <= 3) {
     const Scaled_File file = Picture_File_For_Scale(files.Folder + *files.Logo, env.Scale);
     const QSize size = QImageReader(file.Path).size();
@@ -219,13 +218,13 @@ void Load_Fullscreen(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& w
     surface.Show(im_backdrop);
   }
 
-  window.Colour = ini.Colour("Fullscreen", "BgColor", QColor(0, 0, 0), report);
+  window.Colour = ini.Colour(Config::Bg_Color, report);
   window.Key_Colour_On = false;
 
-  window.Skin_Offset_X = Game_Offset(ini.String("Fullscreen", "GameOffsetX", "Center"),
-                                     env.Screen_Size.width(), window.Client_Size.width());
-  window.Skin_Offset_Y = Game_Offset(ini.String("Fullscreen", "GameOffsetY", "Center"),
-                                     env.Screen_Size.height(), window.Client_Size.height());
+  window.Skin_Offset_X = Game_Offset(ini.String(Config::Game_Offset_X), env.Screen_Size.width(),
+                                     window.Client_Size.width());
+  window.Skin_Offset_Y = Game_Offset(ini.String(Config::Game_Offset_Y), env.Screen_Size.height(),
+                                     window.Client_Size.height());
 
   window.Client_Size = env.Screen_Size;
   surface.Set_Rect(im_backdrop, QRect(QPoint(0, 0), window.Client_Size));
@@ -238,7 +237,7 @@ void Load_Fullscreen(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& w
     surface.Show(im_backdrop_logo);
     const int right = window.Client_Size.width() - size.width();
     const int bottom = window.Client_Size.height() - size.height();
-    switch (ini.Integer("Fullscreen", "LogoPosition", 1)) {
+    switch (ini.Integer(Config::Logo_Position)) {
     case 0: place.moveTo(0, 0); break;
     case 1: place.moveTo(right, 0); break;
     case 2: place.moveTo(0, bottom); break;
@@ -253,7 +252,7 @@ void Load_Windowed(const Config_Ini& ini, Lcd_Surface& surface, Skin_Window& win
                    const Reporter& report) {
   window.Skin_Offset_X = 0;
   window.Skin_Offset_Y = 0;
-  const QColor key = ini.Colour("VideoMode", "TranspColor", QColor(255, 0, 255), report);
+  const QColor key = ini.Colour(Config::Transp_Color, report);
   window.Colour = key;
   window.Key_Colour = key;
   window.Key_Colour_On = true;
@@ -286,18 +285,18 @@ void Load_Skin_Elements(const Config_Ini& ini, const QString& skin_dir, Lcd_Surf
   const Frame_Factor factor = window.Layout.Skin;
   for (int n = 1; n <= Skin_Element_Count; ++n) {
     const Element_Id id = Skin_Elements[static_cast<std::size_t>(n - 1)];
-    const QString section = QString("Image%1").arg(n);
-    const long long height = ini.Integer(section, "Height", 0);
+    const QString section = Config::Image_Section(n);
+    const long long height = ini.Integer(section, Config::Image_Height, 0);
     const long long left =
-        ini.Integer(section, "Left", 0) + static_cast<long long>(window.Skin_Offset_X);
+        ini.Integer(section, Config::Image_Left, 0) + static_cast<long long>(window.Skin_Offset_X);
     const long long top =
-        ini.Integer(section, "Top", 0) + static_cast<long long>(window.Skin_Offset_Y);
-    const long long width = ini.Integer(section, "Width", 0);
+        ini.Integer(section, Config::Image_Top, 0) + static_cast<long long>(window.Skin_Offset_Y);
+    const long long width = ini.Integer(section, Config::Image_Width, 0);
     const QRect rect(Clamp_Position(left), Clamp_Position(top), Clamp_Size(width),
                      Clamp_Size(height));
     // Each picture is made for its place: the rounding of its edges depends on where it lies.
     const QPoint at = window.Layout.Skin_Point(id, rect);
-    if (const std::optional<QString> name = ini.File_Name(section, "Filename", "")) {
+    if (const std::optional<QString> name = ini.File_Name(section, Config::Image_File, "")) {
       const QString path = skin_dir + *name;
       const bool transparent = surface[id].Transparent;
       std::optional<QImage> picture;
@@ -331,22 +330,26 @@ void Load_Skin_Elements(const Config_Ini& ini, const QString& skin_dir, Lcd_Surf
 } // namespace
 
 QString Skin_Too_Large_Message(const QString& path) {
-  return QString("The skin's pictures take too much memory together: %1 is left out").arg(path);
+  return Problem_In(path, "left out: the skin's pictures would take too much memory together");
 }
 
-Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_Environment& env) {
+Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_Environment& env,
+                    Reporter report_to) {
   Skin_Result result{true, window};
   Skin_Window& w = result.Window;
-  const Reporter report = Or_Standard_Error(env.Report);
+  const Reporter report = Or_Standard_Error(std::move(report_to));
 
   const QString config_path = QDir(env.Exe_Dir).filePath("Config.ini");
   std::optional<Config_Ini> ini;
   if (QFileInfo(config_path).isFile()) ini = Config_Ini::Load(config_path);
 
   if (ini) {
-    const QString skin_dir = ini->Folder("Common", "SkinDir", "Graphics\\Skin\\");
-    w.Client_Size = QSize(Clamp_Size(ini->Integer("Common", "GameWidth", 527)),
-                          Clamp_Size(ini->Integer("Common", "GameHeight", 348)));
+    const QString skin_dir = ini->Folder(Config::Skin_Dir);
+    const QSize built_in = Default_Client_Size();
+    w.Client_Size = QSize(Clamp_Size(ini->Integer(Config::Game_Width.Section,
+                                                  Config::Game_Width.Key, built_in.width())),
+                          Clamp_Size(ini->Integer(Config::Game_Height.Section,
+                                                  Config::Game_Height.Key, built_in.height())));
     const QSize skin = w.Client_Size;
     const int zoom = Skin_Zoom(*ini, skin, env);
     const Frame_Factor desk(env.Scale, Unzoomed);
@@ -381,8 +384,9 @@ Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_
   // The in-game menu exists in full-screen mode only, closed.
   surface.Set_Shown(btn_game_menu_top, env.Fullscreen_Mode);
   surface.Set_Shown(btn_game_menu_background, env.Fullscreen_Mode);
-  surface.Set_Rect(btn_game_menu_background,
-                   QRect(surface[btn_game_menu_background].Rect.topLeft(), QSize(36, 32)));
+  surface.Set_Rect(btn_game_menu_background, QRect(surface[btn_game_menu_background].Rect.topLeft(),
+                                                   Closed_Game_Menu_Size()));
+  if (!result.Config_Found) report(QString::fromLatin1(Config_Missing_Message));
   return result;
 }
 

@@ -28,7 +28,6 @@ struct Skin_Environment {
   QString Exe_Dir; // the folder where Config.ini lies
   bool Fullscreen_Mode = false;
   QSize Screen_Size;
-  Reporter Report; // messages for the user; unset, they go to standard error
   qsizetype Picture_Allowance = Max_Skin_Picture_Bytes;
   int Scale = 1; // the screen's whole factor: pictures are made ready for it
   // The handheld's own size in a window on top of the scale, a whole step; shown at the largest
@@ -40,28 +39,30 @@ struct Skin_Environment {
 
 // The window's own settings that the skin decides.
 struct Skin_Window {
-  QSize Client_Size{527, 348};
+  QSize Client_Size = Default_Client_Size();
   QColor Colour{0, 0, 0}; // seen wherever no element covers the window
   bool Key_Colour_On = false;
   QColor Key_Colour{255, 0, 255}; // windowed mode: this colour is see-through
   int Skin_Offset_X = 0;          // added to every skin element's left and top
   int Skin_Offset_Y = 0;
-  Frame_Layout Layout;       // where the elements lie in the frame, their pictures made for it
-  QSize Skin_Size{527, 348}; // the handheld unzoomed, logical pixels
-  int Zoom = Unzoomed;       // the handheld's size shown
+  Frame_Layout Layout; // where the elements lie in the frame, their pictures made for it
+  QSize Skin_Size = Default_Client_Size(); // the handheld unzoomed, logical pixels
+  int Zoom = Unzoomed;                     // the handheld's size shown
 };
 
 // The in-game menu open, in its own units.
 inline constexpr QSize Open_Game_Menu_Size{256, 416};
 
 struct Skin_Result {
-  // False when Config.ini is missing or unreadable: the window shows Config_Missing_Message
-  // and ends the program. The in-game menu's elements are set up all the same.
+  // False when Config.ini is missing or unreadable: Config_Missing_Message is reported and the
+  // window ends the program. The in-game menu's elements are set up all the same.
   bool Config_Found = true;
   Skin_Window Window; // the window as it was, with what the skin changed
 };
 
-Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_Environment& env);
+// Problems go to `report` (unset, to standard error), the last of them a missing Config.ini.
+Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_Environment& env,
+                    Reporter report);
 
 // The message for a picture left out because the skin's pictures would take too much memory.
 QString Skin_Too_Large_Message(const QString& path);

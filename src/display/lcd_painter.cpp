@@ -2,6 +2,7 @@
 
 #include "assets/picture_scale.h"
 #include "desktop/display_scale.h"
+#include "desktop/text_font.h"
 
 #include <QBitmap>
 #include <QFont>
@@ -16,7 +17,8 @@ namespace {
 // pixels high, which makes the glyphs themselves smaller than 16 pixels.
 QFont Menu_Font() {
   static const QFont font = [] {
-    QFont f(QStringLiteral("Arial"));
+    QFont f;
+    f.setFamilies(Text_Families());
     for (int pixels = 16; pixels > 1; --pixels) {
       f.setPixelSize(pixels);
       if (QFontMetrics(f).height() <= 16) break;

@@ -71,9 +71,9 @@ void TForm1::Apply_Zoom() {
   update();
 }
 
-TForm1::TForm1(Handheld& handheld, Main_Window_Environment environment)
+TForm1::TForm1(Handheld& handheld, Main_Window_Environment environment, Reporter report)
     : Hand(handheld), LCD(handheld.Surface()), Prefs(handheld.Prefs()), Env(std::move(environment)),
-      Composited(Window_System_Composites()) {
+      Report(Or_Standard_Error(std::move(report))), Composited(Window_System_Composites()) {
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   // Where the desktop composites, the handheld's outline is see-through by its alpha, which the
   // window must have from its making.
@@ -85,7 +85,10 @@ TForm1::TForm1(Handheld& handheld, Main_Window_Environment environment)
   FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // The handheld may outlive the window: its pads no longer ask it for the keyboard.
+  Hand.Set_Input_Gate({});
+}
 
 void TForm1::FormCreate() {
   // 1. The title on the task bar. 2. The window stays hidden until it is centred, so none of
@@ -129,12 +132,14 @@ void TForm1::Apply_Skin(std::optional<QSize> screen_size) {
   environment.Exe_Dir = Env.Exe_Dir;
   environment.Fullscreen_Mode = Prefs.Fullscreen();
   environment.Screen_Size = screen_size.value_or(Screen_Geometry().size());
-  environment.Report = [this](const QString& message) { Report(message); };
   environment.Scale = Display_Scale(*this);
   environment.Zoom = Prefs.Zoom();
   environment.Available_Size = Available_Geometry().size();
   const Frame_Factor old_menu = Painter.Layout_Of_Frame().Menu;
-  const Skin_Result skin = gfxinit(LCD, Window, environment);
+  // Once the program is ending for a missing Config.ini, which was told, nothing more is.
+  const Skin_Result skin = gfxinit(LCD, Window, environment, [this](const QString& message) {
+    if (!Ending) Report(message);
+  });
   Window = skin.Window;
   // The in-game menu's panel, drawn at the next whole factor and reduced to the menu's.
   const Frame_Factor menu = Window.Layout.Menu;
@@ -142,7 +147,6 @@ void TForm1::Apply_Skin(std::optional<QSize> screen_size) {
     LCD.Set_Picture(btn_game_menu_background, For_Factor(Game_Menu_Panel(menu.Ceiling()), menu));
   if (!skin.Config_Found && !Ending) {
     Ending = true;
-    Report(QString::fromLatin1(Config_Missing_Message));
     if (Env.Request_End) Env.Request_End();
   }
   const QSize client = Window.Client_Size.expandedTo(QSize(1, 1));

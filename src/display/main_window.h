@@ -28,7 +28,6 @@ class QAction;
 struct Main_Window_Environment {
   QString Exe_Dir;                      // where Config.ini lies
   Shell_Open Open = Desktop_Shell_Open; // the desktop's "open"
-  Reporter Show_Error;                  // a modal message box with one OK button
   std::function<void()> Request_End;    // asks the event loop to end the program
 };
 
@@ -44,7 +43,8 @@ class TForm1 : public QWidget {
   Q_OBJECT
 
 public:
-  TForm1(Handheld& handheld, Main_Window_Environment environment);
+  // Problems go to `report` (the program shows a modal message box with one OK button).
+  TForm1(Handheld& handheld, Main_Window_Environment environment, Reporter report);
   ~TForm1() override;
 
   // Runs at the main window's activation; the first brings up the splash screen unless it was
@@ -90,10 +90,6 @@ protected:
 private:
   void FormCreate();
   void FormClose();
-  // Shows the player a problem, where the program shows them.
-  void Report(const QString& message) const {
-    if (Env.Show_Error) Env.Show_Error(message);
-  }
   // Loads the skin for the screen's size, or for the size full screen really got.
   void Apply_Skin(std::optional<QSize> screen_size = std::nullopt);
   QRect Screen_Geometry() const;
@@ -128,6 +124,7 @@ private:
   Lcd_Surface& LCD;
   Preferences& Prefs;
   Main_Window_Environment Env;
+  Reporter Report;
   Side_Windows Side;
   Lcd_Painter Painter;
   Lcd_Response Response;
@@ -144,7 +141,8 @@ private:
   bool Ending = false;
   const bool Composited; // the desktop composites windows with alpha
   // Before the skin is applied: white, see-through white.
-  Skin_Window Window{QSize(527, 348), Qt::white, true, Qt::white, 0, 0, {}, {527, 348}, Unzoomed};
+  Skin_Window Window{Default_Client_Size(), Qt::white, true, Qt::white, 0, 0, {},
+                     Default_Client_Size(), Unzoomed};
   QRegion Shape;           // the windowed outline, in device pixels
   bool Shape_Sent = false; // the outline went to the window system while the window showed
 

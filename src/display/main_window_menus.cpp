@@ -2,6 +2,8 @@
 // commands inside the full-screen window.
 #include "display/main_window.h"
 
+#include "desktop/text_font.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QPainter>
@@ -16,8 +18,7 @@ QImage TForm1::Game_Menu_Panel(int scale) {
   p.fillRect(0, 0, 256, 32, Qt::black);
   for (int y : {10, 15, 20})
     p.fillRect(8, y - 1, 20, 2, Qt::white);
-  QFont font(QStringLiteral("Arial"));
-  font.setPixelSize(14);
+  QFont font = Text_Font(14);
   font.setBold(true);
   p.setFont(font);
   p.setPen(Qt::white);
@@ -124,7 +125,7 @@ void TForm1::Vid_Display_Game_Menu(bool open) {
       LCD.Set_Hand_Pointer(row, false);
     }
     LCD.Set_Rect(btn_game_menu_background,
-                 QRect(LCD[btn_game_menu_background].Rect.topLeft(), QSize(36, 32)));
+                 QRect(LCD[btn_game_menu_background].Rect.topLeft(), Closed_Game_Menu_Size()));
     return;
   }
   for (int i = 1; i <= 12; ++i) {

@@ -68,7 +68,7 @@ void Game_Core::Timer_Bat_MovesTimer() {
     Surface.Show(im_warrior_1);
     Surface.Show(im_bat_1);
     Snd_Play(Sound_Name::Step_bat);
-    Arm(Timer_Bat_Warrior_Move, Bat_Warrior_Move_Step, 1, 315);
+    Arm(Timer_Bat_Warrior_Move, Bat_Warrior_Move_Step, 1, Step_Interval_Ms);
   } else {
     Gam_Check_Close_To_Bat();
     for (Element_Id indicator : {im_pit, im_bat_1, im_hook, im_arrow_1, im_dragon})

@@ -38,7 +38,7 @@ void Game_Core::Inp_acl_release() {
   Gam_Set_Mode();
 }
 
-void Game_Core::Point_Cursor(std::int32_t direction) {
+void Game_Core::Point_Cursor(Direction direction) {
   if (!Is_Playing(Game_Mode) || !Input_Enabled) return;
   Surface.Vid_Show_Cursor(Cursor_Direction, false);
   Cursor_Direction = direction;
@@ -49,31 +49,31 @@ void Game_Core::Point_Cursor(std::int32_t direction) {
 void Game_Core::Inp_cursor_press() {
   if (Trace) Trace("input Inp_cursor_press");
   Surface.Show(btn_cursor_down);
-  if (Latch(Cursor_Held)) Point_Cursor(Cursor_Direction % 4 + 1);
+  if (Latch(Cursor_Held)) Point_Cursor(Clockwise(Cursor_Direction));
 }
 
 void Game_Core::Inp_cursor_up_press() {
   if (Trace) Trace("input Inp_cursor_up_press");
   Surface.Show(btn_cursor_down);
-  if (Latch(Cursor_Held)) Point_Cursor(1);
+  if (Latch(Cursor_Held)) Point_Cursor(Direction_Up);
 }
 
 void Game_Core::Inp_cursor_right_press() {
   if (Trace) Trace("input Inp_cursor_right_press");
   Surface.Show(btn_cursor_down);
-  if (Latch(Cursor_Held)) Point_Cursor(2);
+  if (Latch(Cursor_Held)) Point_Cursor(Direction_Right);
 }
 
 void Game_Core::Inp_cursor_down_press() {
   if (Trace) Trace("input Inp_cursor_down_press");
   Surface.Show(btn_cursor_down);
-  if (Latch(Cursor_Held)) Point_Cursor(3);
+  if (Latch(Cursor_Held)) Point_Cursor(Direction_Down);
 }
 
 void Game_Core::Inp_cursor_left_press() {
   if (Trace) Trace("input Inp_cursor_left_press");
   Surface.Show(btn_cursor_down);
-  if (Latch(Cursor_Held)) Point_Cursor(4);
+  if (Latch(Cursor_Held)) Point_Cursor(Direction_Left);
 }
 
 void Game_Core::Inp_cursor_release() {
@@ -108,7 +108,7 @@ void Game_Core::Inp_attack_press() {
     Surface.Show(im_warrior_0);
     Surface.Show(im_arrow_0);
     Snd_Play(Sound_Name::Arrow);
-    Arm(Timer_Shoot_Arrow, Shoot_Arrow_Step, 1, 315);
+    Arm(Timer_Shoot_Arrow, Shoot_Arrow_Step, 1, Step_Interval_Ms);
     break;
   case Mode_Game_Over:
     Five_Seconds_Passed = false;
@@ -136,7 +136,8 @@ void Game_Core::Inp_move_press() {
   Surface.Show(btn_move_down);
   if (!Latch(Move_Held)) return;
   if (Game_Mode >= Mode_Select_Level_1 && Game_Mode <= Mode_Select_Level_3) {
-    Set_Game_Mode(Game_Mode == Mode_Select_Level_3 ? Mode_Select_Level_1 : Game_Mode + 1);
+    Set_Game_Mode(Game_Mode == Mode_Select_Level_3 ? Mode_Select_Level_1
+                                                   : static_cast<Game_Mode_Value>(Game_Mode + 1));
     Gam_Set_Mode();
   }
   if (!Is_Playing(Game_Mode) || !Input_Enabled) return;
@@ -156,7 +157,7 @@ void Game_Core::Inp_move_press() {
   Show_Carried_Items();
   Surface.Show(im_warrior_1);
   Snd_Play(Sound_Name::Step);
-  Arm_Sequence_For(Cell(next), 1, 315);
+  Arm_Sequence_For(Cell(next), 1, Step_Interval_Ms);
 }
 
 void Game_Core::Inp_move_release() {

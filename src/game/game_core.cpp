@@ -1,18 +1,19 @@
 #include "game/unit1.h"
 
-Cell_Position Step_From(Cell_Position from, int direction) {
+Cell_Position Step_From(Cell_Position from, Direction direction) {
   auto wrap = [](int v) { return (v + Dungeon_Size) % Dungeon_Size; };
   switch (direction) {
-  case 1: return {from.X, wrap(from.Y - 1)};
-  case 2: return {wrap(from.X + 1), from.Y};
-  case 3: return {from.X, wrap(from.Y + 1)};
-  case 4: return {wrap(from.X - 1), from.Y};
+  case Direction_Up: return {from.X, wrap(from.Y - 1)};
+  case Direction_Right: return {wrap(from.X + 1), from.Y};
+  case Direction_Down: return {from.X, wrap(from.Y + 1)};
+  case Direction_Left: return {wrap(from.X - 1), from.Y};
   default: return from;
   }
 }
 
 std::array<Cell_Position, 4> Neighbours(Cell_Position cell) {
-  return {Step_From(cell, 4), Step_From(cell, 2), Step_From(cell, 1), Step_From(cell, 3)};
+  return {Step_From(cell, Direction_Left), Step_From(cell, Direction_Right),
+          Step_From(cell, Direction_Up), Step_From(cell, Direction_Down)};
 }
 
 #define GAME_TIMER(name) name(timers, #name, [this] { name##Timer(); })

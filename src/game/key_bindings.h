@@ -18,7 +18,7 @@ using Key_Binding_Table = std::array<Key_Binding, 5>;
 
 // The defaults: the 5 key, Shift, Ctrl and Alt.
 inline constexpr Key_Binding_Table Default_Key_Bindings = {
-    {{0, 0}, {6, 0x35}, {39, 0x10}, {38, 0x11}, {37, 0x12}}};
+    {{0, 0}, {6, Vk::Digit_0 + 5}, {39, Vk::Shift}, {38, Vk::Control}, {37, Vk::Alt}}};
 
 // Codes beyond the virtual keys that name a handheld button itself, whatever key is bound to it:
 // a game controller's buttons stand for the handheld's buttons, not for the keys.

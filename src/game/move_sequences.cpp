@@ -32,7 +32,7 @@ void Game_Core::Walking_Frame(std::int32_t step, Interval_Timer& timer, int fram
 
 void Game_Core::Timer_Move_to_FreeTimer() {
   Run_Step(Move_to_Free_Step, [this](std::int32_t step) {
-    Walking_Frame(step, Timer_Move_to_Free, 315);
+    Walking_Frame(step, Timer_Move_to_Free, Step_Interval_Ms);
     if (step != 3) return;
     Surface.Hide(im_warrior_3);
     Surface.Hide(im_bat_5);
@@ -45,7 +45,7 @@ void Game_Core::Timer_Move_to_FreeTimer() {
 // The hook and the arrow are picked up alike; only the flag and the icon differ.
 void Game_Core::Move_To_Item_Step(std::int32_t step, Interval_Timer& timer, bool& carried,
                                   Element_Id icon) {
-  Walking_Frame(step, timer, 315);
+  Walking_Frame(step, timer, Step_Interval_Ms);
   switch (step) {
   case 3:
     Surface.Hide(im_bat_5);

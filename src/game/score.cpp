@@ -36,7 +36,7 @@ void Game_Core::Timer_ScoreTimer() {
       for (int i = 1; i <= Bat_Count; ++i) {
         if (Random(Bat_Step_Out_Of) >= Bat_Step_Chances) continue; // this bat rests
         Cell_Position& bat = Bat_Position[static_cast<std::size_t>(i)];
-        const int direction = Random(4) + 1; // up, right, down or left
+        const auto direction = static_cast<Direction>(Random(4) + 1); // up, right, down or left
         const Cell_Position target = Step_From(bat, direction);
         std::int32_t& there = Cell(target);
         if (there >= Cell_Pit) continue; // pits, bats, items and the dragon block the way

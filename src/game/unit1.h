@@ -46,9 +46,13 @@ constexpr std::int32_t Selected_Level(std::int32_t select_mode) {
 constexpr std::int32_t Played_Level(std::int32_t playing_mode) {
   return playing_mode - Mode_Level_1 + 1;
 }
-constexpr std::int32_t Playing_Mode(std::int32_t level) {
-  return Mode_Level_1 + level - 1;
+constexpr Game_Mode_Value Playing_Mode(std::int32_t level) {
+  return static_cast<Game_Mode_Value>(Mode_Level_1 + level - 1);
 }
+
+// The beat of the handheld's moving figures: a step of the warrior, of the bat carrying him and
+// of the flying arrow.
+inline constexpr int Step_Interval_Ms = 315;
 
 struct Cell_Position {
   std::int32_t X = 0;
@@ -60,8 +64,8 @@ inline constexpr int Dungeon_Size = 10;
 inline constexpr int Pit_Count = 12;
 inline constexpr int Bat_Count = 4;
 
-// One step from (x, y) in a direction, wrapping round the torus: 1 up, 2 right, 3 down, 4 left.
-Cell_Position Step_From(Cell_Position from, int direction);
+// One step from (x, y) in a direction, wrapping round the torus.
+Cell_Position Step_From(Cell_Position from, Direction direction);
 // The four wrap-around neighbours: left, right, up, down.
 std::array<Cell_Position, 4> Neighbours(Cell_Position cell);
 
@@ -85,11 +89,11 @@ public:
   std::int32_t Warrior_X = 0;
   std::int32_t Warrior_Y = 0;
   std::array<Cell_Position, Bat_Count + 1> Bat_Position{}; // [1..4]
-  std::int32_t Cursor_Direction = 0;                       // 1 up, 2 right, 3 down, 4 left
+  Direction Cursor_Direction = No_Direction;
   bool Has_Arrow = false;
   bool Has_Hook = false;
 
-  std::int32_t Game_Mode = Mode_Reset;
+  Game_Mode_Value Game_Mode = Mode_Reset;
   std::int32_t Win_Level = 0;
   std::int32_t Score = 0;
   std::int32_t Score_Tick = 0;
@@ -153,7 +157,7 @@ public:
 
   // ---- Modes and game start (modes.cpp) ----
   // Every change of Game_Mode goes through here, so that the trace sees each one.
-  void Set_Game_Mode(std::int32_t mode);
+  void Set_Game_Mode(Game_Mode_Value mode);
   void Gam_Set_Mode();
   void Gam_Stop_All_Timers();
   void Timer_Game_StartTimer();
@@ -240,7 +244,7 @@ private:
 
   // A press of cursor, attack or move acts only when its button was up.
   static bool Latch(bool& held);
-  void Point_Cursor(std::int32_t direction);
+  void Point_Cursor(Direction direction);
   void Show_Panel(Element_Id left, Element_Id right);
   void Show_Carried_Items();
   void Swap(Element_Id off, Element_Id on);

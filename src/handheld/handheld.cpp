@@ -14,11 +14,7 @@ bool Is_Button_Area(Element_Id id) {
 Handheld::Handheld(Reporter report, std::optional<bool> lcd_response_on, std::optional<int> zoom)
     : Report(Or_Standard_Error(std::move(report))), Timers(Report),
       Sounds(std::make_unique<Sound_System>()), Core(LCD, *Sounds, Timers, Random_Generator),
-      Settings_Store([this] {
-        auto store = std::make_unique<Settings_Key>();
-        store->Report = Report;
-        return store;
-      }()),
+      Settings_Store(std::make_unique<Settings_Key>(Report)),
       Preference_Store(*Settings_Store, lcd_response_on, zoom) {
   Events.Attach(LCD, Core);
   Words = Build_Key_Words();
@@ -80,7 +76,9 @@ void Handheld::Release_Held() {
 }
 
 bool Handheld::Start_Sound(const QString& output) {
-  return !Sounds->Sound_Startup(output).Arrow_Failed;
+  if (!Sounds->Sound_Startup(output).Arrow_Failed) return true;
+  Report(QString::fromUtf8(Sound_Folder_Error_Text));
+  return false;
 }
 
 void Handheld::Start_Demo() {

@@ -72,8 +72,8 @@ public:
   // Pads act only while this says the handheld's window has the keyboard.
   void Set_Input_Gate(std::function<bool()> gate) { Input_Gate = std::move(gate); }
 
-  // Starts the sound output named by the splash list's text; false when the Arrow sound could
-  // not be loaded.
+  // Starts the sound output named by the splash list's text. When the Arrow sound could not be
+  // loaded, the broken sound folder is reported, and the answer is false.
   bool Start_Sound(const QString& output);
   // The handheld comes alive in its demo. The game controllers are looked for now, not at the
   // start: the splash does not wait for them, nor anything the handheld runs.

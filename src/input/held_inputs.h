@@ -29,7 +29,6 @@ public:
   // The code the input's press delivered, forgetting it; none when it was not down.
   std::optional<std::uint16_t> Release(Physical_Input input);
   bool Is_Down(Physical_Input input) const;
-  bool Empty() const { return Held.empty(); }
 
   // Forgets every input still down and gives their codes, in the order of the bindings (All
   // Clear, Cursor, Start game/Attack, Select game/Move), the others after them in the order

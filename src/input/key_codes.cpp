@@ -1,5 +1,7 @@
 #include "input/key_codes.h"
 
+#include "game/virtual_keys.h"
+
 #include <QKeyEvent>
 #include <string_view>
 #include <utility>
@@ -10,7 +12,7 @@ namespace {
 std::uint16_t Latin_Letter_Code(std::uint32_t keysym) {
   const std::uint32_t upper = xkb_keysym_to_upper(keysym);
   return upper >= XKB_KEY_A && upper <= XKB_KEY_Z
-             ? static_cast<std::uint16_t>(0x41 + (upper - XKB_KEY_A))
+             ? static_cast<std::uint16_t>(Vk::Letter_A + (upper - XKB_KEY_A))
              : std::uint16_t{0};
 }
 
@@ -23,61 +25,61 @@ bool Is_Cased_Letter(std::uint32_t keysym) {
 // keys and the keypad.
 std::uint16_t Keysym_Code(std::uint32_t keysym) {
   if (keysym >= XKB_KEY_F1 && keysym <= XKB_KEY_F24)
-    return static_cast<std::uint16_t>(0x70 + (keysym - XKB_KEY_F1));
+    return static_cast<std::uint16_t>(Vk::F1 + (keysym - XKB_KEY_F1));
   if (keysym >= XKB_KEY_KP_0 && keysym <= XKB_KEY_KP_9)
-    return static_cast<std::uint16_t>(0x60 + (keysym - XKB_KEY_KP_0));
+    return static_cast<std::uint16_t>(Vk::Numpad_0 + (keysym - XKB_KEY_KP_0));
   switch (keysym) {
-  case XKB_KEY_BackSpace: return 0x08;
+  case XKB_KEY_BackSpace: return Vk::Back;
   case XKB_KEY_Tab:
-  case XKB_KEY_ISO_Left_Tab: return 0x09;
-  case XKB_KEY_KP_Begin: return 0x0C;
+  case XKB_KEY_ISO_Left_Tab: return Vk::Tab;
+  case XKB_KEY_KP_Begin: return Vk::Clear;
   case XKB_KEY_Return:
-  case XKB_KEY_KP_Enter: return 0x0D;
+  case XKB_KEY_KP_Enter: return Vk::Return;
   case XKB_KEY_Shift_L:
-  case XKB_KEY_Shift_R: return 0x10;
+  case XKB_KEY_Shift_R: return Vk::Shift;
   case XKB_KEY_Control_L:
-  case XKB_KEY_Control_R: return 0x11;
+  case XKB_KEY_Control_R: return Vk::Control;
   case XKB_KEY_Alt_L:
   case XKB_KEY_Alt_R:
   case XKB_KEY_Meta_L:
   case XKB_KEY_Meta_R:
-  case XKB_KEY_ISO_Level3_Shift: return 0x12; // AltGr is the right Alt key
-  case XKB_KEY_Pause: return 0x13;
-  case XKB_KEY_Caps_Lock: return 0x14;
-  case XKB_KEY_Escape: return 0x1B;
-  case XKB_KEY_space: return 0x20;
+  case XKB_KEY_ISO_Level3_Shift: return Vk::Alt; // AltGr is the right Alt key
+  case XKB_KEY_Pause: return Vk::Pause;
+  case XKB_KEY_Caps_Lock: return Vk::Caps_Lock;
+  case XKB_KEY_Escape: return Vk::Escape;
+  case XKB_KEY_space: return Vk::Space;
   case XKB_KEY_Prior:
-  case XKB_KEY_KP_Prior: return 0x21;
+  case XKB_KEY_KP_Prior: return Vk::Page_Up;
   case XKB_KEY_Next:
-  case XKB_KEY_KP_Next: return 0x22;
+  case XKB_KEY_KP_Next: return Vk::Page_Down;
   case XKB_KEY_End:
-  case XKB_KEY_KP_End: return 0x23;
+  case XKB_KEY_KP_End: return Vk::End;
   case XKB_KEY_Home:
-  case XKB_KEY_KP_Home: return 0x24;
+  case XKB_KEY_KP_Home: return Vk::Home;
   case XKB_KEY_Left:
-  case XKB_KEY_KP_Left: return 0x25;
+  case XKB_KEY_KP_Left: return Vk::Left;
   case XKB_KEY_Up:
-  case XKB_KEY_KP_Up: return 0x26;
+  case XKB_KEY_KP_Up: return Vk::Up;
   case XKB_KEY_Right:
-  case XKB_KEY_KP_Right: return 0x27;
+  case XKB_KEY_KP_Right: return Vk::Right;
   case XKB_KEY_Down:
-  case XKB_KEY_KP_Down: return 0x28;
-  case XKB_KEY_Print: return 0x2C;
+  case XKB_KEY_KP_Down: return Vk::Down;
+  case XKB_KEY_Print: return Vk::Print_Screen;
   case XKB_KEY_Insert:
-  case XKB_KEY_KP_Insert: return 0x2D;
+  case XKB_KEY_KP_Insert: return Vk::Insert;
   case XKB_KEY_Delete:
-  case XKB_KEY_KP_Delete: return 0x2E;
-  case XKB_KEY_Super_L: return 0x5B;
-  case XKB_KEY_Super_R: return 0x5C;
-  case XKB_KEY_Menu: return 0x5D;
-  case XKB_KEY_KP_Multiply: return 0x6A;
-  case XKB_KEY_KP_Add: return 0x6B;
-  case XKB_KEY_KP_Separator: return 0x6C;
-  case XKB_KEY_KP_Subtract: return 0x6D;
-  case XKB_KEY_KP_Decimal: return 0x6E;
-  case XKB_KEY_KP_Divide: return 0x6F;
-  case XKB_KEY_Num_Lock: return 0x90;
-  case XKB_KEY_Scroll_Lock: return 0x91;
+  case XKB_KEY_KP_Delete: return Vk::Delete;
+  case XKB_KEY_Super_L: return Vk::Left_Windows;
+  case XKB_KEY_Super_R: return Vk::Right_Windows;
+  case XKB_KEY_Menu: return Vk::Apps;
+  case XKB_KEY_KP_Multiply: return Vk::Multiply;
+  case XKB_KEY_KP_Add: return Vk::Add;
+  case XKB_KEY_KP_Separator: return Vk::Separator;
+  case XKB_KEY_KP_Subtract: return Vk::Subtract;
+  case XKB_KEY_KP_Decimal: return Vk::Decimal;
+  case XKB_KEY_KP_Divide: return Vk::Divide;
+  case XKB_KEY_Num_Lock: return Vk::Num_Lock;
+  case XKB_KEY_Scroll_Lock: return Vk::Scroll_Lock;
   default: return 0;
   }
 }
@@ -99,15 +101,19 @@ constexpr Letter_Row Letter_Rows[] = {{24, "QWERTYUIOP"}, {38, "ASDFGHJKL"}, {52
 // The keys that are neither digits nor letters, by key code: Esc, Backspace, Tab, Enter, Ctrl,
 // Shift, Alt and AltGr, Space, Caps Lock, F1 to F12, the navigation and editing keys.
 constexpr std::pair<std::uint32_t, std::uint16_t> Other_Places[] = {
-    {9, 0x1B},   {22, 0x08},  {23, 0x09},  {36, 0x0D},  {37, 0x11},  {105, 0x11}, {50, 0x10},
-    {62, 0x10},  {64, 0x12},  {108, 0x12}, {65, 0x20},  {66, 0x14},  {67, 0x70},  {68, 0x71},
-    {69, 0x72},  {70, 0x73},  {71, 0x74},  {72, 0x75},  {73, 0x76},  {74, 0x77},  {75, 0x78},
-    {76, 0x79},  {95, 0x7A},  {96, 0x7B},  {110, 0x24}, {111, 0x26}, {112, 0x21}, {113, 0x25},
-    {114, 0x27}, {115, 0x23}, {116, 0x28}, {117, 0x22}, {118, 0x2D}, {119, 0x2E}};
+    {9, Vk::Escape},   {22, Vk::Back},     {23, Vk::Tab},      {36, Vk::Return},
+    {37, Vk::Control}, {105, Vk::Control}, {50, Vk::Shift},    {62, Vk::Shift},
+    {64, Vk::Alt},     {108, Vk::Alt},     {65, Vk::Space},    {66, Vk::Caps_Lock},
+    {67, Vk::F1},      {68, Vk::F1 + 1},   {69, Vk::F1 + 2},   {70, Vk::F1 + 3},
+    {71, Vk::F1 + 4},  {72, Vk::F1 + 5},   {73, Vk::F1 + 6},   {74, Vk::F1 + 7},
+    {75, Vk::F1 + 8},  {76, Vk::F1 + 9},   {95, Vk::F1 + 10},  {96, Vk::F1 + 11},
+    {110, Vk::Home},   {111, Vk::Up},      {112, Vk::Page_Up}, {113, Vk::Left},
+    {114, Vk::Right},  {115, Vk::End},     {116, Vk::Down},    {117, Vk::Page_Down},
+    {118, Vk::Insert}, {119, Vk::Delete}};
 
 Place Place_Of(std::uint32_t keycode) {
   if (keycode >= 10 && keycode <= 19) // 1 .. 9, 0
-    return {Place_Kind::Digit, static_cast<std::uint16_t>(0x30 + (keycode - 9) % 10)};
+    return {Place_Kind::Digit, static_cast<std::uint16_t>(Vk::Digit_0 + (keycode - 9) % 10)};
   for (const Letter_Row& row : Letter_Rows)
     if (keycode >= row.First_Keycode && keycode - row.First_Keycode < row.Letters.size())
       return {Place_Kind::Letter,
@@ -120,32 +126,32 @@ Place Place_Of(std::uint32_t keycode) {
 // Events without a native key: the toolkit's key, with the keypad told apart.
 std::uint16_t Toolkit_Key_Code(int key, bool keypad) {
   if (key >= Qt::Key_0 && key <= Qt::Key_9)
-    return static_cast<std::uint16_t>((keypad ? 0x60 : 0x30) + (key - Qt::Key_0));
+    return static_cast<std::uint16_t>((keypad ? Vk::Numpad_0 : Vk::Digit_0) + (key - Qt::Key_0));
   if (key >= Qt::Key_A && key <= Qt::Key_Z)
-    return static_cast<std::uint16_t>(0x41 + (key - Qt::Key_A));
+    return static_cast<std::uint16_t>(Vk::Letter_A + (key - Qt::Key_A));
   if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-    return static_cast<std::uint16_t>(0x70 + (key - Qt::Key_F1));
+    return static_cast<std::uint16_t>(Vk::F1 + (key - Qt::Key_F1));
   switch (key) {
-  case Qt::Key_Backspace: return 0x08;
-  case Qt::Key_Tab: return 0x09;
+  case Qt::Key_Backspace: return Vk::Back;
+  case Qt::Key_Tab: return Vk::Tab;
   case Qt::Key_Return:
-  case Qt::Key_Enter: return 0x0D;
-  case Qt::Key_Shift: return 0x10;
-  case Qt::Key_Control: return 0x11;
+  case Qt::Key_Enter: return Vk::Return;
+  case Qt::Key_Shift: return Vk::Shift;
+  case Qt::Key_Control: return Vk::Control;
   case Qt::Key_Alt:
-  case Qt::Key_AltGr: return 0x12;
-  case Qt::Key_Escape: return 0x1B;
-  case Qt::Key_Space: return 0x20;
-  case Qt::Key_PageUp: return 0x21;
-  case Qt::Key_PageDown: return 0x22;
-  case Qt::Key_End: return 0x23;
-  case Qt::Key_Home: return 0x24;
-  case Qt::Key_Left: return 0x25;
-  case Qt::Key_Up: return 0x26;
-  case Qt::Key_Right: return 0x27;
-  case Qt::Key_Down: return 0x28;
-  case Qt::Key_Insert: return 0x2D;
-  case Qt::Key_Delete: return 0x2E;
+  case Qt::Key_AltGr: return Vk::Alt;
+  case Qt::Key_Escape: return Vk::Escape;
+  case Qt::Key_Space: return Vk::Space;
+  case Qt::Key_PageUp: return Vk::Page_Up;
+  case Qt::Key_PageDown: return Vk::Page_Down;
+  case Qt::Key_End: return Vk::End;
+  case Qt::Key_Home: return Vk::Home;
+  case Qt::Key_Left: return Vk::Left;
+  case Qt::Key_Up: return Vk::Up;
+  case Qt::Key_Right: return Vk::Right;
+  case Qt::Key_Down: return Vk::Down;
+  case Qt::Key_Insert: return Vk::Insert;
+  case Qt::Key_Delete: return Vk::Delete;
   default: return 0;
   }
 }
@@ -154,7 +160,7 @@ std::uint16_t Toolkit_Key_Code(int key, bool keypad) {
 
 std::uint16_t Virtual_Key_Code(const Native_Key& key) {
   if (key.Keysym >= XKB_KEY_0 && key.Keysym <= XKB_KEY_9)
-    return static_cast<std::uint16_t>(0x30 + (key.Keysym - XKB_KEY_0));
+    return static_cast<std::uint16_t>(Vk::Digit_0 + (key.Keysym - XKB_KEY_0));
   if (const std::uint16_t letter = Latin_Letter_Code(key.Keysym)) return letter;
   if (const std::uint16_t code = Keysym_Code(key.Keysym)) return code;
   // Nothing the game knows by the keysym: the key's place decides. A letter's place stands only

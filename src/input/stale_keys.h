@@ -30,7 +30,6 @@ public:
   void Keyboard_Moved(bool to_program);
   // True when the event must go no further.
   bool Swallow(QKeyEvent& event);
-  bool Is_Stale(std::uint32_t keycode) const { return Stale.contains(keycode); }
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-// Built-in layout, laid out for the default client area of 527 x 348. Rows are in stacking
-// order, so that Element_Table[id].Id == id.
+// Built-in layout, laid out for the default client area of 527 x 348 (the background's size).
+// Rows are in stacking order, so that Element_Table[id].Id == id. The in-game menu's panel is
+// 36 x 33 as it is made; every skin loading sets it to the closed menu's size at once.
 const std::array<Element_Info, Element_Count> Element_Table = {{
     {im_backdrop, "im_backdrop", 0, 0, 527, 348, false, true},
     {im_backdrop_logo, "im_backdrop_logo", 0, 0, 64, 64, true, true},
@@ -181,11 +182,17 @@ std::string_view Element_Name(Element_Id id) {
   return Element_Table[static_cast<std::size_t>(id)].Name;
 }
 
-std::optional<Element_Id> Element_By_Name(std::string_view name) {
-  auto it = std::find_if(Element_Table.begin(), Element_Table.end(),
-                         [&](const Element_Info& e) { return e.Name == name; });
-  if (it == Element_Table.end()) return std::nullopt;
-  return it->Id;
+QRect Built_In_Rect(Element_Id id) {
+  const Element_Info& info = Element_Table[static_cast<std::size_t>(id)];
+  return {info.Left, info.Top, info.Width, info.Height};
+}
+
+QSize Default_Client_Size() {
+  return Built_In_Rect(im_background).size();
+}
+
+QSize Closed_Game_Menu_Size() {
+  return Built_In_Rect(btn_game_menu_top).size();
 }
 
 char Glyph_Char(Element_Id glyph) {

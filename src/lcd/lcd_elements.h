@@ -2,6 +2,8 @@
 // tables that let the game address them by number.
 #pragma once
 
+#include <QRect>
+#include <QSize>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -129,16 +131,23 @@ struct Element_Info {
   Element_Kind Kind = Element_Kind::Picture;
 };
 
-// All elements, indexed by Element_Id, with their built-in layout (for the default client area
-// of 527 x 348) and their flags at creation.
+// All elements, indexed by Element_Id, with their built-in layout (for the default client area,
+// the background's size) and their flags at creation.
 extern const std::array<Element_Info, Element_Count> Element_Table;
+
+// An element's rectangle in the built-in layout.
+QRect Built_In_Rect(Element_Id id);
+// The window's client area when the skin names none: the background's built-in size.
+QSize Default_Client_Size();
+// The in-game menu's panel while the menu is closed: as large as the menu button, so that only
+// the menu symbol shows.
+QSize Closed_Game_Menu_Size();
 
 // The 71 elements that the skin configures; entry N-1 is configured by section ImageN.
 inline constexpr int Skin_Element_Count = 71;
 extern const std::array<Element_Id, Skin_Element_Count> Skin_Elements;
 
 std::string_view Element_Name(Element_Id id);
-std::optional<Element_Id> Element_By_Name(std::string_view name);
 
 // Tables through which the game addresses elements by number.
 inline constexpr std::array<Element_Id, 5> Bat_Images = {im_bat_1, im_bat_2, im_bat_3, im_bat_4,
@@ -148,7 +157,20 @@ inline constexpr std::array<Element_Id, 8> Warrior_Images = {
     im_warrior_4, im_warrior_5, im_warrior_6, im_warrior_7};
 inline constexpr std::array<Element_Id, 7> Arrow_Images = {
     im_arrow_0, im_arrow_1, im_arrow_2, im_arrow_3, im_arrow_4, im_arrow_5, im_arrow_6};
-// Indexed by Cursor_Direction 1..4 (clockwise from up); index 0 is unused.
+// The cursor's four directions, clockwise from up; none before the first game.
+enum Direction : std::int32_t {
+  No_Direction = 0,
+  Direction_Up = 1,
+  Direction_Right = 2,
+  Direction_Down = 3,
+  Direction_Left = 4,
+};
+inline constexpr std::array<Direction, 4> Directions = {Direction_Up, Direction_Right,
+                                                        Direction_Down, Direction_Left};
+constexpr Direction Clockwise(Direction from) {
+  return static_cast<Direction>(from % 4 + 1);
+}
+// Indexed by Direction; index 0 is unused.
 inline constexpr std::array<Element_Id, 5> Cursor_Images = {
     im_cursor_up, im_cursor_up, im_cursor_right, im_cursor_down, im_cursor_left};
 inline constexpr std::array<Element_Id, 2> Panel_Positions = {im_panel_digit_pos_1,

@@ -112,7 +112,7 @@ void Lcd_Surface::Vid_Show_All(bool show) {
     Set_Shown(id, show);
 }
 
-void Lcd_Surface::Vid_Show_Cursor(int direction, bool show) {
+void Lcd_Surface::Vid_Show_Cursor(Direction direction, bool show) {
   if (direction < 1 || direction > 4) return;
   Set_Shown(Cursor_Images[static_cast<std::size_t>(direction)], show);
 }

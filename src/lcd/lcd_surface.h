@@ -58,7 +58,7 @@ public:
   // Lights (true) or unlights (false) the whole LCD; the panel reads 88 or goes blank.
   void Vid_Show_All(bool show);
   // Shows or hides Cursor_Images[direction], direction 1..4.
-  void Vid_Show_Cursor(int direction, bool show);
+  void Vid_Show_Cursor(Direction direction, bool show);
 
   // The topmost shown element whose rectangle holds the point, whatever its transparency.
   std::optional<Element_Id> Hit_Test(QPoint point) const;

@@ -18,10 +18,10 @@ constexpr char Choice_Char(int choice) {
 }
 
 constexpr Key_Choice Special_Choices[] = {
-    {"<ALT>", "'alt' key", 0x12},
-    {"<CTRL>", "'ctrl' key", 0x11},
-    {"<SHIFT>", "'shift' key", 0x10},
-    {"<SPACEBAR>", "'spacebar'", 0x20},
+    {"<ALT>", "'alt' key", Vk::Alt},
+    {"<CTRL>", "'ctrl' key", Vk::Control},
+    {"<SHIFT>", "'shift' key", Vk::Shift},
+    {"<SPACEBAR>", "'spacebar'", Vk::Space},
 };
 
 bool Valid_Choice(int choice) {

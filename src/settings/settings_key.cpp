@@ -20,17 +20,17 @@ std::optional<int> Parse_Decimal(const QString& text) {
 
 // The store's file, where the store itself looks for it.
 QString Store_File() {
-  return Settings_Folder() + QStringLiteral("/Tov50.conf");
+  return Settings_Folder() + QStringLiteral("/%1.conf").arg(QLatin1String(Settings_Application));
 }
 
 } // namespace
 
 QString Settings_Folder() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-         QStringLiteral("/Kelvamor");
+         QStringLiteral("/") + QLatin1String(Settings_Organisation);
 }
 
-Settings_Key::Settings_Key() {
+Settings_Key::Settings_Key(Reporter report) : Report(Or_Standard_Error(std::move(report))) {
   Open();
 }
 
@@ -48,8 +48,8 @@ void Settings_Key::Open() {
                                         QSettings::NativeFormat);
     return;
   }
-  Store = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "Kelvamor",
-                                      "Tov50");
+  Store = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                      Settings_Organisation, Settings_Application);
 }
 
 int Settings_Key::Read_Integer(const QString& name, int default_value) {
@@ -58,7 +58,7 @@ int Settings_Key::Read_Integer(const QString& name, int default_value) {
   // Every value is stored as text; anything else (an unquoted "a,b" reads back as a list,
   // "@ByteArray(...)" as bytes) is reported, and the default stands in for it.
   if (value.typeId() != QMetaType::QString) {
-    Or_Standard_Error(Report)(QString("Invalid data type for '%1'").arg(name));
+    Report(QString("Invalid data type for '%1'").arg(name));
     return default_value;
   }
   return Parse_Decimal(value.toString()).value_or(default_value);
@@ -96,7 +96,7 @@ void Settings_Key::Write_One(const QString& name, int value) {
     Open();
     if (status != QSettings::FormatError) break;
   }
-  Or_Standard_Error(Report)(QString("Failed to set data for '%1'").arg(name));
+  Report(QString("Failed to set data for '%1'").arg(name));
 }
 
 bool Settings_Key::Read_Bool(const QString& name, bool default_value) {

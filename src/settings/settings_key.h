@@ -13,6 +13,10 @@
 
 class QSettings;
 
+// Where the store lies: the organisation's folder and the application's file in it.
+inline constexpr char Settings_Organisation[] = "Kelvamor";
+inline constexpr char Settings_Application[] = "Tov50";
+
 // The names of the values.
 namespace Setting {
 inline constexpr QLatin1String Sound_Mode("SoundMode");
@@ -32,7 +36,9 @@ QString Settings_Folder();
 
 class Settings_Key {
 public:
-  Settings_Key();
+  // Problems go to `report`: a failed write ("Failed to set data for '%s'") or a value of the
+  // wrong type. Unset, the message goes to standard error.
+  explicit Settings_Key(Reporter report = {});
   ~Settings_Key();
   Settings_Key(const Settings_Key&) = delete;
   Settings_Key& operator=(const Settings_Key&) = delete;
@@ -47,13 +53,10 @@ public:
   bool Read_Bool(const QString& name, bool default_value);
   void Write_Bool(const QString& name, bool value);
 
-  // Reports a failed write ("Failed to set data for '%s'") or a value of the wrong type to the
-  // user; set by the program. Unset, the message goes to standard error.
-  Reporter Report;
-
 private:
   void Open();
   void Write_One(const QString& name, int value);
 
+  Reporter Report;
   std::unique_ptr<QSettings> Store;
 };

@@ -44,8 +44,6 @@ public:
   void Snd_Play(Sound_Name sound) override;
   void Snd_Silence() override;
 
-  Sound_Layer& Layer() { return *Layer_Impl; }
-
   bool Sound_Enabled = false;
   // In table order; null when not loaded.
   std::array<Sample_Handle, Sound_Count> Sound_Samples{};

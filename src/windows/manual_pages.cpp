@@ -11,31 +11,25 @@
 
 Manual_Layout Read_Manual_Layout(const QString& program_folder) {
   Manual_Layout layout;
-  const QString section = QStringLiteral("Manual");
   const std::optional<Config_Ini> ini =
       Config_Ini::Load(QDir(program_folder).filePath(QStringLiteral("Config.ini")));
   const Config_Ini empty = Config_Ini::Parse({});
   const Config_Ini& config = ini ? *ini : empty;
-  layout.Folder =
-      config.Folder(section, QStringLiteral("ManualDir"), QStringLiteral("Graphics\\Manual\\"));
-  layout.Height =
-      std::clamp(config.Integer(section, QStringLiteral("ManualHeight"), 600), 1, Manual_Max_Side);
-  layout.Width =
-      std::clamp(config.Integer(section, QStringLiteral("ManualWidth"), 375), 1, Manual_Max_Side);
+  layout.Folder = config.Folder(Config::Manual_Dir);
+  layout.Height = std::clamp(config.Integer(Config::Manual_Height), 1, Manual_Max_Side);
+  layout.Width = std::clamp(config.Integer(Config::Manual_Width), 1, Manual_Max_Side);
   return layout;
 }
 
 namespace {
 
 QString Page_Not_Decoded(const QString& path, const QString&) {
-  return QStringLiteral("%1: Bitmap image is not valid").arg(QDir::toNativeSeparators(path));
+  return Problem_In(path, QStringLiteral("Bitmap image is not valid"));
 }
 
 QString Page_Too_Large(const QString& path, qint64 width, qint64 height) {
-  return QStringLiteral("%1: the page is too large (%2 x %3 pixels)")
-      .arg(QDir::toNativeSeparators(path))
-      .arg(width)
-      .arg(height);
+  return Problem_In(
+      path, QStringLiteral("the page is too large (%1 x %2 pixels)").arg(width).arg(height));
 }
 
 constexpr Picture_Rules Page_Rules{Manual_Max_Page_Side, Page_Not_Decoded, Page_Too_Large};
@@ -63,7 +57,8 @@ Manual_Pages Load_Manual_Pages(const QString& folder, int scale) {
     const Reporter tell = [&told](const QString& problem) { told << problem; };
     // The page drawn for the scale, else the 1x page.
     for (const auto& [extension, format] : Twin_Kinds) {
-      const QString path = folder + QStringLiteral("%1@%2x.%3").arg(n).arg(scale).arg(extension);
+      const QString path =
+          Scaled_File_Name(folder + QStringLiteral("%1.%2").arg(n).arg(extension), scale);
       if (scale > 1 && Usable_Page_File(path, format, tell)) {
         file = {path, format, scale};
         break;

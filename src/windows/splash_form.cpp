@@ -174,10 +174,6 @@ void TSplashForm::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
 }
 
-bool TSplashForm::Splash_Screen_Ticked() const {
-  return chb_splashscreen->isChecked();
-}
-
 void TSplashForm::Update_Play_Buttons() {
   const bool chosen = !cb_sound->currentText().isEmpty();
   btn_play->setEnabled(chosen);
@@ -205,7 +201,6 @@ void TSplashForm::Play() {
   Settings.Write_Integer(Setting::Sound_Mode, cb_sound->currentData().toInt());
   const bool sound_started = !Host.Start_Sound || Host.Start_Sound(cb_sound->currentText());
   if (!sound_started) {
-    if (Host.Show_Error) Host.Show_Error(QString::fromUtf8(Sound_Folder_Error_Text));
     // The next start shows the splash again with no output chosen.
     Settings.Write_Integer(Setting::Sound_Mode, Sound_Mode_Unset);
     Prefs.Keep_Splash_At_Start(true);

@@ -3,7 +3,6 @@
 // stores the choices, brings the main window into view and starts the demo.
 #pragma once
 
-#include "desktop/reporter.h"
 #include "desktop/shell_open.h"
 
 #include <QWidget>
@@ -18,8 +17,8 @@ class Settings_Key;
 
 // What the play command and Esc need from the rest of the program.
 struct Splash_Host {
-  // Starts the sound output named by the list text and loads the samples; false when the
-  // Arrow sound could not be loaded.
+  // Starts the sound output named by the list text and loads the samples; false, once the
+  // player has been told, when the Arrow sound could not be loaded.
   std::function<bool(const QString& sound_output)> Start_Sound;
   std::function<void()> Centre_Main_Window;
   // Puts the handheld into demo mode.
@@ -27,8 +26,6 @@ struct Splash_Host {
   // Requests the end of the event loop. May be called before the loop runs (the skip path),
   // so it must not rely on a running loop (a queued quit does it).
   std::function<void()> Terminate;
-  // A modal error box; returns once the player has closed it.
-  Reporter Show_Error;
 };
 
 class TSplashForm : public QWidget {
@@ -46,8 +43,6 @@ public:
   // The main window's activation: the first one shows the splash in front, unless it was
   // skipped.
   void Main_Window_Activated();
-  // The state of "Display this splash screen at startup".
-  bool Splash_Screen_Ticked() const;
 
 protected:
   void changeEvent(QEvent* event) override;

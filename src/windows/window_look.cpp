@@ -2,6 +2,7 @@
 
 #include "assets/picture_file.h"
 #include "assets/picture_scale.h"
+#include "desktop/text_font.h"
 #include "desktop/window_system.h"
 
 #include <QAbstractItemView>
@@ -16,18 +17,12 @@
 #include <QScreen>
 #include <QWidget>
 
-QFont Pixel_Font(const QString& family, int pixel_size, unsigned style) {
-  QFont font;
-  font.setFamilies({family, QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-  font.setPixelSize(pixel_size);
+QFont Side_Window_Font(int pixel_size, unsigned style) {
+  QFont font = Text_Font(pixel_size);
   font.setBold((style & Font_Bold) != 0);
   font.setItalic((style & Font_Italic) != 0);
   font.setUnderline((style & Font_Underline) != 0);
   return font;
-}
-
-QFont Side_Window_Font(int pixel_size, unsigned style) {
-  return Pixel_Font(QStringLiteral("Liberation Sans"), pixel_size, style);
 }
 
 void Set_Up_List(QComboBox& list, int rows) {

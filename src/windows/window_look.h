@@ -23,12 +23,8 @@ enum Font_Style : unsigned {
   Font_Underline = 4,
 };
 
-// A font of the given family at a pixel size; the family falls back to Arial's metric twin when
-// the desktop lacks it.
-QFont Pixel_Font(const QString& family, int pixel_size, unsigned style = Font_Plain);
-
-// The side windows' one family, Liberation Sans (Arial's metric twin), at a pixel size, for
-// their labels, lists, buttons and boxes alike; the toolkit's default face differs.
+// The program's one family (desktop/text_font.h) at a pixel size, for the side windows' labels,
+// lists, buttons and boxes alike; the toolkit's default face differs.
 QFont Side_Window_Font(int pixel_size, unsigned style = Font_Plain);
 
 // A drop-down list in the side windows' font whose pop-up opens below it as a list of at most

@@ -23,7 +23,7 @@ TEST(Config_Ini, NamesIgnoreCaseValuesAreTrimmedAndTheFirstOfARepeatedKeyWins) {
   EXPECT_EQ(ini.Integer("COMMON", "gameheight", 0), 300);
   EXPECT_EQ(ini.Integer("image1", "LEFT", 0), 5);
   EXPECT_EQ(ini.Integer("Image2", "Left", -3), -3);
-  EXPECT_FALSE(ini.Has("Common", "Left"));
+  EXPECT_EQ(ini.String("Common", "Left", "none"), "none");
 }
 
 TEST(Config_Ini, AnOverlongLineCannotInjectAKeyAndAnIndentedKeyIsNotLost) {
@@ -35,8 +35,8 @@ TEST(Config_Ini, AnOverlongLineCannotInjectAKeyAndAnIndentedKeyIsNotLost) {
                                            "Height=4\n"
                                            "   Left = 9\n"
                                            "\tTop=3\n");
-  EXPECT_FALSE(ini.Has("Image1", "Width"));
-  EXPECT_FALSE(ini.Has("Image1", "Filename"));
+  EXPECT_EQ(ini.String("Image1", "Width", "none"), "none");
+  EXPECT_EQ(ini.String("Image1", "Filename", "none"), "none");
   EXPECT_EQ(ini.Integer("Image1", "Height", 0), 4);
   EXPECT_EQ(ini.Integer("Image1", "Left", 0), 9);
   EXPECT_EQ(ini.Integer("Image1", "Top", 0), 3);

@@ -82,7 +82,6 @@ protected:
     QDir(Game.path()).mkpath("Graphics/Backdrops");
     Env.Exe_Dir = Game.path();
     Env.Screen_Size = Screen;
-    Env.Report = [this](const QString& message) { Messages << message; };
   }
   void TearDown() override { QDir::setCurrent(Previous_Dir); }
 
@@ -98,7 +97,8 @@ protected:
 
   Skin_Result Run(bool fullscreen) {
     Env.Fullscreen_Mode = fullscreen;
-    Result = gfxinit(Surface, Result.Window, Env);
+    Result = gfxinit(Surface, Result.Window, Env,
+                     [this](const QString& message) { Messages << message; });
     return Result;
   }
 
@@ -127,8 +127,10 @@ TEST_F(Skin_Loader, WithoutConfigIniOnlyTheInGameMenuIsSetUp) {
   const auto flags = Other_Shown_Flags(Surface);
   const Skin_Window before = Result.Window;
   for (bool fullscreen : {true, false}) {
+    Messages.clear();
     const Skin_Result result = Run(fullscreen);
     EXPECT_FALSE(result.Config_Found);
+    EXPECT_EQ(Messages, QStringList{Config_Missing_Message});
     EXPECT_EQ(result.Window.Client_Size, before.Client_Size);
     EXPECT_EQ(result.Window.Key_Colour_On, before.Key_Colour_On);
     EXPECT_EQ(Surface.Shown(btn_game_menu_top), fullscreen);
@@ -137,7 +139,6 @@ TEST_F(Skin_Loader, WithoutConfigIniOnlyTheInGameMenuIsSetUp) {
     EXPECT_EQ(Surface[im_warrior_3].Rect, QRect(171, 83, 34, 30));
   }
   EXPECT_EQ(Other_Shown_Flags(Surface), flags);
-  EXPECT_TRUE(Messages.isEmpty());
 }
 
 TEST_F(Skin_Loader, AnEmptyConfigGivesASeeThroughWindowOfTheDefaultSize) {
@@ -273,7 +274,7 @@ TEST_F(Skin_Loader, UnreadablePicturesAreReportedAndReplacedByThePlaceholder) {
   EXPECT_TRUE(Messages[1].startsWith("Graphics/Skin/broken.png: ")) << Messages[1].toStdString();
   EXPECT_GT(Messages[1].size(), QString("Graphics/Skin/broken.png: ").size());
   EXPECT_EQ(Messages[2], "Windows metafile pictures (.WMF) cannot be shown");
-  EXPECT_TRUE(Messages[3].startsWith("Picture too large (100000 x 100000 pixels)"));
+  EXPECT_TRUE(Messages[3].endsWith(": Picture too large (100000 x 100000 pixels)"));
   for (Element_Id id : {btn_cursor_down, btn_cursor_top, btn_attack_down, btn_attack_top})
     EXPECT_TRUE(Is_Placeholder(Surface[id].Picture)) << Element_Name(id);
   EXPECT_EQ(Surface[btn_acl_down].Picture.pixel(1, 1), qRgb(0, 0, 255));
@@ -289,10 +290,10 @@ TEST_F(Skin_Loader, ATopDownBitmapIsHeldToTheSizeLimitLikeAnyOther) {
                "[Image7]\nFilename=narrow.bmp\n");
   Run(false);
   ASSERT_EQ(Messages.size(), 2) << Messages.join("\n").toStdString();
-  EXPECT_TRUE(Messages[0].startsWith("Picture too large (1 x 8193 pixels)"))
+  EXPECT_EQ(Messages[0], "Graphics/Skin/tall.bmp: Picture too large (1 x 8193 pixels)")
       << Messages[0].toStdString();
   EXPECT_EQ(Messages[1].toStdString(),
-            "Picture too large (16 x 10000000 pixels): Graphics/Skin/narrow.bmp");
+            "Graphics/Skin/narrow.bmp: Picture too large (16 x 10000000 pixels)");
   EXPECT_TRUE(Is_Placeholder(Surface[btn_cursor_down].Picture));
   EXPECT_EQ(Surface[btn_attack_down].Picture.size(), QSize(2, 3));
 }

@@ -4,7 +4,6 @@
 #include "display/window_shape.h"
 #include "input/native_keys.h"
 #include "input/virtual_pad.h"
-#include "last_thread.h"
 #include "settings/settings_key.h"
 
 #include <QAction>
@@ -67,11 +66,10 @@ protected:
     Main_Window_Environment env;
     env.Exe_Dir = exe_dir.isEmpty() ? Game_Dir.path() : exe_dir;
     env.Open = [this](const QString& target) { Opened.push_back(target); };
-    env.Show_Error = [this](const QString& message) { Errors.push_back(message); };
     env.Request_End = [this] { ++End_Requests; };
-    Hand =
-        std::make_unique<Handheld>([this](const QString& message) { Errors.push_back(message); });
-    auto form = std::make_unique<TForm1>(*Hand, env);
+    const Reporter report = [this](const QString& message) { Errors.push_back(message); };
+    Hand = std::make_unique<Handheld>(report);
+    auto form = std::make_unique<TForm1>(*Hand, env, report);
     Side_Windows side;
     side.Open_Key_Settings = [this, f = form.get()] {
       ++Key_Settings_Opened;
@@ -294,7 +292,7 @@ TEST_F(Main_Window, ExitEndsTheLoopWithoutTheCloseStepsAndTheDesktopCloseRunsThe
   env.Exe_Dir = Game_Dir.path();
   env.Request_End = Request_Event_Loop_End;
   Handheld handheld({});
-  TForm1 form(handheld, env);
+  TForm1 form(handheld, env, {});
   form.show();
   const auto run_loop_after = [](const std::function<void()>& step) {
     QTimer::singleShot(0, step);
@@ -590,15 +588,3 @@ TEST(Qt_Timers, ATimerTheEventLoopCannotStartIsToldOnceAfterTheStep) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-  int status = 0;
-  {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    status = RUN_ALL_TESTS();
-  }
-  return Return_As_Last_Thread(status);
-}

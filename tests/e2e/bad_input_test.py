@@ -263,9 +263,18 @@ def row(function):
     return function
 
 
-@row
-def config_ini_missing(r):
+def table(run, lines):
+    """One row for each line of a table: the row's name, then what `run` takes after the row."""
+    for name, *args in lines:
+        def function(r, args=args):
+            run(r, *args)
+        function.__name__ = name
+        ROWS.append(function)
+
+
+def config_ini_gone_row(r, damage):
     os.remove(r.path("Config.ini"))
+    damage(r.path("Config.ini"))
     program = r.start()
     shown = answer_messages(r, program, until=lambda: False, timeout=20, expect=1)
     check_messages(r, shown, [CONFIG_MISSING])
@@ -275,16 +284,10 @@ def config_ini_missing(r):
     check_settings_kept(r, program, STORED)
 
 
-@row
-def config_ini_is_a_folder(r):
-    os.remove(r.path("Config.ini"))
-    os.makedirs(r.path("Config.ini"))
-    program = r.start()
-    shown = answer_messages(r, program, until=lambda: False, timeout=20, expect=1)
-    check_messages(r, shown, [CONFIG_MISSING])
-    r.check(program.wait_end(15) and program.process.returncode == 0,
-            "after the message the program ends")
-    check_settings_kept(r, program, STORED)
+table(config_ini_gone_row, [
+    ("config_ini_missing",     lambda path: None),
+    ("config_ini_is_a_folder", os.makedirs),
+])
 
 
 @row
@@ -389,12 +392,11 @@ def config_ini_game_size_out_of_range(r):
     check_settings_kept(r, program, STORED)
 
 
-@row
-def config_ini_transp_color_malformed(r):
-    set_ini_value(r.path("Config.ini"), "VideoMode", "TranspColor", "magenta")
+def transp_color_row(r, value):
+    set_ini_value(r.path("Config.ini"), "VideoMode", "TranspColor", value)
     program = r.start()
     shown = answer_messages(r, program, until=lambda: bool(r.display.windows(TITLE)))
-    check_messages(r, shown, ["'magenta' is not a valid integer value"])
+    check_messages(r, shown, [f"'{value}' is not a valid integer value"])
     window = check_usable(r, program)
     if window is not None:
         # The default key colour stands in: the corner is still see-through.
@@ -405,14 +407,10 @@ def config_ini_transp_color_malformed(r):
     check_settings_kept(r, program, STORED)
 
 
-@row
-def config_ini_transp_color_empty(r):
-    set_ini_value(r.path("Config.ini"), "VideoMode", "TranspColor", "")
-    program = r.start()
-    shown = answer_messages(r, program, until=lambda: bool(r.display.windows(TITLE)))
-    check_messages(r, shown, ["'' is not a valid integer value"])
-    check_usable(r, program)
-    check_settings_kept(r, program, STORED)
+table(transp_color_row, [
+    ("config_ini_transp_color_malformed", "magenta"),
+    ("config_ini_transp_color_empty",     ""),
+])
 
 
 @row
@@ -488,30 +486,29 @@ def skin_pictures_all_missing(r):
     check_settings_kept(r, program, STORED)
 
 
-@row
-def skin_picture_empty_file(r):
-    bad_picture_row(r, b"", lambda text: text != "")
-
-
-@row
-def skin_picture_truncated_png(r):
-    real = background_bytes(r)
-    bad_picture_row(r, real[:len(real) // 4], lambda text: text != "")
-
-
-@row
-def skin_picture_jpeg_named_png(r):
+def backdrop_bytes(r):
     backdrop = ini_value(r.path("Config.ini"), "Fullscreen", "BackdropDir").replace("\\", "/")
-    jpeg = ini_value(r.path("Config.ini"), "Fullscreen", "BackdropFile")
-    with open(r.path(backdrop, jpeg), "rb") as f:
-        data = f.read()
-    bad_picture_row(r, data, lambda text: text != "")
+    with open(r.path(backdrop, ini_value(r.path("Config.ini"), "Fullscreen", "BackdropFile")),
+              "rb") as f:
+        return f.read()
 
 
-@row
-def skin_picture_unknown_extension_xyz(r):
-    bad_picture_row(r, background_bytes(r),
-                    lambda text: text == "Unknown picture file extension (.xyz)", extension=".xyz")
+def any_text(text):
+    return text != ""
+
+
+def quarter(data):
+    return data[:len(data) // 4]
+
+
+# The background's picture replaced by what the row's function makes of the game folder.
+table(lambda r, data, expected, extension: bad_picture_row(r, data(r), expected, extension), [
+    ("skin_picture_empty_file",            lambda r: b"",                        any_text, None),
+    ("skin_picture_truncated_png",         lambda r: quarter(background_bytes(r)), any_text, None),
+    ("skin_picture_jpeg_named_png",        backdrop_bytes,                       any_text, None),
+    ("skin_picture_unknown_extension_xyz", background_bytes,
+     lambda text: text == "Unknown picture file extension (.xyz)",                          ".xyz"),
+])
 
 
 @row
@@ -534,7 +531,7 @@ def skin_picture_fifo_and_device(r):
 
 def enormous_picture_row(r, data, extension, side=20000):
     program = bad_picture_row(
-        r, data, lambda text: text.startswith(f"Picture too large ({side} x {side} pixels)"),
+        r, data, lambda text: text.endswith(f": Picture too large ({side} x {side} pixels)"),
         extension=extension)
     peak = program.peak_memory_kb()
     r.check(peak is not None and peak < 500 * 1024,
@@ -581,7 +578,7 @@ def skin_pictures_ten_different_3000x3000_pngs(r):
         set_ini_value(r.path("Config.ini"), f"Image{n}", "Filename", f"big{n}.png")
     program = r.start()
     shown = answer_messages(r, program, until=lambda: bool(r.display.windows(TITLE)), timeout=60)
-    left_out = [f"The skin's pictures take too much memory together: {skin}big{n}.png is left out"
+    left_out = [f"{skin}big{n}.png: left out: the skin's pictures would take too much memory together"
                 for n in (8, 9, 10)]
     check_messages(r, shown, left_out)
     check_usable(r, program)
@@ -591,15 +588,11 @@ def skin_pictures_ten_different_3000x3000_pngs(r):
     check_settings_kept(r, program, STORED)
 
 
-@row
-def skin_picture_png_header_20000x20000(r):
-    enormous_picture_row(r, enormous_png(20000, 20000), ".png")
-
-
-@row
-def skin_picture_top_down_bmp_header_12000x12000(r):
-    # Small enough for the decoder's own limit to let it through.
-    enormous_picture_row(r, enormous_bmp(12000, -12000), ".bmp", 12000)
+# The top-down bitmap is small enough for the decoder's own limit to let it through.
+table(enormous_picture_row, [
+    ("skin_picture_png_header_20000x20000",          enormous_png(20000, 20000),   ".png"),
+    ("skin_picture_top_down_bmp_header_12000x12000", enormous_bmp(12000, -12000), ".bmp", 12000),
+])
 
 
 def fullscreen_picture_row(r, damage, expected):
@@ -693,9 +686,10 @@ def manual_folder_missing(r):
     manual_row(r, [], pages_differ=False)
 
 
-def sound_failure_row(r, settings, via_splash=False):
+def sound_failure_row(r, damage, settings, via_splash=False):
     """With sound on, a broken Arrow sound is reported, the program ends, and the next start
     shows the splash again with no sound mode chosen."""
+    damage(r)
     program = r.start(settings)
     if via_splash:
         splash = r.display.find_window(SPLASH_TITLE, timeout=30)
@@ -718,36 +712,24 @@ def sound_folder_missing_no_sound(r):
     check_settings_kept(r, program, STORED)
 
 
-@row
-def sound_folder_missing_sound_mode_0(r):
-    shutil.rmtree(r.path("Sound"))
-    sound_failure_row(r, dict(STORED, SoundMode="0"))
-
-
-@row
-def sound_folder_missing_sound_mode_1_from_splash(r):
-    shutil.rmtree(r.path("Sound"))
-    sound_failure_row(r, dict(STORED, SoundMode="1", SplashScreen="1"), via_splash=True)
-
-
-@row
-def sound_arrow_missing(r):
-    os.remove(r.path("Sound", "Arrow.wav"))
-    sound_failure_row(r, dict(STORED, SoundMode="0"))
-
-
-@row
-def sound_arrow_corrupt(r):
-    replace_file(r.path("Sound", "Arrow.wav"), b"RIFF\xff\xff\xff\x7fWAVEfmt junk" * 10)
-    sound_failure_row(r, dict(STORED, SoundMode="1"))
-
-
-@row
-def sound_arrow_is_a_pipe(r):
+def arrow_is_a_pipe(r):
     # Reading a pipe waits for a writer for ever: it must count as unreadable, not hang.
     os.remove(r.path("Sound", "Arrow.wav"))
     os.mkfifo(r.path("Sound", "Arrow.wav"))
-    sound_failure_row(r, dict(STORED, SoundMode="0"))
+
+
+table(sound_failure_row, [
+    ("sound_folder_missing_sound_mode_0",             lambda r: shutil.rmtree(r.path("Sound")),
+     dict(STORED, SoundMode="0")),
+    ("sound_folder_missing_sound_mode_1_from_splash", lambda r: shutil.rmtree(r.path("Sound")),
+     dict(STORED, SoundMode="1", SplashScreen="1"), True),
+    ("sound_arrow_missing",   lambda r: os.remove(r.path("Sound", "Arrow.wav")),
+     dict(STORED, SoundMode="0")),
+    ("sound_arrow_corrupt",   lambda r: replace_file(r.path("Sound", "Arrow.wav"),
+                                                     b"RIFF\xff\xff\xff\x7fWAVEfmt junk" * 10),
+     dict(STORED, SoundMode="1")),
+    ("sound_arrow_is_a_pipe", arrow_is_a_pipe, dict(STORED, SoundMode="0")),
+])
 
 
 @row
@@ -833,15 +815,11 @@ GARBAGE = (b"\x00\x01garbage line\n" + random.Random(5).randbytes(2048).replace(
            + b"\n=no name\n[unclosed\n")
 
 
-@row
-def settings_file_unwritable(r):
-    unwritable_settings_row(r, stored_text())
-
-
-@row
-def settings_file_garbage_and_unwritable(r):
-    # Lines the store cannot read must not hide that its writes fail.
-    unwritable_settings_row(r, stored_text(GARBAGE))
+# Lines the store cannot read must not hide that its writes fail.
+table(unwritable_settings_row, [
+    ("settings_file_unwritable",             stored_text()),
+    ("settings_file_garbage_and_unwritable", stored_text(GARBAGE)),
+])
 
 
 @row

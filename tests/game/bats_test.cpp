@@ -10,7 +10,7 @@ protected:
 
   // Walks from (0, 0) into the fourth bat at (0, 9); by default the bat flies to (2, 3) and
   // drops the warrior into (5, 7), which holds `target`. Returns the time of the drop.
-  std::int64_t Walk_Into_Bat(char target = '.', std::int32_t mode = Mode_Level_3,
+  std::int64_t Walk_Into_Bat(char target = '.', Game_Mode_Value mode = Mode_Level_3,
                              std::initializer_list<int> drop_draws = {2, 3, 5, 7}) {
     Start(mode, {"W", "", "", "", ".....BBB", "", "", std::string(5, '.') + target,
                  target == 'D' ? "" : "........D", "B"});
@@ -124,7 +124,7 @@ TEST_F(Bats, ABatTurnWithoutTheWarriorGivesPlayBackAfter1300Ms) {
 
 struct Drop_Case {
   char Target;
-  std::int32_t Mode;
+  Game_Mode_Value Mode;
   bool Hook;
   std::string Sounds; // after the drop
   std::vector<std::pair<std::int64_t, std::string>> Lit;

@@ -78,7 +78,7 @@ TEST_F(Controls, ResetStopsEverythingAndItsRepeatsResetAgain) {
   EXPECT_EQ(Panel(), "A0");
 
   // Reset acts in every other mode as well.
-  for (std::int32_t mode : {Mode_Select_Level_2, Mode_Level_2, Mode_Game_Over}) {
+  for (Game_Mode_Value mode : {Mode_Select_Level_2, Mode_Level_2, Mode_Game_Over}) {
     Game.Set_Game_Mode(mode);
     Game.Gam_Set_Mode();
     Press(Key::Reset);
@@ -106,7 +106,8 @@ TEST_F(Controls, InsertShowsTheHiddenGridOnlyDuringAGame) {
   EXPECT_EQ(Surface[la_cheat_9].Text.toStdString(), "1000000000");
 
   // Entering any mode but the game's end closes them, and they stay closed in the next game.
-  for (std::int32_t mode = Mode_Reset; mode <= Mode_Level_3; ++mode) {
+  for (int m = Mode_Reset; m <= Mode_Level_3; ++m) {
+    const auto mode = static_cast<Game_Mode_Value>(m);
     Game.Cheat_Shown = true;
     Game.Vid_Show_Cheat(true);
     Game.Set_Game_Mode(mode);

@@ -6,7 +6,7 @@ namespace {
 
 class Dungeon : public Game_Fixture {
 protected:
-  void Setup(int mode, std::uint32_t seed) {
+  void Setup(Game_Mode_Value mode, std::uint32_t seed) {
     Rng = Scripted_Random(seed);
     Surface.Vid_Show_All(false); // as the level choice leaves it
     Game.Game_Mode = mode;
@@ -16,9 +16,10 @@ protected:
 
 TEST_F(Dungeon, EverySetupHoldsTheRightItemsInTheRightPlaces) {
   for (std::uint32_t seed = 1; seed <= 300; ++seed) {
-    const int mode = Mode_Level_1 + static_cast<int>(seed % 3);
+    const Game_Mode_Value mode = Playing_Mode(1 + static_cast<int>(seed % 3));
     Setup(mode, seed);
-    SCOPED_TRACE("seed " + std::to_string(seed) + " mode " + std::to_string(mode));
+    SCOPED_TRACE("seed " + std::to_string(seed) + " mode " +
+                 std::to_string(static_cast<int>(mode)));
 
     EXPECT_EQ(Game.Cell(0, 0), Cell_Warrior);
     EXPECT_EQ(Count(Cell_Warrior), 1);
@@ -133,10 +134,10 @@ TEST_F(Dungeon, NeighboursWrapAroundTheEdges) {
   const std::vector<Cell_Position> got(n.begin(), n.end());
   const std::vector<Cell_Position> want = {{9, 9}, {1, 9}, {0, 8}, {0, 0}};
   EXPECT_EQ(got, want);
-  EXPECT_EQ(Step_From({0, 5}, 4), (Cell_Position{9, 5}));
-  EXPECT_EQ(Step_From({9, 5}, 2), (Cell_Position{0, 5}));
-  EXPECT_EQ(Step_From({3, 0}, 1), (Cell_Position{3, 9}));
-  EXPECT_EQ(Step_From({3, 9}, 3), (Cell_Position{3, 0}));
+  EXPECT_EQ(Step_From({0, 5}, Direction_Left), (Cell_Position{9, 5}));
+  EXPECT_EQ(Step_From({9, 5}, Direction_Right), (Cell_Position{0, 5}));
+  EXPECT_EQ(Step_From({3, 0}, Direction_Up), (Cell_Position{3, 9}));
+  EXPECT_EQ(Step_From({3, 9}, Direction_Down), (Cell_Position{3, 0}));
 }
 
 TEST_F(Dungeon, CheatRowsShowTheGridRightAlignedInTheBackground) {

@@ -43,7 +43,7 @@ void Handheld::Clear_Grid() {
     column.fill(Cell_Empty);
 }
 
-void Handheld::Lay_Out(std::int32_t mode, const std::vector<std::string>& rows) {
+void Handheld::Lay_Out(Game_Mode_Value mode, const std::vector<std::string>& rows) {
   Game.Gam_Stop_All_Timers();
   Game.Set_Game_Mode(mode);
   Clear_Grid();
@@ -75,7 +75,7 @@ void Handheld::Lay_Out(std::int32_t mode, const std::vector<std::string>& rows) 
   ASSERT_EQ(bats, Bat_Count) << "a layout needs four bats";
   Game.Score = 0;
   Game.Score_Tick = 1;
-  Game.Cursor_Direction = 1;
+  Game.Cursor_Direction = Direction_Up;
   Game.Input_Enabled = false;
   Surface.Vid_Show_All(false);
   Carry(mode == Mode_Level_1, false);
@@ -83,16 +83,16 @@ void Handheld::Lay_Out(std::int32_t mode, const std::vector<std::string>& rows) 
   EXPECT_EQ(Broken_Invariant(), "");
 }
 
-void Handheld::Start(std::int32_t mode, const std::vector<std::string>& rows) {
+void Handheld::Start(Game_Mode_Value mode, const std::vector<std::string>& rows) {
   Lay_Out(mode, rows);
   Game.Gam_Set_Warriors_Cell();
 }
 
-void Handheld::Start_Quiet(std::int32_t mode) {
+void Handheld::Start_Quiet(Game_Mode_Value mode) {
   Start(mode, {"W", "", "", "....PP", "...PBBP", "...PBBP", "....PP", "", "........D"});
 }
 
-std::int64_t Handheld::Walk_Up_Into(char target, std::int32_t mode, bool hook, bool arrow) {
+std::int64_t Handheld::Walk_Up_Into(char target, Game_Mode_Value mode, bool hook, bool arrow) {
   Start(mode, {"W", "", "", "", ".....BBB", "", "", target == 'B' ? "" : "....B",
                target == 'D' ? "" : "........D", std::string(1, target)});
   Carry(hook, arrow);
@@ -101,7 +101,7 @@ std::int64_t Handheld::Walk_Up_Into(char target, std::int32_t mode, bool hook, b
   return Clock.Now();
 }
 
-std::int64_t Handheld::Shoot(std::int32_t mode, const std::vector<std::string>& rows,
+std::int64_t Handheld::Shoot(Game_Mode_Value mode, const std::vector<std::string>& rows,
                              int direction) {
   Start(mode, rows);
   EXPECT_TRUE(Run_Until_Input());

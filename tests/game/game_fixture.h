@@ -109,22 +109,23 @@ struct Handheld {
   // row Y (missing rows and columns are empty) with . empty, W warrior, X warrior in a pit,
   // P pit, B bat (exactly four, numbered in reading order), H hook, A arrow, D dragon (exactly
   // one). The LCD is blank but for the hook icon on level 1; the cursor points up.
-  void Lay_Out(std::int32_t mode, const std::vector<std::string>& rows);
+  void Lay_Out(Game_Mode_Value mode, const std::vector<std::string>& rows);
   // Lays out and lets the warrior arrive in his cell, as a game start does.
-  void Start(std::int32_t mode, const std::vector<std::string>& rows);
+  void Start(Game_Mode_Value mode, const std::vector<std::string>& rows);
   // A dungeon where nothing happens by itself: the warrior at (0, 0) with nothing near, the
   // four bats fenced in by pits at (4..5, 4..5), the dragon at (8, 8).
-  void Start_Quiet(std::int32_t mode = Mode_Level_3);
+  void Start_Quiet(Game_Mode_Value mode = Mode_Level_3);
   void Carry(bool hook, bool arrow);
   bool Is_Playing() const {
     return Game.Game_Mode >= Mode_Level_1 && Game.Game_Mode <= Mode_Level_3;
   }
   // The warrior at (0, 0) walks up into (0, 9), which holds `target`, once any warning about it
   // has played; nothing else lies next to (0, 9). Returns the time of the move.
-  std::int64_t Walk_Up_Into(char target, std::int32_t mode, bool hook = false, bool arrow = false);
+  std::int64_t Walk_Up_Into(char target, Game_Mode_Value mode, bool hook = false,
+                            bool arrow = false);
   // Lays out the game, waits out any warning, gives the warrior the arrow, points the cursor,
   // forgets the sounds so far and shoots. Returns the time of the shot.
-  std::int64_t Shoot(std::int32_t mode, const std::vector<std::string>& rows, int direction);
+  std::int64_t Shoot(Game_Mode_Value mode, const std::vector<std::string>& rows, int direction);
 
   void Press(std::uint16_t key);
   void Release(std::uint16_t key);

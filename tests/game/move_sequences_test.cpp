@@ -60,7 +60,7 @@ TEST_F(Move_Sequences, IntoAPitWithoutTheHookLosesTheGame) {
 }
 
 TEST_F(Move_Sequences, TheHookPullsTheWarriorOutOfAPitAndIsUsedUp) {
-  for (std::int32_t mode : {Mode_Level_1, Mode_Level_2, Mode_Level_3}) {
+  for (Game_Mode_Value mode : {Mode_Level_1, Mode_Level_2, Mode_Level_3}) {
     SCOPED_TRACE(mode);
     const std::int64_t t0 = Walk_Up_Into('P', mode, true);
     Expect_Lit(t0, {{980, "im_pit im_warrior_6 im_icon_hook"},

@@ -6,7 +6,7 @@ using Shot = Game_Fixture;
 
 TEST_F(Shot, HitsTheDragonInTheNextCellAcrossTheWrap) {
   struct Case {
-    std::int32_t Mode;
+    Game_Mode_Value Mode;
     std::vector<std::string> Rows;
     int Direction;
   };

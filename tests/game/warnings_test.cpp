@@ -4,7 +4,7 @@ namespace {
 
 struct Warning_Case {
   std::string Name;
-  std::int32_t Mode;
+  Game_Mode_Value Mode;
   std::vector<std::string> Rows; // the warrior at (0, 0)
   std::string Sounds;
   std::int64_t Resume;

@@ -29,7 +29,7 @@ public:
     for (int moves = 0; moves < 500; ++moves) {
       if (!H.Run_Until_Input()) return false;
       if (H.Game.Has_Arrow)
-        for (int d = 1; d <= 4; ++d)
+        for (Direction d : Directions)
           if (Code(Step_From(Warrior(), d)) == Cell_Dragon) {
             H.Aim(d);
             H.Tap(Key::Attack);
@@ -81,7 +81,7 @@ private:
     while (!queue.empty()) {
       const Cell_Position p = queue.front();
       queue.pop_front();
-      for (int d = 1; d <= 4; ++d) {
+      for (Direction d : Directions) {
         const Cell_Position n = Step_From(p, d);
         int& seen = first[static_cast<std::size_t>(n.X)][static_cast<std::size_t>(n.Y)];
         if (seen != 0) continue;
@@ -95,7 +95,7 @@ private:
   }
   // When every way is blocked, a bat next to the warrior is a way out.
   int Towards_Bat() const {
-    for (int d = 1; d <= 4; ++d)
+    for (Direction d : Directions)
       if (Code(Step_From(Warrior(), d)) == Cell_Bat) return d;
     return 0;
   }

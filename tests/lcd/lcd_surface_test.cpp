@@ -32,8 +32,6 @@ TEST(ElementTable, IsIndexedByIdAndNumbersTheSkinElements) {
   EXPECT_EQ(Skin_Elements[70], im_icon_hook);
   std::set<Element_Id> distinct(Skin_Elements.begin(), Skin_Elements.end());
   EXPECT_EQ(distinct.size(), 71u);
-  EXPECT_EQ(Element_By_Name("im_warrior_3"), im_warrior_3);
-  EXPECT_FALSE(Element_By_Name("im_warrior_9").has_value());
 }
 
 // The whole built-in layout in one number: every element's rectangle and flags in stacking order,
@@ -123,7 +121,7 @@ TEST(LcdSurface, ShowAllFalseBlanksThePanelButKeepsPositionsAndPressedButtons) {
 
 TEST(LcdSurface, ShowCursorAddressesTheClockwiseTable) {
   Lcd_Surface s;
-  s.Vid_Show_Cursor(2, true);
+  s.Vid_Show_Cursor(Direction_Right, true);
   EXPECT_TRUE(s.Shown(im_cursor_right));
   EXPECT_FALSE(s.Shown(im_cursor_left));
 }

@@ -34,9 +34,8 @@ TEST_F(Settings_Key_Test, ReadsWhatAnEarlierRunLeft) {
 TEST_F(Settings_Key_Test, AbsentEmptyOrMalformedValuesReadAsTheDefault) {
   Write_Store("[General]\nSoundMode=abc\nKey1=\nKey2=12x\nKey3=99999999999\nKey4=\"a,b\"\n"
               "SplashScreen=a,b\nFullscreenMode=0x10\n");
-  Settings_Key settings;
   QStringList errors;
-  settings.Report = [&errors](const QString& message) { errors << message; };
+  Settings_Key settings([&errors](const QString& message) { errors << message; });
   EXPECT_EQ(settings.Read_Integer("SoundMode", -1), -1);
   EXPECT_EQ(settings.Read_Integer("Key1", 6), 6);
   EXPECT_EQ(settings.Read_Integer("Key2", 39), 39);
@@ -58,9 +57,8 @@ TEST_F(Settings_Key_Test, AFailedWriteIsReportedAndLaterWritesWorkAgain) {
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   };
   block();
-  Settings_Key settings;
   QStringList errors;
-  settings.Report = [&](const QString& message) { errors << message; };
+  Settings_Key settings([&](const QString& message) { errors << message; });
   settings.Write_Integer("Key1", 6);
   EXPECT_EQ(errors, QStringList{"Failed to set data for 'Key1'"});
 
@@ -72,9 +70,9 @@ TEST_F(Settings_Key_Test, AFailedWriteIsReportedAndLaterWritesWorkAgain) {
   // Without a reporter the message still reaches the user's terminal.
   ASSERT_TRUE(QDir(Config_Home.filePath("Kelvamor")).removeRecursively());
   block();
-  settings.Report = nullptr;
+  Settings_Key untold;
   testing::internal::CaptureStderr();
-  settings.Write_Integer("SoundMode", 2);
+  untold.Write_Integer("SoundMode", 2);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Failed to set data for 'SoundMode'\n");
 }
 
@@ -85,9 +83,8 @@ TEST_F(Settings_Key_Test, APipeOrADeviceInTheFilesPlaceReadsAsEmptyAndRefusesWri
     SCOPED_TRACE(what);
     QFile::remove(Store_Path());
     make();
-    Settings_Key settings;
     QStringList errors;
-    settings.Report = [&](const QString& message) { errors << message; };
+    Settings_Key settings([&](const QString& message) { errors << message; });
     EXPECT_EQ(settings.Read_Integer("Key1", 6), 6);
     settings.Write_Integer("Key1", 7);
     EXPECT_EQ(errors, QStringList{"Failed to set data for 'Key1'"});
@@ -100,9 +97,8 @@ TEST_F(Settings_Key_Test, APipeOrADeviceInTheFilesPlaceReadsAsEmptyAndRefusesWri
 TEST_F(Settings_Key_Test, AFileWithUnreadableLinesKeepsItsValuesAndTakesWritesWithoutComplaint) {
   Write_Store("[General]\nSoundMode=2\nKey1=7\n\x01\x02 no equals sign\n=no name\n[unclosed\n"
               "\xff\xfejunk\n");
-  Settings_Key settings;
   QStringList errors;
-  settings.Report = [&](const QString& message) { errors << message; };
+  Settings_Key settings([&](const QString& message) { errors << message; });
   EXPECT_EQ(settings.Read_Integer("SoundMode", -1), 2);
   settings.Write_Integer("Key2", 39);
   settings.Write_Bool("SplashScreen", false);

@@ -77,8 +77,9 @@ TEST_F(Sound_System_Test, OnlyAMissingArrowIsReported) {
   EXPECT_FALSE(Sound->Sound_Startup("PulseAudio").Arrow_Failed);
 
   std::vector<std::string> calls;
-  Sound_System sound(std::make_unique<Recording_Sound_Layer>(calls));
-  auto* layer = static_cast<Recording_Sound_Layer*>(&sound.Layer());
+  auto owned = std::make_unique<Recording_Sound_Layer>(calls);
+  Recording_Sound_Layer* layer = owned.get();
+  Sound_System sound(std::move(owned));
   layer->Missing = {"Sound/Arrow.wav"};
   const Sound_Startup_Result result = sound.Sound_Startup("ALSA");
   EXPECT_TRUE(result.Arrow_Failed);

@@ -1,5 +1,7 @@
 #include "art_resources.h"
 
+#include "assets/picture_scale.h"
+
 QStringList Art_Resource_Paths() {
   const QStringList drawn_once = {
       QStringLiteral(":/splash/background.png"), QStringLiteral(":/splash/box.jpg"),
@@ -11,9 +13,7 @@ QStringList Art_Resource_Paths() {
   };
   QStringList paths = drawn_once;
   for (int scale : {2, 3})
-    for (const QString& path : drawn_once) {
-      const auto dot = path.lastIndexOf(QLatin1Char('.'));
-      paths << path.left(dot) + QStringLiteral("@%1x").arg(scale) + path.mid(dot);
-    }
+    for (const QString& path : drawn_once)
+      paths << Scaled_File_Name(path, scale);
   return paths;
 }

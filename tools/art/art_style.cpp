@@ -25,13 +25,6 @@ bool Make_Folder_For(const QString& path) {
 }
 } // namespace
 
-QString At_Scale(const QString& path, int scale) {
-  if (scale == 1) return path;
-  const QFileInfo file(path);
-  const QString folder = path.left(path.size() - file.fileName().size());
-  return folder + file.completeBaseName() + QStringLiteral("@%1x.").arg(scale) + file.suffix();
-}
-
 QImage Canvas(QSize logical, int scale, QImage::Format format) {
   QImage image(logical * scale, format);
   image.setDevicePixelRatio(scale);
@@ -44,10 +37,6 @@ int Scale_Of(const QImage& image) {
 
 int Scale_Of(const QPainter& painter) {
   return qRound(painter.device()->devicePixelRatio());
-}
-
-QSize Logical_Size(const QImage& image) {
-  return image.size() / Scale_Of(image);
 }
 
 QImage Logical_Copy(const QImage& image, const QRect& logical) {

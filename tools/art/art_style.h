@@ -1,6 +1,8 @@
 // Colours, fonts and file helpers shared by every picture the generator draws.
 #pragma once
 
+#include "assets/picture_scale.h"
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -23,14 +25,11 @@ inline const QColor Navy{8, 41, 82};
 inline const QColor Mid_Blue{36, 92, 160};
 
 // Every picture is drawn at these scales from the same shapes: scale N has N x N pixels for each
-// pixel of the 1x picture and is saved as "<name>@Nx.<ext>" beside it.
+// pixel of the 1x picture and is saved as its twin beside it (Scaled_File_Name).
 inline constexpr int Scales[] = {1, 2, 3};
 // The skin also at the larger factors the handheld's own zoom reaches on top of the desktop's
 // scale (a 3840 x 2160 screen at scale 2 filled takes nearly 6), so that it is only ever reduced.
 inline constexpr int Skin_Scales[] = {1, 2, 3, 4, 5, 6};
-
-// "Graphics/Skin/im_bat_1.png" at scale 2 is "Graphics/Skin/im_bat_1@2x.png".
-QString At_Scale(const QString& path, int scale);
 
 // An empty picture of a logical size at a scale (its device pixel ratio), so that painters draw
 // on it in logical coordinates and every device pixel is its own.
@@ -41,8 +40,6 @@ int Scale_Of(const QImage& image);
 int Scale_Of(const QPainter& painter);
 // Three passes of a box blur on an 8-bit mask, `radius` pixels each way: close to a Gaussian.
 void Blur(QImage& mask, int radius);
-// A picture's size in logical pixels.
-QSize Logical_Size(const QImage& image);
 // The part of a picture given in logical coordinates, at the picture's scale.
 QImage Logical_Copy(const QImage& image, const QRect& logical);
 

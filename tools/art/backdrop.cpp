@@ -300,10 +300,10 @@ QImage Icon(int size, int scale) {
 Picture_Files Backdrop_Files() {
   Picture_Files files;
   for (int scale : Scales) {
-    files.push_back({At_Scale(QStringLiteral("Graphics/Backdrops/") + Backdrop_File, scale),
+    files.push_back({Scaled_File_Name(QStringLiteral("Graphics/Backdrops/") + Backdrop_File, scale),
                      Desk(QSize(Desk_Width, Desk_Height), scale), "JPEG", Desk_Quality[scale - 1]});
     files.push_back(
-        {At_Scale(QStringLiteral("Graphics/Backdrops/") + Logo_File, scale), Logo(scale)});
+        {Scaled_File_Name(QStringLiteral("Graphics/Backdrops/") + Logo_File, scale), Logo(scale)});
   }
   return files;
 }
@@ -312,8 +312,8 @@ Picture_Files Icon_Files() {
   Picture_Files files;
   for (int scale : Scales)
     for (int size : {16, 32, 48, 64, 128, 256})
-      files.push_back(
-          {At_Scale(QStringLiteral("icons/grathmoor-%1.png").arg(size), scale), Icon(size, scale)});
+      files.push_back({Scaled_File_Name(QStringLiteral("icons/grathmoor-%1.png").arg(size), scale),
+                       Icon(size, scale)});
   return files;
 }
 

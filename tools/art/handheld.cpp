@@ -16,7 +16,7 @@ namespace Art {
 
 namespace {
 
-constexpr int Width = 527, Height = 348;
+const int Width = Default_Client_Size().width(), Height = Default_Client_Size().height();
 // The case inside its picture: a little room is left below and to the sides for the shadow it
 // casts where it touches the desk.
 const QRectF Case_Rect(2, 1, Width - 4, Height - 5);

@@ -15,10 +15,10 @@ enum class Button_State { Up, Pressed };
 // be mere noise (and many times the file's size): there the surfaces are smooth.
 enum class Surface { Grained, Printed };
 
-// The whole handheld (527 x 348 logical pixels) at a scale, every LCD segment printed into its
-// LCD as a faint ghost and the buttons in the given state. Outside the case's outline every
-// pixel is the key colour, with a hard edge cut at the scale's own pixels: no pixel is blended
-// towards it. No alpha channel.
+// The whole handheld (the default client size in logical pixels) at a scale, every LCD segment
+// printed into its LCD as a faint ghost and the buttons in the given state. Outside the case's
+// outline every pixel is the key colour, with a hard edge cut at the scale's own pixels: no pixel
+// is blended towards it. No alpha channel.
 QImage Draw_Handheld(Button_State buttons, int scale = 1, Surface surface = Surface::Grained);
 
 // The LCD alone, the size of the glass, with every segment printed as a ghost.

@@ -160,11 +160,6 @@ bool Is_Lcd_Segment(Element_Id id) {
          id == im_icon_arrow || id == im_icon_hook || id == im_pit;
 }
 
-QRect Built_In_Rect(Element_Id id) {
-  const Element_Info& info = Element_Table[static_cast<std::size_t>(id)];
-  return {info.Left, info.Top, info.Width, info.Height};
-}
-
 QImage Segment_Coverage(Element_Id id, int scale) {
   const QSize size = Built_In_Rect(id).size();
   QImage image = Canvas(size, scale);

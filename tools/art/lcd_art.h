@@ -16,7 +16,6 @@ class Shape_Pen;
 // The elements drawn as LCD art: the scene's segments and the panel's glyphs.
 bool Is_Lcd_Segment(Element_Id id);
 bool Is_Glyph(Element_Id id);
-QRect Built_In_Rect(Element_Id id);
 
 // The shape of a segment or glyph in its element's size at a scale: opaque black where it lies.
 QImage Segment_Coverage(Element_Id id, int scale = 1);

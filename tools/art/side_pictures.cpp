@@ -310,17 +310,18 @@ Picture_Files Side_Window_Files() {
         {QStringLiteral("about/portrait.png"), Portrait(scale)},
     };
     for (Picture_File file : pictures) {
-      file.Path = At_Scale(file.Path, scale);
+      file.Path = Scaled_File_Name(file.Path, scale);
       files.push_back(std::move(file));
     }
     for (const auto& [name, sign] : {std::pair{"left", Sign::Left}, std::pair{"right", Sign::Right},
                                      std::pair{"close", Sign::Close}})
       for (bool pressed : {false, true})
-        files.push_back({At_Scale(QStringLiteral("manual/%1_%2.png")
-                                      .arg(QLatin1String(name),
-                                           pressed ? QStringLiteral("down") : QStringLiteral("up")),
-                                  scale),
-                         Page_Button(sign, pressed, scale)});
+        files.push_back(
+            {Scaled_File_Name(QStringLiteral("manual/%1_%2.png")
+                                  .arg(QLatin1String(name),
+                                       pressed ? QStringLiteral("down") : QStringLiteral("up")),
+                              scale),
+             Page_Button(sign, pressed, scale)});
   }
   return files;
 }

@@ -1,12 +1,14 @@
 #include "skin_files.h"
 
 #include "art_style.h"
+#include "assets/config_keys.h"
 #include "backdrop.h"
 #include "handheld.h"
 #include "lcd_art.h"
 
 #include <QStringList>
 #include <map>
+#include <utility>
 
 namespace Art {
 
@@ -55,36 +57,39 @@ QString Config_Ini_Text() {
   QStringList lines;
   lines << QStringLiteral("; Grathmoor skin configuration.")
         << QStringLiteral("; Folders are relative to the game folder; 'nil' names no file.")
-        << QString() << QStringLiteral("[Common]") << QStringLiteral("SkinDir=Graphics\\Skin\\")
-        << QStringLiteral("GameWidth=%1").arg(Built_In_Rect(im_background).width())
-        << QStringLiteral("GameHeight=%1").arg(Built_In_Rect(im_background).height()) << QString()
-        << QStringLiteral("[VideoMode]") << QStringLiteral("TranspColor=$00ff00ff") << QString()
-        << QStringLiteral("[Fullscreen]") << QStringLiteral("BackdropDir=Graphics\\Backdrops\\")
-        << QStringLiteral("BackdropFile=") + Backdrop_File << QStringLiteral("BackdropStretch=0")
-        << QStringLiteral("BgColor=") + Backdrop_Edge_Colour()
-        << QStringLiteral("GameOffsetX=Center") << QStringLiteral("GameOffsetY=Center")
-        << QStringLiteral("LogoFile=") + Logo_File << QStringLiteral("LogoPosition=1") << QString()
-        << QStringLiteral("[Manual]") << QStringLiteral("ManualDir=Graphics\\Manual\\")
-        << QStringLiteral("ManualWidth=375") << QStringLiteral("ManualHeight=600");
+        << QString() << QStringLiteral("[Common]") << Config_Line(Config::Skin_Dir)
+        << Config_Line(Config::Game_Width, QString::number(Default_Client_Size().width()))
+        << Config_Line(Config::Game_Height, QString::number(Default_Client_Size().height()))
+        << QString() << QStringLiteral("[VideoMode]") << Config_Line(Config::Transp_Color)
+        << QString() << QStringLiteral("[Fullscreen]") << Config_Line(Config::Backdrop_Dir)
+        << Config_Line(Config::Backdrop_File, Backdrop_File)
+        << Config_Line(Config::Backdrop_Stretch)
+        << Config_Line(Config::Bg_Color, Backdrop_Edge_Colour())
+        << Config_Line(Config::Game_Offset_X) << Config_Line(Config::Game_Offset_Y)
+        << Config_Line(Config::Logo_File, Logo_File) << Config_Line(Config::Logo_Position)
+        << QString() << QStringLiteral("[Manual]") << Config_Line(Config::Manual_Dir)
+        << Config_Line(Config::Manual_Width) << Config_Line(Config::Manual_Height);
   for (int n = 1; n <= Skin_Element_Count; ++n) {
     const Element_Id id = Skin_Elements[static_cast<std::size_t>(n - 1)];
     const QRect rect = Built_In_Rect(id);
     const QString file = Skin_File_Name(id);
-    lines << QString() << QStringLiteral("[Image%1]").arg(n);
+    lines << QString() << QLatin1Char('[') + Config::Image_Section(n) + QLatin1Char(']');
     if (Is_Panel_Position(id))
       lines << QStringLiteral("; %1: the game copies glyphs into it; a picture named here")
                    .arg(Name(id))
             << QStringLiteral("; would blank the panel of a running game at every mode switch")
-            << QStringLiteral("Filename=nil");
+            << QLatin1String(Config::Image_File) + QStringLiteral("=nil");
     else if (file.isEmpty())
       lines << QStringLiteral("; %1: click area only, so the pressed button beneath shows")
                    .arg(Name(id))
-            << QStringLiteral("Filename=nil");
+            << QLatin1String(Config::Image_File) + QStringLiteral("=nil");
     else
-      lines << QStringLiteral("Filename=") + file;
-    lines << QStringLiteral("Left=%1").arg(rect.left()) << QStringLiteral("Top=%1").arg(rect.top())
-          << QStringLiteral("Width=%1").arg(rect.width())
-          << QStringLiteral("Height=%1").arg(rect.height());
+      lines << QLatin1String(Config::Image_File) + QLatin1Char('=') + file;
+    for (const auto& [key, value] : {std::pair{Config::Image_Left, rect.left()},
+                                     {Config::Image_Top, rect.top()},
+                                     {Config::Image_Width, rect.width()},
+                                     {Config::Image_Height, rect.height()}})
+      lines << QStringLiteral("%1=%2").arg(QLatin1String(key)).arg(value);
   }
   return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
@@ -95,8 +100,8 @@ Picture_Files Skin_Files() {
     for (Element_Id id : Skin_Elements) {
       const QString file = Skin_File_Name(id);
       if (!file.isEmpty())
-        files.push_back(
-            {At_Scale(QStringLiteral("Graphics/Skin/") + file, scale), Skin_Picture(id, scale)});
+        files.push_back({Scaled_File_Name(QStringLiteral("Graphics/Skin/") + file, scale),
+                         Skin_Picture(id, scale)});
     }
   return files;
 }

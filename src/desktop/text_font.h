@@ -1,0 +1,13 @@
+// The program's one choice of type: every text it shows, in the windows, the menus, the message
+// boxes and on the handheld's own panel, is in this family.
+#pragma once
+
+#include <QFont>
+#include <QStringList>
+
+// Arial, which the windows are laid out in, then Liberation Sans, its metric twin, where Arial
+// is not installed.
+QStringList Text_Families();
+
+// A font of that family at a pixel size.
+QFont Text_Font(int pixel_size);
