@@ -55,29 +55,18 @@ public:
 
   void Start(Interval_Timer& timer, int interval_ms) override {
     Qt_Timer_Backend::Start(timer, interval_ms);
-    const double start = Now_Ms();
-    // The backend keeps its timer ids to itself; the one id not yet known is the new one.
-    const auto registered = QAbstractEventDispatcher::instance()->registeredTimers(this);
-    for (const auto& info : registered) {
-      if (Periods.contains(info.timerId)) continue;
-      Periods[info.timerId] = Period{start, interval_ms, 0};
-      Id_Of[&timer] = info.timerId;
-      break;
-    }
+    Periods[&timer] = Period{Now_Ms(), interval_ms, 0};
   }
 
   void Stop(Interval_Timer& timer) override {
-    if (auto it = Id_Of.find(&timer); it != Id_Of.end()) {
-      Periods.erase(it->second);
-      Id_Of.erase(it);
-    }
+    Periods.erase(&timer);
     Qt_Timer_Backend::Stop(timer);
   }
 
 protected:
-  void timerEvent(QTimerEvent* event) override {
+  void Tick(Interval_Timer& timer, qint64 due_ns) override {
     const double now = Now_Ms();
-    if (auto it = Periods.find(event->timerId()); it != Periods.end()) {
+    if (auto it = Periods.find(&timer); it != Periods.end()) {
       Period& p = it->second;
       ++p.Ticks;
       const double late = now - (p.Start + p.Ticks * p.Interval);
@@ -89,7 +78,7 @@ protected:
       for (Interval_Class& c : Classes)
         if (p.Interval >= c.Low && p.Interval <= c.High) c.Lateness.push_back(late);
     }
-    Qt_Timer_Backend::timerEvent(event);
+    Qt_Timer_Backend::Tick(timer, due_ns);
   }
 
 private:
@@ -98,8 +87,7 @@ private:
     int Interval;
     long long Ticks;
   };
-  std::map<int, Period> Periods;
-  std::map<const Interval_Timer*, int> Id_Of;
+  std::map<const Interval_Timer*, Period> Periods;
 };
 
 // The glass as the main window draws it, with the LCD's response on: changes of the surface are

@@ -1,17 +1,43 @@
 #include "handheld/qt_timer_backend.h"
 
-#include <QAbstractEventDispatcher>
 #include <QTimerEvent>
+#include <algorithm>
+#include <climits>
+
+namespace {
+constexpr qint64 Ns_Per_Ms = 1'000'000;
+// Intervals this short are not waited out in passes of the loop: it would never rest.
+constexpr qint64 Least_Waited_Out_Ns = 10 * Ns_Per_Ms;
+} // namespace
+
+Qt_Timer_Backend::Qt_Timer_Backend(Reporter report) : Report(Or_Standard_Error(std::move(report))) {
+  Started.start();
+}
+
+bool Qt_Timer_Backend::Arm(Period& period) {
+  const qint64 left = period.Due_Ns - Started.nsecsElapsed();
+  const bool wait_out = period.Interval_Ns >= Least_Waited_Out_Ns;
+  const qint64 ms = wait_out ? left / Ns_Per_Ms - 1 : (left + Ns_Per_Ms - 1) / Ns_Per_Ms;
+  const int id = startTimer(static_cast<int>(std::clamp<qint64>(ms, 0, INT_MAX)), Qt::PreciseTimer);
+  if (id == 0) return false;
+  period.Id = id;
+  By_Id[id] = period.Timer;
+  return true;
+}
 
 void Qt_Timer_Backend::Start(Interval_Timer& timer, int interval_ms) {
   Stop(timer);
-  const int id = startTimer(interval_ms, Qt::PreciseTimer);
-  if (id == 0) {
+  const qint64 interval = qint64(interval_ms) * Ns_Per_Ms;
+  // The loop refuses a negative interval, as Qt's own timers do.
+  if (interval_ms < 0) {
     Report_Failure(timer, interval_ms);
     return;
   }
-  By_Id[id] = &timer;
-  Ids[&timer] = id;
+  Period& period = Periods[&timer] = {&timer, interval, Started.nsecsElapsed() + interval};
+  if (!Arm(period)) {
+    Periods.erase(&timer);
+    Report_Failure(timer, interval_ms);
+  }
 }
 
 void Qt_Timer_Backend::Report_Failure(const Interval_Timer& timer, int interval_ms) {
@@ -27,25 +53,46 @@ void Qt_Timer_Backend::Report_Failure(const Interval_Timer& timer, int interval_
 }
 
 void Qt_Timer_Backend::Stop(Interval_Timer& timer) {
-  auto it = Ids.find(&timer);
-  if (it == Ids.end()) return;
-  killTimer(it->second);
-  By_Id.erase(it->second);
-  Ids.erase(it);
+  auto it = Periods.find(&timer);
+  if (it == Periods.end()) return;
+  killTimer(it->second.Id);
+  By_Id.erase(it->second.Id);
+  Periods.erase(it);
 }
 
 void Qt_Timer_Backend::timerEvent(QTimerEvent* event) {
   auto it = By_Id.find(event->timerId());
-  if (it != By_Id.end()) it->second->Tick();
+  if (it == By_Id.end()) return;
+  Interval_Timer& timer = *it->second;
+  Period& period = Periods.at(&timer);
+  killTimer(period.Id);
+  By_Id.erase(it);
+  const qint64 now = Started.nsecsElapsed();
+  const qint64 due = period.Due_Ns;
+  const int interval_ms = static_cast<int>(period.Interval_Ns / Ns_Per_Ms);
+  if (now < due) { // early by design: one more pass of the loop
+    if (!Arm(period)) {
+      Periods.erase(&timer);
+      Report_Failure(timer, interval_ms);
+    }
+    return;
+  }
+  // The next tick keeps to the schedule; a loop held up past a whole period skips what it
+  // missed, as Qt's own timers do.
+  period.Due_Ns = due + period.Interval_Ns;
+  if (period.Due_Ns <= now) period.Due_Ns = now + period.Interval_Ns;
+  if (!Arm(period)) {
+    Periods.erase(&timer);
+    Report_Failure(timer, interval_ms);
+  }
+  // The step may stop or restart this timer or any other: nothing of the period is used after.
+  Tick(timer, due);
 }
 
 int Qt_Timer_Backend::Ms_To_Next_Tick() const {
-  QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(thread());
-  int next = -1;
-  if (!dispatcher) return next;
-  for (const auto& [id, timer] : By_Id) {
-    const int left = dispatcher->remainingTime(id);
-    if (left >= 0 && (next < 0 || left < next)) next = left;
-  }
-  return next;
+  if (Periods.empty()) return -1;
+  qint64 next = Periods.begin()->second.Due_Ns;
+  for (const auto& [timer, period] : Periods)
+    next = std::min(next, period.Due_Ns);
+  return static_cast<int>(std::max<qint64>(0, (next - Started.nsecsElapsed()) / Ns_Per_Ms));
 }
