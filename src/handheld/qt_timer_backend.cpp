@@ -2,11 +2,13 @@
 
 #include <QTimerEvent>
 #include <algorithm>
+#include <chrono>
 #include <climits>
+#include <thread>
 
 namespace {
 constexpr qint64 Ns_Per_Ms = 1'000'000;
-// Intervals this short are not waited out in passes of the loop: it would never rest.
+// Ticks this close together are not slept out: the loop would hardly take input between them.
 constexpr qint64 Least_Waited_Out_Ns = 10 * Ns_Per_Ms;
 } // namespace
 
@@ -17,7 +19,8 @@ Qt_Timer_Backend::Qt_Timer_Backend(Reporter report) : Report(Or_Standard_Error(s
 bool Qt_Timer_Backend::Arm(Period& period) {
   const qint64 left = period.Due_Ns - Started.nsecsElapsed();
   const bool wait_out = period.Interval_Ns >= Least_Waited_Out_Ns;
-  const qint64 ms = wait_out ? left / Ns_Per_Ms - 1 : (left + Ns_Per_Ms - 1) / Ns_Per_Ms;
+  const qint64 whole_ms = (left + Ns_Per_Ms - 1) / Ns_Per_Ms;
+  const qint64 ms = wait_out ? whole_ms - 1 : whole_ms;
   const int id = startTimer(static_cast<int>(std::clamp<qint64>(ms, 0, INT_MAX)), Qt::PreciseTimer);
   if (id == 0) return false;
   period.Id = id;
@@ -70,17 +73,14 @@ void Qt_Timer_Backend::timerEvent(QTimerEvent* event) {
   const qint64 now = Started.nsecsElapsed();
   const qint64 due = period.Due_Ns;
   const int interval_ms = static_cast<int>(period.Interval_Ns / Ns_Per_Ms);
-  if (now < due) { // early by design: one more pass of the loop
-    if (!Arm(period)) {
-      Periods.erase(&timer);
-      Report_Failure(timer, interval_ms);
-    }
-    return;
-  }
+  // Early by design, by less than a millisecond: slept out, which costs no processor time
+  // where passes of the loop would.
+  if (now < due) std::this_thread::sleep_for(std::chrono::nanoseconds(due - now));
   // The next tick keeps to the schedule; a loop held up past a whole period skips what it
   // missed, as Qt's own timers do.
   period.Due_Ns = due + period.Interval_Ns;
-  if (period.Due_Ns <= now) period.Due_Ns = now + period.Interval_Ns;
+  if (const qint64 after = Started.nsecsElapsed(); period.Due_Ns <= after)
+    period.Due_Ns = after + period.Interval_Ns;
   if (!Arm(period)) {
     Periods.erase(&timer);
     Report_Failure(timer, interval_ms);

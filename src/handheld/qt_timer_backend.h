@@ -1,8 +1,7 @@
 // Ticks of the handheld's timers from Qt's event loop. The loop rounds each wait up to a whole
 // millisecond, so a timer set for the tick itself comes up to a millisecond late: each tick's
-// timer is set a millisecond early instead, and the rest is waited out in passes of the loop,
-// which go on taking input meanwhile. Ticks keep to their schedule (the period's start plus k
-// intervals) and never come early.
+// timer is set a millisecond early instead, and the rest, less than a millisecond, is slept out.
+// Ticks keep to their schedule (the period's start plus k intervals) and never come early.
 #pragma once
 
 #include "desktop/reporter.h"
