@@ -386,6 +386,19 @@ def demo_at(display, game_dir, scale, figures, what, settings=SKIP_SPLASH):
     return program, window
 
 
+def desktop_shown(display, bench_dir, desktop, act):
+    """For how long (ms) the screen's centre shows the desktop's colour once `act()` has run,
+    sampled every 2 ms from before it; None when the sampler tells nothing."""
+    w, h = display.screen
+    sampler = subprocess.Popen(
+        [os.path.join(bench_dir, "screen_sampler"), "gap", str(w // 2), str(h // 2),
+         "%02x%02x%02x" % desktop, "4"], stdout=subprocess.PIPE, text=True, env=display.env)
+    sampler.stdout.readline()  # it samples
+    act()
+    m = re.search(r": ([0-9.]+) ms", sampler.communicate()[0])
+    return float(m[1]) if m else None
+
+
 def big_screens(figures, game_dir, bench_dir, quick):
     """At each scale: the peak memory of the windowed handheld and after F12 to full screen, and
     for how long F12 lets the screen's centre show the desktop (sampled every 2 ms)."""
@@ -399,16 +412,10 @@ def big_screens(figures, game_dir, bench_dir, quick):
                     continue
                 figures.add(f"peak memory windowed at {scale}x", program.peak_memory_kb() / 1024,
                             "MiB")
-                sampler = subprocess.Popen(
-                    [os.path.join(bench_dir, "screen_sampler"), "gap", str(screen[0] // 2),
-                     str(screen[1] // 2), "%02x%02x%02x" % desktop, "4"],
-                    stdout=subprocess.PIPE, text=True, env=display.env)
-                sampler.stdout.readline()  # it samples
-                display.key(window, "F12")
-                out = sampler.communicate()[0]
-                m = re.search(r": ([0-9.]+) ms", out)
-                if m:
-                    figures.add(f"desktop shown by F12 at {scale}x", float(m[1]), "ms")
+                shown = desktop_shown(display, bench_dir, desktop,
+                                      lambda: display.key(window, "F12"))
+                if shown is not None:
+                    figures.add(f"desktop shown by F12 at {scale}x", shown, "ms")
                 figures.add(f"peak memory after F12 at {scale}x",
                             program.peak_memory_kb() / 1024, "MiB")
             finally:
@@ -428,7 +435,6 @@ def full_screen_and_zoom(figures, game_dir, bench_dir):
                                       dict(SKIP_SPLASH, FullscreenMode="1"))
             try:
                 if window is not None:
-                    time.sleep(1)
                     figures.add(f"peak memory full screen {label}",
                                 program.peak_memory_kb() / 1024, "MiB")
             finally:
@@ -441,17 +447,10 @@ def full_screen_and_zoom(figures, game_dir, bench_dir):
         try:
             if window is None:
                 return
-            time.sleep(1)
-            sampler = subprocess.Popen(
-                [os.path.join(bench_dir, "screen_sampler"), "gap", str(screen[0] // 2),
-                 str(screen[1] // 2), "%02x%02x%02x" % desktop, "4"],
-                stdout=subprocess.PIPE, text=True, env=display.env)
-            time.sleep(0.5)
-            display.run("xdotool", "mousemove", "--window", window, "260", "100", "click", "4")
-            out = sampler.communicate()[0]
-            m = re.search(r": ([0-9.]+) ms", out)
-            if m:
-                figures.add("desktop shown by a zoom change", float(m[1]), "ms")
+            shown = desktop_shown(display, bench_dir, desktop, lambda: display.run(
+                "xdotool", "mousemove", "--window", window, "260", "100", "click", "4"))
+            if shown is not None:
+                figures.add("desktop shown by a zoom change", shown, "ms")
         finally:
             program.stop()
 
