@@ -85,11 +85,17 @@ int main(int argc, char** argv) {
   environment.Exe_Dir = QCoreApplication::applicationDirPath();
   environment.Open = Desktop_Shell_Open;
   environment.Request_End = request_end;
-  // The manual's pages are checked while the main window is made: the manual window tells what
-  // the check found, as it would have found it itself.
-  std::future<Manual_Pages> manual_pages =
-      Check_Manual_Pages_Ahead(environment.Exe_Dir, Primary_Screen_Scale());
   Handheld handheld(Show_Error, options.Lcd_Response_On, options.Zoom);
+  // The splash, when it comes, is the first thing seen: what it does not show waits until it is
+  // drawn (the handheld's pictures, the manual's check), told in the same order as otherwise.
+  environment.Skin_After_Splash = !Splash_Skipped(handheld.Settings(), handheld.Prefs());
+  // The manual's pages are checked while the handheld's pictures are decoded: the manual window
+  // tells what the check found, as it would have found it itself.
+  std::future<Manual_Pages> manual_pages;
+  const auto check_manual_ahead = [&] {
+    manual_pages = Check_Manual_Pages_Ahead(environment.Exe_Dir, Primary_Screen_Scale());
+  };
+  if (!environment.Skin_After_Splash) check_manual_ahead();
   TForm1 form(handheld, environment, Show_Error);
   if (ending) return 0; // Config.ini is missing: reported, and the game is never shown
 
@@ -97,12 +103,17 @@ int main(int argc, char** argv) {
   TKeysForm keys(
       handheld.Settings(), handheld.Key_Bindings(), [&handheld] { handheld.Rebuild_Hints(); },
       [&form](bool enabled) { form.setEnabled(enabled); });
-  TManualForm manual(environment.Exe_Dir, Show_Error, std::move(manual_pages));
+  TManualForm manual(environment.Exe_Dir, Show_Error);
 
   Splash_Host host;
   host.Start_Sound = [&handheld](const QString& output) { return handheld.Start_Sound(output); };
   host.Centre_Main_Window = [&form] { form.Centre(); };
   host.Start_Demo = [&handheld] { handheld.Start_Demo(); };
+  host.Finish_Start = [&] {
+    if (!manual_pages.valid()) check_manual_ahead();
+    form.Finish_Skin();
+    manual.Check_Pages(std::move(manual_pages));
+  };
   host.Terminate = request_end;
   TSplashForm splash(handheld.Settings(), handheld.Prefs(), Desktop_Shell_Open, host);
 

@@ -333,15 +333,22 @@ QString Skin_Too_Large_Message(const QString& path) {
   return Problem_In(path, "left out: the skin's pictures would take too much memory together");
 }
 
+std::optional<Config_Ini> Read_Config_Ini(const QString& exe_dir) {
+  const QString config_path = QDir(exe_dir).filePath("Config.ini");
+  if (!QFileInfo(config_path).isFile()) return std::nullopt;
+  return Config_Ini::Load(config_path);
+}
+
 Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_Environment& env,
-                    Reporter report_to) {
+                    Reporter report) {
+  return gfxinit(surface, window, env, Read_Config_Ini(env.Exe_Dir), std::move(report));
+}
+
+Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_Environment& env,
+                    const std::optional<Config_Ini>& ini, Reporter report_to) {
   Skin_Result result{true, window};
   Skin_Window& w = result.Window;
   const Reporter report = Or_Standard_Error(std::move(report_to));
-
-  const QString config_path = QDir(env.Exe_Dir).filePath("Config.ini");
-  std::optional<Config_Ini> ini;
-  if (QFileInfo(config_path).isFile()) ini = Config_Ini::Load(config_path);
 
   if (ini) {
     const QString skin_dir = ini->Folder(Config::Skin_Dir);

@@ -3,6 +3,7 @@
 // and again on every full-screen toggle, so edits to Config.ini take effect at the next toggle.
 #pragma once
 
+#include "assets/config_ini.h"
 #include "assets/picture_file.h"
 #include "desktop/reporter.h"
 #include "display/frame_layout.h"
@@ -60,9 +61,15 @@ struct Skin_Result {
   Skin_Window Window; // the window as it was, with what the skin changed
 };
 
+// Config.ini in the program's folder; nothing when it is missing or cannot be read.
+std::optional<Config_Ini> Read_Config_Ini(const QString& exe_dir);
+
 // Problems go to `report` (unset, to standard error), the last of them a missing Config.ini.
 Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_Environment& env,
                     Reporter report);
+// The same with Config.ini as read before (nothing: missing).
+Skin_Result gfxinit(Lcd_Surface& surface, const Skin_Window& window, const Skin_Environment& env,
+                    const std::optional<Config_Ini>& ini, Reporter report);
 
 // The message for a picture left out because the skin's pictures would take too much memory.
 QString Skin_Too_Large_Message(const QString& path);

@@ -24,6 +24,7 @@
 #include <QToolTip>
 #include <QWheelEvent>
 #include <QWindow>
+#include <utility>
 
 namespace {
 
@@ -113,8 +114,11 @@ void TForm1::FormCreate() {
   connect(&Prefs, &Preferences::Splash_At_Start_Changed, pm_11_splashscreen, &QAction::setChecked);
   connect(&Prefs, &Preferences::Zoom_Changed, this, [this] { Apply_Zoom(); });
 
-  // 5. The skin; a missing Config.ini has been reported and ends the program.
-  Apply_Skin();
+  // 5. The skin; a missing Config.ini has been reported and ends the program. Behind the
+  // splash, the window is not seen before it is centred: its pictures wait (Finish_Skin).
+  if (Env.Skin_After_Splash) Config_Read = Read_Config_Ini(Env.Exe_Dir);
+  Skin_Waiting = Config_Read.has_value();
+  if (!Skin_Waiting) Apply_Skin();
 
   // 6.-9. The in-game menu is closed; the bindings and their hints.
   Game_Menu_Open = false;
@@ -136,8 +140,10 @@ void TForm1::Apply_Skin(std::optional<QSize> screen_size) {
   environment.Zoom = Prefs.Zoom();
   environment.Available_Size = Available_Geometry().size();
   const Frame_Factor old_menu = Painter.Layout_Of_Frame().Menu;
+  std::optional<Config_Ini> ini = std::exchange(Config_Read, std::nullopt);
+  if (!ini) ini = Read_Config_Ini(Env.Exe_Dir);
   // Once the program is ending for a missing Config.ini, which was told, nothing more is.
-  const Skin_Result skin = gfxinit(LCD, Window, environment, [this](const QString& message) {
+  const Skin_Result skin = gfxinit(LCD, Window, environment, ini, [this](const QString& message) {
     if (!Ending) Report(message);
   });
   Window = skin.Window;
@@ -176,7 +182,12 @@ void TForm1::Fit_Window() {
   Update_Shape();
 }
 
+void TForm1::Finish_Skin() {
+  if (std::exchange(Skin_Waiting, false)) Apply_Skin();
+}
+
 void TForm1::Centre() {
+  Finish_Skin();
   const QRect screen = Screen_Geometry();
   if (Prefs.Fullscreen()) {
     Fit_Window();

@@ -29,6 +29,10 @@ struct Main_Window_Environment {
   QString Exe_Dir;                      // where Config.ini lies
   Shell_Open Open = Desktop_Shell_Open; // the desktop's "open"
   std::function<void()> Request_End;    // asks the event loop to end the program
+  // The splash comes first: the handheld's pictures wait for Finish_Skin, as nothing shows them
+  // before the window is centred. Config.ini is read, and a missing one told, at creation all
+  // the same.
+  bool Skin_After_Splash = false;
 };
 
 // The commands of the side windows, reached from the menus.
@@ -52,6 +56,9 @@ public:
   // once its event loop runs.
   void FormActivate();
 
+  // Applies the skin that waited for the splash, once; the window applies it at the latest
+  // when it is centred.
+  void Finish_Skin();
   // Places the window at the centre of the screen and shows it.
   void Centre();
   // Toggles full-screen mode and re-applies the skin; a running game goes on untouched.
@@ -137,6 +144,8 @@ private:
   Key_Reader Keys{Hand.Held(), [this](std::uint16_t code) { Hand.Key_Down(code); },
                   [this](std::uint16_t code) { Hand.Key_Up(code); }};
 
+  std::optional<Config_Ini> Config_Read; // read at creation, for the skin that waits
+  bool Skin_Waiting = false;
   bool Had_Windowed_Size = false; // the window system has seen the windowed size
   bool Ending = false;
   const bool Composited; // the desktop composites windows with alpha

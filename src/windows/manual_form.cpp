@@ -10,14 +10,15 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QWindow>
+#include <utility>
 
 namespace {
 constexpr int Button_Width = 16, Button_Height = 14, Button_Margin = 4;
 } // namespace
 
-TManualForm::TManualForm(const QString& program_folder, const Reporter& report_problem,
-                         std::future<Manual_Pages> checked_ahead, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+TManualForm::TManualForm(const QString& program_folder, Reporter report_problem, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      Report_Problem(std::move(report_problem)) {
   setObjectName(QStringLiteral("TManualForm"));
   setWindowTitle(QStringLiteral("Manual"));
   setFocusPolicy(Qt::StrongFocus);
@@ -50,13 +51,17 @@ TManualForm::TManualForm(const QString& program_folder, const Reporter& report_p
   im_page_01->setGeometry(rect());
   im_page_top->setGeometry(rect());
   Place_Buttons();
+  Pages_Folder = layout.Folder;
+  Centre_On_Screen(*this);
+}
+
+void TManualForm::Check_Pages(std::future<Manual_Pages> checked_ahead) {
+  if (std::exchange(Pages_Checked, true)) return;
   const int scale = Display_Scale(*this);
   const bool begun = checked_ahead.valid();
   if (begun) Pages = checked_ahead.get();
-  if (!begun || Pages.Checked_Scale() != scale) Pages = Load_Manual_Pages(layout.Folder, scale);
-  Pages.Report_Problems(report_problem);
-
-  Centre_On_Screen(*this);
+  if (!begun || Pages.Checked_Scale() != scale) Pages = Load_Manual_Pages(Pages_Folder, scale);
+  Pages.Report_Problems(Report_Problem);
 }
 
 QLabel* TManualForm::Add_Button_Picture(const char* name, const char* resource) {
@@ -85,6 +90,7 @@ QImage TManualForm::Page_Picture(int page) const {
 }
 
 void TManualForm::Open() {
+  Check_Pages();
   show();
   raise();
   activateWindow();

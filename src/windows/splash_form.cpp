@@ -15,6 +15,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
+#include <QTimer>
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -45,6 +48,14 @@ Label* Add_Picture(QWidget& parent, const char* name, const QString& resource, Q
 }
 
 } // namespace
+
+bool Splash_Skipped(Settings_Key& settings, Preferences& preferences) {
+  const int stored = settings.Read_Integer(Setting::Sound_Mode, Sound_Mode_Unset);
+  const bool chosen =
+      std::any_of(Sound_Modes.begin(), Sound_Modes.end(),
+                  [stored](const Sound_Mode& mode) { return mode.Stored_Value == stored; });
+  return chosen && !preferences.Splash_At_Start();
+}
 
 TSplashForm::TSplashForm(Settings_Key& settings, Preferences& preferences, Shell_Open shell_open,
                          Splash_Host host, QWidget* parent)
@@ -138,7 +149,7 @@ TSplashForm::TSplashForm(Settings_Key& settings, Preferences& preferences, Shell
   connect(chb_splashscreen, &QCheckBox::toggled, &Prefs, &Preferences::Show_Splash_At_Start);
   connect(&Prefs, &Preferences::Splash_At_Start_Changed, chb_splashscreen, &QCheckBox::setChecked);
 
-  Skip_Path = cb_sound->currentIndex() >= 0 && !chb_splashscreen->isChecked();
+  Skip_Path = Splash_Skipped(Settings, Prefs);
   if (Skip_Path) {
     move(-width(), -height());
     Show_On_Activate = false;
@@ -159,6 +170,16 @@ void TSplashForm::Main_Window_Activated() {
   raise();
   activateWindow();
   cb_sound->setFocus();
+}
+
+void TSplashForm::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  // The next pass of the loop comes after this picture went to the window system.
+  if (!Start_Finished) QTimer::singleShot(0, this, [this] { Finish_Start(); });
+}
+
+void TSplashForm::Finish_Start() {
+  if (!std::exchange(Start_Finished, true) && Host.Finish_Start) Host.Finish_Start();
 }
 
 void TSplashForm::changeEvent(QEvent* event) {
@@ -197,6 +218,7 @@ bool TSplashForm::On_Key_Down(const QKeyEvent& event) {
 
 void TSplashForm::Play() {
   if (Play_Done || cb_sound->currentIndex() < 0) return;
+  Finish_Start();
   Play_Done = true;
   Settings.Write_Integer(Setting::Sound_Mode, cb_sound->currentData().toInt());
   const bool sound_started = !Host.Start_Sound || Host.Start_Sound(cb_sound->currentText());

@@ -23,10 +23,16 @@ struct Splash_Host {
   std::function<void()> Centre_Main_Window;
   // Puts the handheld into demo mode.
   std::function<void()> Start_Demo;
+  // The rest of the program's start, which the splash does not show: run once, in the pass of
+  // the loop after the splash is first drawn, or at play when it never was.
+  std::function<void()> Finish_Start;
   // Requests the end of the event loop. May be called before the loop runs (the skip path),
   // so it must not rely on a running loop (a queued quit does it).
   std::function<void()> Terminate;
 };
+
+// True when this start skips the splash: an output is stored and the splash is switched off.
+bool Splash_Skipped(Settings_Key& settings, Preferences& preferences);
 
 class TSplashForm : public QWidget {
   Q_OBJECT
@@ -45,12 +51,14 @@ public:
   void Main_Window_Activated();
 
 protected:
+  void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
 private:
   void Update_Play_Buttons();
   void Play();
+  void Finish_Start();
   bool On_Key_Down(const QKeyEvent& event);
 
   Settings_Key& Settings;
@@ -59,6 +67,7 @@ private:
   Splash_Host Host;
   bool Show_On_Activate = true;
   bool Skip_Path = false;
+  bool Start_Finished = false;
   // Set once the play command has run to its end, success or failure: it never runs twice.
   bool Play_Done = false;
 

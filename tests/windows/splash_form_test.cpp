@@ -22,6 +22,7 @@ protected:
             },
         .Centre_Main_Window = [this] { Log << "centre"; },
         .Start_Demo = [this] { Log << "demo"; },
+        .Finish_Start = [this] { Log << "finish start"; },
         .Terminate = [this] { Log << "terminate"; },
     };
   }
@@ -95,7 +96,8 @@ TEST_F(Splash_Form_Test, OnePlaysInSilenceAndStoresTheChoices) {
 
   QTest::keyClick(open_list, Qt::Key_1);
   EXPECT_FALSE(open_list->isVisible());
-  EXPECT_EQ(Log, (QStringList{"sound (no sound) (SoundMode 2)", "menu 1", "centre", "demo"}));
+  EXPECT_EQ(Log, (QStringList{"finish start", "sound (no sound) (SoundMode 2)", "menu 1", "centre",
+                              "demo"}));
   EXPECT_EQ(Stored("SoundMode"), "2");
   EXPECT_EQ(Stored("SplashScreen"), "1");
   EXPECT_FALSE(splash.isVisible());
@@ -106,11 +108,13 @@ TEST_F(Splash_Form_Test, UntickedThisStartSkipsTheSplashNextStart) {
   Sound_List()->setCurrentIndex(1);
   Form->findChild<QCheckBox*>("chb_splashscreen")->setChecked(false);
   QTest::keyClick(Sound_List(), Qt::Key_Enter);
-  EXPECT_EQ(Log, (QStringList{"menu 0", "sound ALSA (SoundMode 1)", "menu 0", "centre", "demo"}));
+  EXPECT_EQ(Log, (QStringList{"menu 0", "finish start", "sound ALSA (SoundMode 1)", "menu 0",
+                              "centre", "demo"}));
 
   Log.clear();
   TSplashForm& next = Start();
-  EXPECT_EQ(Log, (QStringList{"sound ALSA (SoundMode 1)", "menu 0", "centre", "demo"}));
+  EXPECT_EQ(Log,
+            (QStringList{"finish start", "sound ALSA (SoundMode 1)", "menu 0", "centre", "demo"}));
   next.Main_Window_Activated();
   EXPECT_FALSE(next.isVisible());
 }
@@ -146,13 +150,14 @@ TEST_F(Splash_Form_Test, AMissingArrowSoundResetsTheChoiceAndEndsTheProgram) {
   Sound_List()->setCurrentIndex(0);
   Form->findChild<QCheckBox*>("chb_splashscreen")->setChecked(false);
   QTest::mouseClick(Form->findChild<QLabel*>("btn_play"), Qt::LeftButton);
-  EXPECT_EQ(Log, (QStringList{"menu 0", "sound PulseAudio (SoundMode 0)", "menu 1", "terminate"}));
+  EXPECT_EQ(Log, (QStringList{"menu 0", "finish start", "sound PulseAudio (SoundMode 0)", "menu 1",
+                              "terminate"}));
   EXPECT_EQ(Stored("SoundMode"), "-1");
   EXPECT_EQ(Stored("SplashScreen"), "1");
 
   // Ending takes a moment; a second play meanwhile must not start the sound again.
   QTest::keyClick(Sound_List(), Qt::Key_Return);
-  EXPECT_EQ(Log.size(), 4);
+  EXPECT_EQ(Log.size(), 5);
 }
 
 TEST_F(Splash_Form_Test, LinksOpenTheirTargetsAndTheSplashWaits) {
