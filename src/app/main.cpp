@@ -89,6 +89,9 @@ int main(int argc, char** argv) {
   // The splash, when it comes, is the first thing seen: what it does not show waits until it is
   // drawn (the handheld's pictures, the manual's check), told in the same order as otherwise.
   environment.Skin_After_Splash = !Splash_Skipped(handheld.Settings(), handheld.Prefs());
+  Pictures_Ahead splash_pictures;
+  if (environment.Skin_After_Splash)
+    splash_pictures = TSplashForm::Decode_Pictures_Ahead(Primary_Screen_Scale());
   // The manual's pages are checked while the handheld's pictures are decoded: the manual window
   // tells what the check found, as it would have found it itself.
   std::future<Manual_Pages> manual_pages;
@@ -115,7 +118,8 @@ int main(int argc, char** argv) {
     manual.Check_Pages(std::move(manual_pages));
   };
   host.Terminate = request_end;
-  TSplashForm splash(handheld.Settings(), handheld.Prefs(), Desktop_Shell_Open, host);
+  TSplashForm splash(handheld.Settings(), handheld.Prefs(), Desktop_Shell_Open, host,
+                     std::move(splash_pictures));
 
   Side_Windows side;
   side.Show_About = [&] { Open_Over(about, form); };

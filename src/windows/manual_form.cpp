@@ -67,8 +67,9 @@ void TManualForm::Check_Pages(std::future<Manual_Pages> checked_ahead) {
 QLabel* TManualForm::Add_Button_Picture(const char* name, const char* resource) {
   auto* picture = new QLabel(this);
   picture->setObjectName(QLatin1String(name));
-  // A missing resource leaves the button empty, but its place still takes the clicks.
-  picture->setPixmap(Picture_For_Scale(QLatin1String(resource), Display_Scale(*this)));
+  // Drawn once the manual shows; a missing resource leaves the button empty, but its place
+  // still takes the clicks.
+  Button_Pictures.Add(*picture, QLatin1String(resource));
   picture->setAttribute(Qt::WA_TransparentForMouseEvents);
   picture->resize(Button_Width, Button_Height);
   return picture;
@@ -98,6 +99,7 @@ void TManualForm::Open() {
 }
 
 void TManualForm::showEvent(QShowEvent* event) {
+  Button_Pictures.Give(Display_Scale(*this));
   // The pages are decoded when the manual is first opened, not before.
   if (im_page_01->pixmap().isNull()) im_page_01->setPixmap(QPixmap::fromImage(Pages.Picture(1)));
   Vid_Show_Page();

@@ -8,6 +8,7 @@
 #include "input/held_inputs.h"
 #include "input/key_reader.h"
 #include "windows/manual_pages.h"
+#include "windows/window_look.h"
 
 #include <QPoint>
 #include <QWidget>
@@ -69,6 +70,7 @@ private:
   Key_Reader Keys{Held, [this](std::uint16_t code) { Key_Down(code); },
                   [this](std::uint16_t code) { Key_Up(code); }};
 
+  Label_Pictures Button_Pictures;
   QLabel* im_page_01 = nullptr;
   QLabel* im_page_top = nullptr;
   QLabel* btn_right_down = nullptr;

@@ -36,18 +36,31 @@ Label* Add_Label(QWidget& parent, const char* name, const QString& text, QRect p
   return label;
 }
 
+// The splash's built-in pictures.
+const QString Background = QStringLiteral(":/splash/background.png");
+const QString Box = QStringLiteral(":/splash/box.jpg");
+const QString Play_Button = QStringLiteral(":/splash/play.png");
+const QString Play_Disabled = QStringLiteral(":/splash/play_disabled.png");
+const QString Donate = QStringLiteral(":/splash/donate.png");
+
+// A picture label; it gets its picture when the splash first shows (a missing one leaves it
+// empty).
 template <typename Label = QLabel>
-Label* Add_Picture(QWidget& parent, const char* name, const QString& resource, QRect place) {
+Label* Add_Picture(QWidget& parent, Label_Pictures& pictures, const char* name,
+                   const QString& resource, QRect place) {
   auto* picture = new Label(&parent);
   picture->setObjectName(QLatin1String(name));
-  // A missing resource leaves the picture empty.
-  picture->setPixmap(Picture_For_Scale(resource, Display_Scale(parent)));
+  pictures.Add(*picture, resource);
   picture->setAlignment(Qt::AlignCenter);
   picture->setGeometry(place);
   return picture;
 }
 
 } // namespace
+
+Pictures_Ahead TSplashForm::Decode_Pictures_Ahead(int scale) {
+  return ::Decode_Pictures_Ahead({Background, Box, Play_Button, Play_Disabled, Donate}, scale);
+}
 
 bool Splash_Skipped(Settings_Key& settings, Preferences& preferences) {
   const int stored = settings.Read_Integer(Setting::Sound_Mode, Sound_Mode_Unset);
@@ -58,9 +71,10 @@ bool Splash_Skipped(Settings_Key& settings, Preferences& preferences) {
 }
 
 TSplashForm::TSplashForm(Settings_Key& settings, Preferences& preferences, Shell_Open shell_open,
-                         Splash_Host host, QWidget* parent)
+                         Splash_Host host, Pictures_Ahead pictures, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      Settings(settings), Prefs(preferences), Shell(std::move(shell_open)), Host(std::move(host)) {
+      Settings(settings), Prefs(preferences), Shell(std::move(shell_open)), Host(std::move(host)),
+      Ahead(std::move(pictures)) {
   setObjectName(QStringLiteral("TSplashForm"));
   setWindowTitle(QStringLiteral("About this game..."));
   setFixedSize(460, 420);
@@ -69,8 +83,8 @@ TSplashForm::TSplashForm(Settings_Key& settings, Preferences& preferences, Shell
   setPalette(palette);
   setAutoFillBackground(true);
 
-  Add_Picture(*this, "im_background", QStringLiteral(":/splash/background.png"), {0, 0, 460, 420});
-  Add_Picture(*this, "im_box_picture", QStringLiteral(":/splash/box.jpg"), {0, 56, 460, 160});
+  Add_Picture(*this, Pictures, "im_background", Background, {0, 0, 460, 420});
+  Add_Picture(*this, Pictures, "im_box_picture", Box, {0, 56, 460, 160});
 
   Add_Label(*this, "la_game_title", QString::fromUtf8(Program_Title), {0, 12, 460, 15}, Font_Bold,
             Qt::white, Qt::AlignHCenter);
@@ -103,16 +117,15 @@ TSplashForm::TSplashForm(Settings_Key& settings, Preferences& preferences, Shell
   Set_Up_List(*cb_sound, cb_sound->count());
   cb_sound->setGeometry(sound_list_place);
 
-  btn_play = Add_Picture<Click_Label>(*this, "btn_play", QStringLiteral(":/splash/play.png"),
-                                      {116, 340, 107, 30});
+  btn_play =
+      Add_Picture<Click_Label>(*this, Pictures, "btn_play", Play_Button, {116, 340, 107, 30});
   btn_play_disabled =
-      Add_Picture(*this, "btn_play_disabled", QStringLiteral(":/splash/play_disabled.png"),
-                  {116, 340, 107, 30});
+      Add_Picture(*this, Pictures, "btn_play_disabled", Play_Disabled, {116, 340, 107, 30});
   btn_play_disabled->setCursor(Qt::WhatsThisCursor);
   btn_play_disabled->setToolTip(QStringLiteral("please select sound driver first"));
   btn_play_disabled->hide();
-  auto* btn_paypal = Add_Picture<Click_Label>(
-      *this, "btn_paypal", QStringLiteral(":/splash/donate.png"), {237, 340, 107, 30});
+  auto* btn_paypal =
+      Add_Picture<Click_Label>(*this, Pictures, "btn_paypal", Donate, {237, 340, 107, 30});
 
   chb_splashscreen = new QCheckBox(QStringLiteral("Display this splash screen at startup"), this);
   chb_splashscreen->setObjectName(QStringLiteral("chb_splashscreen"));
@@ -170,6 +183,11 @@ void TSplashForm::Main_Window_Activated() {
   raise();
   activateWindow();
   cb_sound->setFocus();
+}
+
+void TSplashForm::showEvent(QShowEvent* event) {
+  Pictures.Give(Display_Scale(*this), std::move(Ahead));
+  QWidget::showEvent(event);
 }
 
 void TSplashForm::paintEvent(QPaintEvent* event) {

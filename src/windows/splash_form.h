@@ -4,6 +4,7 @@
 #pragma once
 
 #include "desktop/shell_open.h"
+#include "windows/window_look.h"
 
 #include <QWidget>
 #include <functional>
@@ -40,8 +41,11 @@ public:
   // Reads the stored sound output, then the splash choice, which its check box shows and
   // changes. When an output is stored and the splash is switched off, the window is never
   // seen: the skip path.
+  // Its pictures are decoded when it first shows, or taken from `pictures` begun ahead.
   TSplashForm(Settings_Key& settings, Preferences& preferences, Shell_Open shell_open,
-              Splash_Host host, QWidget* parent = nullptr);
+              Splash_Host host, Pictures_Ahead pictures = {}, QWidget* parent = nullptr);
+  // The splash's pictures for a scale, on a thread of their own while the program starts.
+  static Pictures_Ahead Decode_Pictures_Ahead(int scale);
   // On the skip path, the play command, at once; else nothing. The program calls it once it has
   // built its windows.
   void Play_If_Skipped();
@@ -51,6 +55,7 @@ public:
   void Main_Window_Activated();
 
 protected:
+  void showEvent(QShowEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -65,6 +70,8 @@ private:
   Preferences& Prefs;
   Shell_Open Shell;
   Splash_Host Host;
+  Pictures_Ahead Ahead;
+  Label_Pictures Pictures;
   bool Show_On_Activate = true;
   bool Skip_Path = false;
   bool Start_Finished = false;

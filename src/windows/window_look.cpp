@@ -16,6 +16,7 @@
 #include <QPalette>
 #include <QScreen>
 #include <QWidget>
+#include <utility>
 
 QFont Side_Window_Font(int pixel_size, unsigned style) {
   QFont font = Text_Font(pixel_size);
@@ -35,10 +36,41 @@ void Set_Up_List(QComboBox& list, int rows) {
   list.view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
-QPixmap Picture_For_Scale(const QString& resource, int scale) {
+QImage Image_For_Scale(const QString& resource, int scale) {
   // The pictures are built in: one that is missing leaves its place empty, without a word.
   const std::optional<QImage> picture = Load_Picture_For_Scale(resource, scale, {});
-  return picture ? QPixmap::fromImage(For_Scale(*picture, scale)) : QPixmap();
+  return picture ? For_Scale(*picture, scale) : QImage();
+}
+
+QPixmap Picture_For_Scale(const QString& resource, int scale) {
+  return QPixmap::fromImage(Image_For_Scale(resource, scale));
+}
+
+Pictures_Ahead Decode_Pictures_Ahead(QStringList resources, int scale) {
+  Pictures_Ahead ahead{resources, scale, {}};
+  ahead.Images = std::async(std::launch::async, [resources = std::move(resources), scale] {
+    std::vector<QImage> images;
+    for (const QString& resource : resources)
+      images.push_back(Image_For_Scale(resource, scale));
+    return images;
+  });
+  return ahead;
+}
+
+void Label_Pictures::Add(QLabel& label, const QString& resource) {
+  Labels.emplace_back(&label, resource);
+}
+
+void Label_Pictures::Give(int scale, Pictures_Ahead ahead) {
+  if (std::exchange(Given, true)) return;
+  std::vector<QImage> decoded;
+  if (ahead.Images.valid()) decoded = ahead.Images.get();
+  for (auto& [label, resource] : Labels) {
+    const qsizetype i = ahead.Resources.indexOf(resource);
+    const bool ready = ahead.Scale == scale && i >= 0 && std::size_t(i) < decoded.size();
+    label->setPixmap(ready ? QPixmap::fromImage(std::move(decoded[std::size_t(i)]))
+                           : Picture_For_Scale(resource, scale));
+  }
 }
 
 void Set_Text_Colour(QLabel& label, const QColor& colour) {

@@ -5,9 +5,14 @@
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 #include <functional>
+#include <future>
+#include <utility>
+#include <vector>
 
 class QComboBox;
 class QKeyEvent;
@@ -33,7 +38,31 @@ void Set_Up_List(QComboBox& list, int rows);
 
 // A built-in picture for a scale: its "@<scale>x" twin among the resources when there is one,
 // else the picture enlarged by the scale, pixel for pixel. A missing resource gives an empty one.
+QImage Image_For_Scale(const QString& resource, int scale);
 QPixmap Picture_For_Scale(const QString& resource, int scale);
+
+// Built-in pictures for a scale, decoded on a thread of their own for a window that shows them
+// later.
+struct Pictures_Ahead {
+  QStringList Resources;
+  int Scale = 0;
+  std::future<std::vector<QImage>> Images;
+};
+Pictures_Ahead Decode_Pictures_Ahead(QStringList resources, int scale);
+
+// The labels of a window that show built-in pictures. They get their pictures when the window
+// first shows, taken from those decoded ahead for its scale where there are: a window never
+// shown decodes none.
+class Label_Pictures {
+public:
+  void Add(QLabel& label, const QString& resource);
+  // Once; later calls do nothing.
+  void Give(int scale, Pictures_Ahead ahead = {});
+
+private:
+  std::vector<std::pair<QLabel*, QString>> Labels;
+  bool Given = false;
+};
 
 // Gives a label its text colour (and keeps its background see-through).
 void Set_Text_Colour(QLabel& label, const QColor& colour);

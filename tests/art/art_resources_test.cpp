@@ -8,25 +8,40 @@
 namespace {
 
 TEST(SideWindowPictures, AreCompiledInAtTheirPathsAndSizes) {
-  const std::vector<std::pair<const char*, QSize>> expected = {
-      {":/splash/background.png", {460, 420}}, {":/splash/box.jpg", {220, 143}},
-      {":/splash/play.png", {107, 30}},        {":/splash/play_disabled.png", {107, 30}},
-      {":/splash/donate.png", {107, 30}},      {":/about/portrait.png", {116, 160}},
-      {":/manual/left_up.png", {16, 14}},      {":/manual/left_down.png", {16, 14}},
-      {":/manual/right_up.png", {16, 14}},     {":/manual/right_down.png", {16, 14}},
-      {":/manual/close_up.png", {16, 14}},     {":/manual/close_down.png", {16, 14}},
+  // Bands and gradients are drawn once; the program enlarges them for the scale.
+  struct Picture {
+    const char* Path;
+    QSize Size;
+    bool Twins;
+  };
+  const std::vector<Picture> expected = {
+      {":/splash/background.png", {460, 420}, false},
+      {":/splash/box.jpg", {220, 143}, true},
+      {":/splash/play.png", {107, 30}, true},
+      {":/splash/play_disabled.png", {107, 30}, true},
+      {":/splash/donate.png", {107, 30}, true},
+      {":/about/portrait.png", {116, 160}, true},
+      {":/manual/left_up.png", {16, 14}, true},
+      {":/manual/left_down.png", {16, 14}, true},
+      {":/manual/right_up.png", {16, 14}, true},
+      {":/manual/right_down.png", {16, 14}, true},
+      {":/manual/close_up.png", {16, 14}, true},
+      {":/manual/close_down.png", {16, 14}, true},
   };
   const QStringList listed = Art_Resource_Paths();
-  // Each picture also at twice and three times the scale, beside it.
-  EXPECT_EQ(listed.size(), static_cast<qsizetype>(expected.size() * 3));
-  for (const auto& [path, size] : expected)
+  EXPECT_EQ(listed.size(), static_cast<qsizetype>(expected.size() * 3 - 2));
+  for (const auto& [path, size, twins] : expected)
     for (int scale : {1, 2, 3}) {
       QString name = QString::fromLatin1(path);
       if (scale > 1) name.insert(name.lastIndexOf('.'), QStringLiteral("@%1x").arg(scale));
       SCOPED_TRACE(name.toStdString());
-      EXPECT_TRUE(listed.contains(name));
       QImageReader reader{name};
       const QImage image = reader.read();
+      EXPECT_EQ(listed.contains(name), scale == 1 || twins);
+      if (scale > 1 && !twins) {
+        EXPECT_TRUE(image.isNull());
+        continue;
+      }
       ASSERT_FALSE(image.isNull()) << reader.errorString().toStdString();
       EXPECT_EQ(image.size(), size * scale);
     }

@@ -11,9 +11,11 @@ QStringList Art_Resource_Paths() {
       QStringLiteral(":/manual/right_up.png"),   QStringLiteral(":/manual/right_down.png"),
       QStringLiteral(":/manual/close_up.png"),   QStringLiteral(":/manual/close_down.png"),
   };
+  // Bands and a gradient: enlarged by the program, not drawn again large.
+  const QString enlarged = QStringLiteral(":/splash/background.png");
   QStringList paths = drawn_once;
   for (int scale : {2, 3})
     for (const QString& path : drawn_once)
-      paths << Scaled_File_Name(path, scale);
+      if (path != enlarged) paths << Scaled_File_Name(path, scale);
   return paths;
 }

@@ -295,8 +295,10 @@ QImage Page_Button(Sign sign, bool pressed, int scale) {
 Picture_Files Side_Window_Files() {
   Picture_Files files;
   for (int scale : Scales) {
+    // Bands and a gradient: the program enlarges the one drawn at 1x.
+    if (scale == 1)
+      files.push_back({QStringLiteral("splash/background.png"), Splash_Background(scale)});
     const Picture_Files pictures = {
-        {QStringLiteral("splash/background.png"), Splash_Background(scale)},
         {QStringLiteral("splash/box.jpg"), Box_Picture(scale), "JPEG", 92},
         {QStringLiteral("splash/play.png"),
          Pill_Button(QColor(46, 96, 182), QColor(14, 44, 106), QColor(8, 28, 70),
