@@ -61,6 +61,8 @@ int main(int argc, char** argv) {
   Round_Scale_Overrides();
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
   QApplication app(argc, argv);
+  // Waited for before the application object goes.
+  const std::future<void> text_font_found = Find_Text_Font_Ahead();
   QApplication::setApplicationDisplayName(QString());
   // One family for every text the program shows, menus and message boxes too: the one the
   // windows are laid out in (Arial, or its metric twin).
@@ -114,7 +116,7 @@ int main(int argc, char** argv) {
   host.Start_Demo = [&handheld] { handheld.Start_Demo(); };
   host.Finish_Start = [&] {
     if (!manual_pages.valid()) check_manual_ahead();
-    form.Finish_Skin();
+    form.Finish_Creation();
     manual.Check_Pages(std::move(manual_pages));
   };
   host.Terminate = request_end;

@@ -1,5 +1,7 @@
 #include "desktop/text_font.h"
 
+#include <QFontMetrics>
+
 QStringList Text_Families() {
   return {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")};
 }
@@ -9,4 +11,14 @@ QFont Text_Font(int pixel_size) {
   font.setFamilies(Text_Families());
   font.setPixelSize(pixel_size);
   return font;
+}
+
+std::future<void> Find_Text_Font_Ahead() {
+  return std::async(std::launch::async, [] {
+    for (const bool bold : {false, true}) {
+      QFont font = Text_Font(12);
+      font.setBold(bold);
+      QFontMetrics(font).height();
+    }
+  });
 }

@@ -74,11 +74,8 @@ void TForm1::Apply_Zoom() {
 
 TForm1::TForm1(Handheld& handheld, Main_Window_Environment environment, Reporter report)
     : Hand(handheld), LCD(handheld.Surface()), Prefs(handheld.Prefs()), Env(std::move(environment)),
-      Report(Or_Standard_Error(std::move(report))), Composited(Window_System_Composites()) {
+      Report(Or_Standard_Error(std::move(report))) {
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-  // Where the desktop composites, the handheld's outline is see-through by its alpha, which the
-  // window must have from its making.
-  if (Composited) setAttribute(Qt::WA_TranslucentBackground);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
   setMouseTracking(true);
@@ -115,14 +112,15 @@ void TForm1::FormCreate() {
   connect(&Prefs, &Preferences::Zoom_Changed, this, [this] { Apply_Zoom(); });
 
   // 5. The skin; a missing Config.ini has been reported and ends the program. Behind the
-  // splash, the window is not seen before it is centred: its pictures wait (Finish_Skin).
+  // splash, the window is not seen before it is centred: its pictures wait, and the bindings'
+  // writing after them (Finish_Creation).
   if (Env.Skin_After_Splash) Config_Read = Read_Config_Ini(Env.Exe_Dir);
   Skin_Waiting = Config_Read.has_value();
   if (!Skin_Waiting) Apply_Skin();
 
   // 6.-9. The in-game menu is closed; the bindings and their hints.
   Game_Menu_Open = false;
-  Hand.Load_Key_Bindings();
+  Hand.Load_Key_Bindings(!Skin_Waiting);
   // The game controllers play only while this window has the keyboard.
   Hand.Set_Input_Gate([this] { return Has_Keyboard(); });
 }
@@ -132,6 +130,12 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::Apply_Skin(std::optional<QSize> screen_size) {
+  // Where the desktop composites, the handheld's outline is see-through by its alpha, which the
+  // window must have from its making: the desktop is asked before the first skin makes it.
+  if (!Composited) {
+    Composited = Window_System_Composites();
+    if (*Composited) setAttribute(Qt::WA_TranslucentBackground);
+  }
   Skin_Environment environment;
   environment.Exe_Dir = Env.Exe_Dir;
   environment.Fullscreen_Mode = Prefs.Fullscreen();
@@ -157,7 +161,7 @@ void TForm1::Apply_Skin(std::optional<QSize> screen_size) {
   }
   const QSize client = Window.Client_Size.expandedTo(QSize(1, 1));
   const Frame_Look look = !Window.Key_Colour_On ? Frame_Look::Opaque
-                          : Composited          ? Frame_Look::Translucent
+                          : *Composited         ? Frame_Look::Translucent
                                                 : Frame_Look::Keyed;
   Painter.Reset(client, Window.Colour, LCD, Window.Layout, look);
   Response.Settle(LCD);
@@ -182,12 +186,14 @@ void TForm1::Fit_Window() {
   Update_Shape();
 }
 
-void TForm1::Finish_Skin() {
-  if (std::exchange(Skin_Waiting, false)) Apply_Skin();
+void TForm1::Finish_Creation() {
+  if (!std::exchange(Skin_Waiting, false)) return;
+  Apply_Skin();
+  Hand.Store_Key_Bindings();
 }
 
 void TForm1::Centre() {
-  Finish_Skin();
+  Finish_Creation();
   const QRect screen = Screen_Geometry();
   if (Prefs.Fullscreen()) {
     Fit_Window();
@@ -261,7 +267,7 @@ void TForm1::Update_Shape() {
   if (visible == Shape && Shape_Sent) return;
   Shape = visible;
   Shape_Sent = isVisible();
-  if (Composited)
+  if (Composited.value_or(false))
     Set_Input_Region(*this, Shape, Painter.Scale());
   else
     Set_Window_Shape(*this, Shape, Painter.Scale());

@@ -3,6 +3,7 @@
 #include "desktop/window_system.h"
 
 #include <QString>
+#include <cstdlib>
 #include <xcb/xcb.h>
 // The XKB header names a field "explicit", which C++ reserves.
 #define explicit explicit_
@@ -12,15 +13,20 @@
 namespace {
 
 bool Ask_For_Detectable_Auto_Repeat(xcb_connection_t* connection) {
-  const X11_Reply<xcb_xkb_use_extension_reply_t> xkb(
-      xcb_xkb_use_extension_reply(connection, xcb_xkb_use_extension(connection, 1, 0), nullptr));
-  if (!xkb || !xkb->supported) return false;
+  // Both requests go out together, for one wait: a server without the extension answers the
+  // second with an error, which the first reply explains.
+  const xcb_xkb_use_extension_cookie_t use = xcb_xkb_use_extension(connection, 1, 0);
   const xcb_xkb_per_client_flags_cookie_t cookie = xcb_xkb_per_client_flags(
       connection, XCB_XKB_ID_USE_CORE_KBD, XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT,
       XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT, 0, 0, 0);
+  const X11_Reply<xcb_xkb_use_extension_reply_t> xkb(
+      xcb_xkb_use_extension_reply(connection, use, nullptr));
+  xcb_generic_error_t* error = nullptr;
   const X11_Reply<xcb_xkb_per_client_flags_reply_t> reply(
-      xcb_xkb_per_client_flags_reply(connection, cookie, nullptr));
-  return reply && (reply->value & XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT) != 0;
+      xcb_xkb_per_client_flags_reply(connection, cookie, &error));
+  std::free(error);
+  return xkb && xkb->supported && reply &&
+         (reply->value & XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT) != 0;
 }
 
 } // namespace
