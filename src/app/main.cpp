@@ -61,8 +61,6 @@ int main(int argc, char** argv) {
   Round_Scale_Overrides();
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
   QApplication app(argc, argv);
-  // Waited for before the application object goes.
-  const std::future<void> text_font_found = Find_Text_Font_Ahead();
   QApplication::setApplicationDisplayName(QString());
   // One family for every text the program shows, menus and message boxes too: the one the
   // windows are laid out in (Arial, or its metric twin).
@@ -88,12 +86,16 @@ int main(int argc, char** argv) {
   environment.Open = Desktop_Shell_Open;
   environment.Request_End = request_end;
   Handheld handheld(Show_Error, options.Lcd_Response_On, options.Zoom);
-  // The splash, when it comes, is the first thing seen: what it does not show waits until it is
-  // drawn (the handheld's pictures, the manual's check), told in the same order as otherwise.
+  // The splash, when it comes, is the first thing seen: its font and pictures are readied on
+  // threads of their own while the windows are made, and what it does not show waits until it
+  // is drawn (the handheld's pictures, the manual's check), told in the same order as otherwise.
   environment.Skin_After_Splash = !Splash_Skipped(handheld.Settings(), handheld.Prefs());
+  std::future<void> text_font_found; // waited for before the application object goes
   Pictures_Ahead splash_pictures;
-  if (environment.Skin_After_Splash)
+  if (environment.Skin_After_Splash) {
+    text_font_found = Find_Text_Font_Ahead();
     splash_pictures = TSplashForm::Decode_Pictures_Ahead(Primary_Screen_Scale());
+  }
   // The manual's pages are checked while the handheld's pictures are decoded: the manual window
   // tells what the check found, as it would have found it itself.
   std::future<Manual_Pages> manual_pages;
