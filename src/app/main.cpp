@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
   // The splash, when it comes, is the first thing seen: its font and pictures are readied on
   // threads of their own while the windows are made, and what it does not show waits until it
   // is drawn (the handheld's pictures, the manual's check), told in the same order as otherwise.
-  environment.Skin_After_Splash = !Splash_Skipped(handheld.Settings(), handheld.Prefs());
+  environment.Skin_After_Splash = !Splash_Skipped(handheld.Settings());
   std::future<void> text_font_found; // waited for before the application object goes
   Pictures_Ahead splash_pictures;
   if (environment.Skin_After_Splash) {
@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
   host.Start_Demo = [&handheld] { handheld.Start_Demo(); };
   host.Finish_Start = [&] {
     if (!manual_pages.valid()) check_manual_ahead();
-    form.Finish_Creation();
+    form.Finish_Skin();
     manual.Check_Pages(std::move(manual_pages));
   };
   host.Terminate = request_end;

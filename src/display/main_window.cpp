@@ -112,15 +112,14 @@ void TForm1::FormCreate() {
   connect(&Prefs, &Preferences::Zoom_Changed, this, [this] { Apply_Zoom(); });
 
   // 5. The skin; a missing Config.ini has been reported and ends the program. Behind the
-  // splash, the window is not seen before it is centred: its pictures wait, and the bindings'
-  // writing after them (Finish_Creation).
+  // splash, the window is not seen before it is centred: its pictures wait (Finish_Skin).
   if (Env.Skin_After_Splash) Config_Read = Read_Config_Ini(Env.Exe_Dir);
   Skin_Waiting = Config_Read.has_value();
   if (!Skin_Waiting) Apply_Skin();
 
   // 6.-9. The in-game menu is closed; the bindings and their hints.
   Game_Menu_Open = false;
-  Hand.Load_Key_Bindings(!Skin_Waiting);
+  Hand.Load_Key_Bindings();
   // The game controllers play only while this window has the keyboard.
   Hand.Set_Input_Gate([this] { return Has_Keyboard(); });
 }
@@ -186,14 +185,12 @@ void TForm1::Fit_Window() {
   Update_Shape();
 }
 
-void TForm1::Finish_Creation() {
-  if (!std::exchange(Skin_Waiting, false)) return;
-  Apply_Skin();
-  Hand.Store_Key_Bindings();
+void TForm1::Finish_Skin() {
+  if (std::exchange(Skin_Waiting, false)) Apply_Skin();
 }
 
 void TForm1::Centre() {
-  Finish_Creation();
+  Finish_Skin();
   const QRect screen = Screen_Geometry();
   if (Prefs.Fullscreen()) {
     Fit_Window();

@@ -29,9 +29,9 @@ struct Main_Window_Environment {
   QString Exe_Dir;                      // where Config.ini lies
   Shell_Open Open = Desktop_Shell_Open; // the desktop's "open"
   std::function<void()> Request_End;    // asks the event loop to end the program
-  // The splash comes first: the handheld's pictures wait for Finish_Creation, as nothing shows
-  // them before the window is centred. Config.ini is read, and a missing one told, at creation
-  // all the same.
+  // The splash comes first: the handheld's pictures wait for Finish_Skin, as nothing shows them
+  // before the window is centred. Config.ini is read, and a missing one told, at creation all
+  // the same.
   bool Skin_After_Splash = false;
 };
 
@@ -56,9 +56,9 @@ public:
   // once its event loop runs.
   void FormActivate();
 
-  // Applies the skin that waited for the splash and stores the key bindings, once; the window
-  // does it at the latest when it is centred.
-  void Finish_Creation();
+  // Applies the skin that waited for the splash, once; the window applies it at the latest
+  // when it is centred.
+  void Finish_Skin();
   // Places the window at the centre of the screen and shows it.
   void Centre();
   // Toggles full-screen mode and re-applies the skin; a running game goes on untouched.

@@ -28,13 +28,9 @@ Handheld::Handheld(Reporter report, std::optional<bool> lcd_response_on, std::op
 
 Handheld::~Handheld() = default;
 
-void Handheld::Load_Key_Bindings(bool write_back) {
-  ::Load_Key_Bindings(*Settings_Store, Core.Key_Bindings, write_back);
+void Handheld::Load_Key_Bindings() {
+  ::Load_Key_Bindings(*Settings_Store, Core.Key_Bindings);
   Rebuild_Hints();
-}
-
-void Handheld::Store_Key_Bindings() {
-  ::Store_Key_Bindings(*Settings_Store, Core.Key_Bindings);
 }
 
 void Handheld::Rebuild_Hints() {

@@ -53,11 +53,9 @@ public:
   Game_Controllers& Controllers() { return Pads; }
   Game_Core& Game() { return Core; }
 
-  // Reads the four bindings from the settings (writing them back, unless told to wait for
-  // Store_Key_Bindings) and gives the buttons their hints; the main window's creation does it
-  // after the skin is loaded.
-  void Load_Key_Bindings(bool write_back = true);
-  void Store_Key_Bindings();
+  // Reads the four bindings from the settings (writing them back) and gives the buttons their
+  // hints; the main window's creation does it after the skin is loaded.
+  void Load_Key_Bindings();
   // Renews the buttons' hints from the bindings.
   void Rebuild_Hints();
 

@@ -4,7 +4,6 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QVariant>
-#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -65,18 +64,17 @@ int Settings_Key::Read_Integer(const QString& name, int default_value) {
   return Parse_Decimal(value.toString()).value_or(default_value);
 }
 
+std::optional<int> Settings_Key::Peek_Integer(const QString& name) const {
+  const QVariant value = Store->value(name);
+  if (value.typeId() != QMetaType::QString) return std::nullopt;
+  return Parse_Decimal(value.toString());
+}
+
 void Settings_Key::Write_Integer(const QString& name, int value) {
   Write_Integers({{name, value}});
 }
 
 void Settings_Key::Write_Integers(const std::vector<std::pair<QString, int>>& values) {
-  // A file that reads cleanly and holds these values already is not rewritten: every start
-  // stores the same four keys.
-  const auto stored = [this](const std::pair<QString, int>& entry) {
-    return Store->value(entry.first) == QVariant(QString::number(entry.second));
-  };
-  if (Store->status() == QSettings::NoError && std::all_of(values.begin(), values.end(), stored))
-    return;
   // Together, with one rewrite of the file (every start stores the four keys); should that
   // fail, one by one, each failure reported.
   if (values.size() > 1) {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -46,6 +47,8 @@ public:
   // An absent or empty value, or text that is no decimal integer, reads as the default; so does
   // a value that is not text, after the message "Invalid data type for '%s'".
   int Read_Integer(const QString& name, int default_value);
+  // The same without a word: nothing where Read_Integer would give the default.
+  std::optional<int> Peek_Integer(const QString& name) const;
   void Write_Integer(const QString& name, int value);
   // Several values, each as Write_Integer would write it.
   void Write_Integers(const std::vector<std::pair<QString, int>>& values);

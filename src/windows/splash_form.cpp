@@ -62,12 +62,13 @@ Pictures_Ahead TSplashForm::Decode_Pictures_Ahead(int scale) {
   return ::Decode_Pictures_Ahead({Background, Box, Play_Button, Play_Disabled, Donate}, scale);
 }
 
-bool Splash_Skipped(Settings_Key& settings, Preferences& preferences) {
-  const int stored = settings.Read_Integer(Setting::Sound_Mode, Sound_Mode_Unset);
+bool Splash_Skipped(const Settings_Key& settings) {
+  // Read quietly: the splash reads both again as it is made, and tells then what is wrong.
+  const std::optional<int> stored = settings.Peek_Integer(Setting::Sound_Mode);
   const bool chosen =
-      std::any_of(Sound_Modes.begin(), Sound_Modes.end(),
-                  [stored](const Sound_Mode& mode) { return mode.Stored_Value == stored; });
-  return chosen && !preferences.Splash_At_Start();
+      stored && std::any_of(Sound_Modes.begin(), Sound_Modes.end(),
+                            [&](const Sound_Mode& mode) { return mode.Stored_Value == *stored; });
+  return chosen && settings.Peek_Integer(Setting::Splash_Screen).value_or(1) == 0;
 }
 
 TSplashForm::TSplashForm(Settings_Key& settings, Preferences& preferences, Shell_Open shell_open,
@@ -162,7 +163,7 @@ TSplashForm::TSplashForm(Settings_Key& settings, Preferences& preferences, Shell
   connect(chb_splashscreen, &QCheckBox::toggled, &Prefs, &Preferences::Show_Splash_At_Start);
   connect(&Prefs, &Preferences::Splash_At_Start_Changed, chb_splashscreen, &QCheckBox::setChecked);
 
-  Skip_Path = Splash_Skipped(Settings, Prefs);
+  Skip_Path = cb_sound->currentIndex() >= 0 && !chb_splashscreen->isChecked();
   if (Skip_Path) {
     move(-width(), -height());
     Show_On_Activate = false;

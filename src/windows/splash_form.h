@@ -32,8 +32,9 @@ struct Splash_Host {
   std::function<void()> Terminate;
 };
 
-// True when this start skips the splash: an output is stored and the splash is switched off.
-bool Splash_Skipped(Settings_Key& settings, Preferences& preferences);
+// What the splash will find as it is made: true when an output is stored and the splash is
+// switched off (its skip path).
+bool Splash_Skipped(const Settings_Key& settings);
 
 class TSplashForm : public QWidget {
   Q_OBJECT

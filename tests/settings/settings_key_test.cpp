@@ -1,7 +1,5 @@
 #include "settings_fixture.h"
 
-#include <QDateTime>
-#include <QFileInfo>
 #include <sys/stat.h>
 
 namespace {
@@ -22,19 +20,6 @@ TEST_F(Settings_Key_Test, WritesDecimalTextThatIsOnDiskWhenTheWriteReturns) {
   EXPECT_EQ(settings.Read_Integer("Key2", 5), 39);
   EXPECT_TRUE(settings.Read_Bool("SplashScreen", false));
   EXPECT_FALSE(settings.Read_Bool("FullscreenMode", true));
-
-  // Values the file holds already leave it as it is; one change rewrites it.
-  const QDateTime long_ago = QDateTime::currentDateTime().addDays(-1);
-  const auto modified = [this] { return QFileInfo(Store_Path()).lastModified(); };
-  QFile file(Store_Path());
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  ASSERT_TRUE(file.setFileTime(long_ago, QFileDevice::FileModificationTime));
-  file.close();
-  settings.Write_Integers({{"SoundMode", -1}, {"Key2", 39}});
-  EXPECT_EQ(modified(), long_ago);
-  settings.Write_Integers({{"SoundMode", -1}, {"Key2", 38}});
-  EXPECT_NE(modified(), long_ago);
-  EXPECT_EQ(Stored("Key2"), "38");
 }
 
 TEST_F(Settings_Key_Test, ReadsWhatAnEarlierRunLeft) {
