@@ -14,11 +14,7 @@ QFont Text_Font(int pixel_size) {
 }
 
 std::future<void> Find_Text_Font_Ahead() {
-  return std::async(std::launch::async, [] {
-    for (const bool bold : {false, true}) {
-      QFont font = Text_Font(12);
-      font.setBold(bold);
-      QFontMetrics(font).height();
-    }
-  });
+  // The faces themselves are kept per thread: the window's thread loads its own, quickly once
+  // the database and the family's fallbacks are known.
+  return std::async(std::launch::async, [] { QFontMetrics(Text_Font(12)).height(); });
 }
