@@ -44,10 +44,11 @@ qsizetype Bytes_At_Factor(const QImage& picture, Frame_Factor factor) {
   return qsizetype(size.width()) * size.height() * 4;
 }
 
-// A desk as large as the screen: an opaque one is held in three bytes a pixel, not four.
+// A desk as large as the screen: an opaque one is held in three bytes a pixel, not four. It is
+// converted where it lies, so the two forms never take memory together.
 QImage Compact_Desk(QImage picture) {
-  if (picture.hasAlphaChannel() || picture.depth() != 32) return picture;
-  return picture.convertToFormat(QImage::Format_RGB888);
+  if (!picture.hasAlphaChannel() && picture.depth() == 32) picture.convertTo(QImage::Format_RGB888);
+  return picture;
 }
 
 // The part of a picture centred on a screen that the screen shows, as the painter centres it
