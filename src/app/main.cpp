@@ -89,7 +89,10 @@ int main(int argc, char** argv) {
   // The splash, when it comes, is the first thing seen: its font and pictures are readied on
   // threads of their own while the windows are made, and what it does not show waits until it
   // is drawn (the handheld's pictures, the manual's check), told in the same order as otherwise.
-  environment.Skin_After_Splash = !Splash_Skipped(handheld.Settings());
+  // A splash that tells of a bad setting as it is made does so after the start's other reports,
+  // as always: then nothing waits for it.
+  const Splash_Foresight splash_start = Foresee_Splash(handheld.Settings());
+  environment.Skin_After_Splash = !splash_start.Skipped && !splash_start.Tells;
   std::future<void> text_font_found; // waited for before the application object goes
   Pictures_Ahead splash_pictures;
   if (environment.Skin_After_Splash) {

@@ -70,6 +70,11 @@ std::optional<int> Settings_Key::Peek_Integer(const QString& name) const {
   return Parse_Decimal(value.toString());
 }
 
+bool Settings_Key::Would_Tell(const QString& name) const {
+  const QVariant value = Store->value(name);
+  return value.isValid() && value.typeId() != QMetaType::QString;
+}
+
 void Settings_Key::Write_Integer(const QString& name, int value) {
   Write_Integers({{name, value}});
 }

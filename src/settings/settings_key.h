@@ -49,6 +49,8 @@ public:
   int Read_Integer(const QString& name, int default_value);
   // The same without a word: nothing where Read_Integer would give the default.
   std::optional<int> Peek_Integer(const QString& name) const;
+  // True when Read_Integer would tell of the value: it is there, but not text.
+  bool Would_Tell(const QString& name) const;
   void Write_Integer(const QString& name, int value);
   // Several values, each as Write_Integer would write it.
   void Write_Integers(const std::vector<std::pair<QString, int>>& values);

@@ -62,13 +62,14 @@ Pictures_Ahead TSplashForm::Decode_Pictures_Ahead(int scale) {
   return ::Decode_Pictures_Ahead({Background, Box, Play_Button, Play_Disabled, Donate}, scale);
 }
 
-bool Splash_Skipped(const Settings_Key& settings) {
+Splash_Foresight Foresee_Splash(const Settings_Key& settings) {
   // Read quietly: the splash reads both again as it is made, and tells then what is wrong.
   const std::optional<int> stored = settings.Peek_Integer(Setting::Sound_Mode);
   const bool chosen =
       stored && std::any_of(Sound_Modes.begin(), Sound_Modes.end(),
                             [&](const Sound_Mode& mode) { return mode.Stored_Value == *stored; });
-  return chosen && settings.Peek_Integer(Setting::Splash_Screen).value_or(1) == 0;
+  return {chosen && settings.Peek_Integer(Setting::Splash_Screen).value_or(1) == 0,
+          settings.Would_Tell(Setting::Sound_Mode) || settings.Would_Tell(Setting::Splash_Screen)};
 }
 
 TSplashForm::TSplashForm(Settings_Key& settings, Preferences& preferences, Shell_Open shell_open,

@@ -32,9 +32,12 @@ struct Splash_Host {
   std::function<void()> Terminate;
 };
 
-// What the splash will find as it is made: true when an output is stored and the splash is
-// switched off (its skip path).
-bool Splash_Skipped(const Settings_Key& settings);
+// What the splash will find as it is made, foreseen without a word.
+struct Splash_Foresight {
+  bool Skipped = false; // an output is stored and the splash is switched off (its skip path)
+  bool Tells = false;   // a setting it reads is not text, which it will tell
+};
+Splash_Foresight Foresee_Splash(const Settings_Key& settings);
 
 class TSplashForm : public QWidget {
   Q_OBJECT

@@ -113,7 +113,7 @@ TEST_F(Splash_Form_Test, UntickedThisStartSkipsTheSplashNextStart) {
 
   Log.clear();
   TSplashForm& next = Start();
-  EXPECT_TRUE(Splash_Skipped(*Settings)); // as the program foresees it
+  EXPECT_TRUE(Foresee_Splash(*Settings).Skipped); // as the program foresees it
   EXPECT_EQ(Log,
             (QStringList{"finish start", "sound ALSA (SoundMode 1)", "menu 0", "centre", "demo"}));
   next.Main_Window_Activated();
@@ -124,10 +124,13 @@ TEST_F(Splash_Form_Test, WithoutAStoredOutputTheSplashShowsEvenWhenSwitchedOff) 
   Write_Store("[General]\nSoundMode=-1\nSplashScreen=0\n");
   TSplashForm& splash = Start();
   EXPECT_TRUE(Log.isEmpty());
-  EXPECT_FALSE(Splash_Skipped(*Settings));
+  EXPECT_FALSE(Foresee_Splash(*Settings).Skipped);
   EXPECT_FALSE(Form->findChild<QCheckBox*>("chb_splashscreen")->isChecked());
   splash.Main_Window_Activated();
   EXPECT_TRUE(splash.isVisible());
+  // A value that is not text, which the splash will tell of, is foreseen without a word.
+  Write_Store("[General]\nSoundMode=a,b\n");
+  EXPECT_TRUE(Foresee_Splash(Settings_Key()).Tells);
 }
 
 TEST_F(Splash_Form_Test, EscEndsTheProgramWithoutTouchingTheSettings) {
