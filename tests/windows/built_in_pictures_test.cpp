@@ -1,4 +1,7 @@
+#include "windows/window_look.h"
+
 #include <QImage>
+#include <QLabel>
 #include <gtest/gtest.h>
 
 namespace {
@@ -19,6 +22,24 @@ TEST(Built_In_Pictures, AreThereAtTheSizesTheWindowsPlaceThem) {
   };
   for (const auto& [name, size] : pictures)
     EXPECT_EQ(QImage(name).size(), size) << name;
+}
+
+// A window's labels get their pictures once, from those decoded ahead for the window's scale;
+// decoded for another scale, they are decoded again for the right one.
+TEST(Built_In_Pictures, LabelsTakeThePicturesDecodedAheadForTheirScale) {
+#ifndef GRATHMOOR_HAS_PICTURES
+  GTEST_SKIP() << "the art is not generated in this build";
+#endif
+  const QString box = QStringLiteral(":/splash/box.jpg");
+  for (const int ahead_for : {2, 3}) {
+    QLabel label;
+    Label_Pictures pictures;
+    pictures.Add(label, box);
+    pictures.Give(2, Decode_Pictures_Ahead({box}, ahead_for));
+    EXPECT_EQ(label.pixmap().size(), QSize(440, 286)) << ahead_for;
+    pictures.Give(1);
+    EXPECT_EQ(label.pixmap().size(), QSize(440, 286)) << "given once";
+  }
 }
 
 } // namespace

@@ -55,7 +55,10 @@ protected:
 TEST_F(Splash_Form_Test, FirstStartWaitsForASoundOutput) {
   TSplashForm& splash = Start();
   EXPECT_FALSE(splash.isVisible());
+  const auto picture = [this] { return Form->findChild<QLabel*>("im_background")->pixmap(); };
+  EXPECT_TRUE(picture().isNull()); // decoded as the splash shows
   splash.Main_Window_Activated();
+  EXPECT_EQ(picture().size(), QSize(460, 420));
   EXPECT_TRUE(splash.isVisible());
   EXPECT_EQ(splash.size(), QSize(460, 420));
   EXPECT_EQ(Sound_List()->currentIndex(), -1);
