@@ -114,8 +114,7 @@ void TForm1::FormCreate() {
   // 5. The skin; a missing Config.ini has been reported and ends the program. Behind the
   // splash, the window is not seen before it is centred: its pictures wait (Finish_Skin).
   if (Env.Skin_After_Splash) Config_Read = Read_Config_Ini(Env.Exe_Dir);
-  Skin_Waiting = Config_Read.has_value();
-  if (!Skin_Waiting) Apply_Skin();
+  if (!Config_Read) Apply_Skin();
 
   // 6.-9. The in-game menu is closed; the bindings and their hints.
   Game_Menu_Open = false;
@@ -186,7 +185,8 @@ void TForm1::Fit_Window() {
 }
 
 void TForm1::Finish_Skin() {
-  if (std::exchange(Skin_Waiting, false)) Apply_Skin();
+  // The Config.ini read at creation is taken by the first skin.
+  if (Config_Read) Apply_Skin();
 }
 
 void TForm1::Centre() {

@@ -144,9 +144,8 @@ private:
   Key_Reader Keys{Hand.Held(), [this](std::uint16_t code) { Hand.Key_Down(code); },
                   [this](std::uint16_t code) { Hand.Key_Up(code); }};
 
-  std::optional<Config_Ini> Config_Read; // read at creation, for the skin that waits
-  bool Skin_Waiting = false;
-  bool Had_Windowed_Size = false; // the window system has seen the windowed size
+  std::optional<Config_Ini> Config_Read; // read at creation: the skin waits for Finish_Skin
+  bool Had_Windowed_Size = false;        // the window system has seen the windowed size
   bool Ending = false;
   std::optional<bool> Composited; // the desktop composites windows with alpha; asked once
   // Before the skin is applied: white, see-through white.

@@ -53,15 +53,8 @@ void Settings_Key::Open() {
 }
 
 int Settings_Key::Read_Integer(const QString& name, int default_value) {
-  const QVariant value = Store->value(name);
-  if (!value.isValid()) return default_value;
-  // Every value is stored as text; anything else (an unquoted "a,b" reads back as a list,
-  // "@ByteArray(...)" as bytes) is reported, and the default stands in for it.
-  if (value.typeId() != QMetaType::QString) {
-    Report(QString("Invalid data type for '%1'").arg(name));
-    return default_value;
-  }
-  return Parse_Decimal(value.toString()).value_or(default_value);
+  if (Would_Tell(name)) Report(QString("Invalid data type for '%1'").arg(name));
+  return Peek_Integer(name).value_or(default_value);
 }
 
 std::optional<int> Settings_Key::Peek_Integer(const QString& name) const {
@@ -71,6 +64,8 @@ std::optional<int> Settings_Key::Peek_Integer(const QString& name) const {
 }
 
 bool Settings_Key::Would_Tell(const QString& name) const {
+  // Every value is stored as text; anything else (an unquoted "a,b" reads back as a list,
+  // "@ByteArray(...)" as bytes) is reported, and the default stands in for it.
   const QVariant value = Store->value(name);
   return value.isValid() && value.typeId() != QMetaType::QString;
 }
