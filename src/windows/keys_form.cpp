@@ -3,6 +3,7 @@
 #include "game/virtual_keys.h"
 #include "input/key_codes.h"
 #include "settings/key_choices.h"
+#include "windows/drop_down_list.h"
 #include "windows/window_look.h"
 
 #include <QComboBox>
@@ -72,11 +73,10 @@ void TKeysForm::Build_Contents() {
   const QRect list_places[4] = {
       {8, 29, 120, 21}, {320, 29, 120, 21}, {320, 61, 120, 21}, {320, 93, 120, 21}};
   for (int i = 0; i < 4; ++i) {
-    auto* list = new QComboBox(this);
+    // About a dozen rows at a time: the forty choices would fill the screen.
+    auto* list = new Drop_Down_List(12, this);
     list->setObjectName(QStringLiteral("cb_%1").arg(i + 1));
     list->addItems(choices);
-    // About a dozen rows at a time: the forty choices would fill the screen.
-    Set_Up_List(*list, 12);
     list->setGeometry(list_places[i]);
     // A choice outside the list selects nothing, which the change check refuses to accept.
     list->setCurrentIndex(Bindings[static_cast<std::size_t>(i + 1)].Choice - 1);

@@ -8,6 +8,7 @@
 #include "settings/settings_key.h"
 #include "sound/sound_system.h"
 #include "windows/click_label.h"
+#include "windows/drop_down_list.h"
 #include "windows/window_look.h"
 
 #include <QCheckBox>
@@ -80,6 +81,8 @@ TSplashForm::TSplashForm(Settings_Key& settings, Preferences& preferences, Shell
   setObjectName(QStringLiteral("TSplashForm"));
   setWindowTitle(QStringLiteral("About this game..."));
   setFixedSize(460, 420);
+  // The font of the list and the box, given before they are made so that they take it as made.
+  setFont(Side_Window_Font(12));
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, Qt::white);
   setPalette(palette);
@@ -111,19 +114,17 @@ TSplashForm::TSplashForm(Settings_Key& settings, Preferences& preferences, Shell
             {98, sound_list_place.top(), 116, sound_list_place.height()}, Font_Plain, Qt::black,
             Qt::AlignLeft | Qt::AlignVCenter);
 
-  cb_sound = new QComboBox(this);
+  cb_sound = new Drop_Down_List(static_cast<int>(Sound_Modes.size()), this);
   cb_sound->setObjectName(QStringLiteral("cb_sound"));
   // The stored SoundMode goes with each entry.
   for (const Sound_Mode& mode : Sound_Modes)
     cb_sound->addItem(QString::fromUtf8(mode.Text), mode.Stored_Value);
-  Set_Up_List(*cb_sound, cb_sound->count());
   cb_sound->setGeometry(sound_list_place);
 
   btn_play =
       Add_Picture<Click_Label>(*this, Pictures, "btn_play", Play_Button, {116, 340, 107, 30});
   btn_play_disabled =
       Add_Picture(*this, Pictures, "btn_play_disabled", Play_Disabled, {116, 340, 107, 30});
-  btn_play_disabled->setCursor(Qt::WhatsThisCursor);
   btn_play_disabled->setToolTip(QStringLiteral("please select sound driver first"));
   btn_play_disabled->hide();
   auto* btn_paypal =
@@ -131,7 +132,6 @@ TSplashForm::TSplashForm(Settings_Key& settings, Preferences& preferences, Shell
 
   chb_splashscreen = new QCheckBox(QStringLiteral("Display this splash screen at startup"), this);
   chb_splashscreen->setObjectName(QStringLiteral("chb_splashscreen"));
-  chb_splashscreen->setFont(Side_Window_Font(12));
   QPalette box_palette = chb_splashscreen->palette();
   // Styles differ in which roles a check box paints its text and background with.
   for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText})
@@ -144,8 +144,13 @@ TSplashForm::TSplashForm(Settings_Key& settings, Preferences& preferences, Shell
   chb_splashscreen->setChecked(true);
   QWidget::setTabOrder(cb_sound, chb_splashscreen);
 
-  for (Click_Label* clickable : {la_website_2, la_email_2, btn_play, btn_paypal})
-    clickable->setCursor(Qt::PointingHandCursor);
+  // Set once the splash is drawn: the shapes come from the pointer's theme, which the first
+  // picture need not wait for.
+  Pointer_Shapes = {{la_website_2, Qt::PointingHandCursor},
+                    {la_email_2, Qt::PointingHandCursor},
+                    {btn_play, Qt::PointingHandCursor},
+                    {btn_paypal, Qt::PointingHandCursor},
+                    {btn_play_disabled, Qt::WhatsThisCursor}};
   const auto open = [this](const QString& target) {
     if (Shell) Shell(target);
   };
@@ -199,7 +204,10 @@ void TSplashForm::paintEvent(QPaintEvent* event) {
 }
 
 void TSplashForm::Finish_Start() {
-  if (!std::exchange(Start_Finished, true) && Host.Finish_Start) Host.Finish_Start();
+  if (std::exchange(Start_Finished, true)) return;
+  for (const auto& [widget, shape] : Pointer_Shapes)
+    widget->setCursor(shape);
+  if (Host.Finish_Start) Host.Finish_Start();
 }
 
 void TSplashForm::changeEvent(QEvent* event) {

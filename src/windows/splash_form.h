@@ -8,6 +8,8 @@
 
 #include <QWidget>
 #include <functional>
+#include <utility>
+#include <vector>
 
 class Click_Label;
 class QCheckBox;
@@ -79,6 +81,7 @@ private:
   bool Show_On_Activate = true;
   bool Skip_Path = false;
   bool Start_Finished = false;
+  std::vector<std::pair<QWidget*, Qt::CursorShape>> Pointer_Shapes;
   // Set once the play command has run to its end, success or failure: it never runs twice.
   bool Play_Done = false;
 

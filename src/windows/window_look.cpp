@@ -26,16 +26,6 @@ QFont Side_Window_Font(int pixel_size, unsigned style) {
   return font;
 }
 
-void Set_Up_List(QComboBox& list, int rows) {
-  list.setFont(Side_Window_Font(12));
-  list.setMaxVisibleItems(rows);
-  // Fusion and other styles open a list that is not editable over the current entry, with
-  // room for every entry, and ignore the number of rows; this asks for a plain list below it.
-  list.setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
-  // The pop-up was made for the style's own kind, without a scroll bar; a plain list shows one.
-  list.view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-}
-
 QImage Image_For_Scale(const QString& resource, int scale) {
   // The pictures are built in: one that is missing leaves its place empty, without a word.
   const std::optional<QImage> picture = Load_Picture_For_Scale(resource, scale, {});

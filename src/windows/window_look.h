@@ -14,7 +14,6 @@
 #include <utility>
 #include <vector>
 
-class QComboBox;
 class QKeyEvent;
 class QLabel;
 class QWidget;
@@ -31,10 +30,6 @@ enum Font_Style : unsigned {
 // The program's one family (desktop/text_font.h) at a pixel size, for the side windows' labels,
 // lists, buttons and boxes alike; the toolkit's default face differs.
 QFont Side_Window_Font(int pixel_size, unsigned style = Font_Plain);
-
-// A drop-down list in the side windows' font whose pop-up opens below it as a list of at most
-// `rows` rows that scrolls, instead of a column as tall as the screen.
-void Set_Up_List(QComboBox& list, int rows);
 
 // A built-in picture for a scale: its "@<scale>x" twin among the resources when there is one,
 // else the picture enlarged by the scale, pixel for pixel. A missing resource gives an empty one.

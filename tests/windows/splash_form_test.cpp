@@ -92,6 +92,9 @@ TEST_F(Splash_Form_Test, OnePlaysInSilenceAndStoresTheChoices) {
   Sound_List()->showPopup();
   QAbstractItemView* open_list = Sound_List()->view();
   ASSERT_TRUE(open_list->isVisible());
+  // A plain list below the closed one, not a column over it.
+  const QPoint list_bottom = Sound_List()->mapToGlobal(QPoint(0, Sound_List()->height() - 1));
+  EXPECT_GE(open_list->window()->y(), list_bottom.y());
   open_list->setCurrentIndex(open_list->model()->index(2, 0));
   QTest::keyClick(open_list, Qt::Key_1, Qt::KeypadModifier);
   EXPECT_TRUE(Log.isEmpty());
@@ -104,6 +107,8 @@ TEST_F(Splash_Form_Test, OnePlaysInSilenceAndStoresTheChoices) {
   EXPECT_EQ(Stored("SoundMode"), "2");
   EXPECT_EQ(Stored("SplashScreen"), "1");
   EXPECT_FALSE(splash.isVisible());
+  // The links' pointer comes with the end of the start, at the latest when play begins.
+  EXPECT_EQ(Form->findChild<QLabel*>("la_website_2")->cursor().shape(), Qt::PointingHandCursor);
 }
 
 TEST_F(Splash_Form_Test, UntickedThisStartSkipsTheSplashNextStart) {

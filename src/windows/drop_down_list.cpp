@@ -1,0 +1,47 @@
+#include "windows/drop_down_list.h"
+
+#include "windows/window_look.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <utility>
+
+namespace {
+
+// Fusion and other styles open a list that is not editable over the current entry, with room
+// for every entry, and ignore the number of rows; this one asks for a plain list below it and
+// draws everything else as the application's style does.
+class Plain_Popup_Style : public QProxyStyle {
+public:
+  Plain_Popup_Style() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returned) const override {
+    if (hint == SH_ComboBox_Popup) return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returned);
+  }
+};
+
+} // namespace
+
+Drop_Down_List::Drop_Down_List(int rows, QWidget* parent) : QComboBox(parent) {
+  // A font of its own makes the list build its pop-up at once; one taken from the window does
+  // not, and the pop-up then waits until it is first opened.
+  if (const QFont font = Side_Window_Font(12); this->font() != font) setFont(font);
+  setMaxVisibleItems(rows);
+  // Its frame is drawn in a shade of the application's window colour, whatever the window's own.
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, QApplication::palette(this).color(QPalette::Window));
+  setPalette(palette);
+  auto* style = new Plain_Popup_Style;
+  style->setParent(this);
+  setStyle(style);
+}
+
+void Drop_Down_List::showPopup() {
+  // The pop-up was made for the style's own kind, without a scroll bar; a plain list shows one.
+  if (!std::exchange(Popup_Ready, true)) view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  QComboBox::showPopup();
+}
