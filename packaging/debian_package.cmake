@@ -29,7 +29,7 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libc6 (>= 2.34), libgcc-s1 (>= 3.0), libstdc++6 (>= 11), libqt6core6 (>= 6.4.0), \
 libqt6gui6 (>= 6.4.0), libqt6widgets6 (>= 6.4.0), libsdl2-2.0-0 (>= 2.24.0), \
 libsdl2-mixer-2.0-0 (>= 2.6.0), libinih1 (>= 40), libxcb1 (>= 1.14), libxcb-xkb1 (>= 1.14), \
-libxkbcommon0 (>= 1.0.0), libxcb-shape0 (>= 1.15), fonts-liberation2")
+libxkbcommon0 (>= 1.0.0), libxcb-shape0 (>= 1.15), libfontconfig1 (>= 2.13), fonts-liberation2")
 # The pop-up menu opens the documents and the maker's links through xdg-open; on a Wayland
 # desktop the game runs as a Wayland client, which needs Qt's wayland plug-in.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland")

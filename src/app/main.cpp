@@ -59,6 +59,8 @@ int main(int argc, char** argv) {
   Game_Options options;
   if (const auto answered = Answer_Command_Line(argc, argv, std::cout, std::cerr, options))
     return *answered;
+  // Read beside the application object's start, and waited for before the program ends.
+  const std::shared_future<void> font_configuration = Read_Font_Configuration_Ahead();
   // The handheld follows the desktop's scale, rounded to a whole factor so that every skin
   // pixel covers whole screen pixels.
   Round_Scale_Overrides();
@@ -99,7 +101,7 @@ int main(int argc, char** argv) {
   std::future<void> text_font_found; // waited for before the application object goes
   Pictures_Ahead splash_pictures;
   if (environment.Skin_After_Splash) {
-    text_font_found = Find_Text_Font_Ahead();
+    text_font_found = Find_Text_Font_Ahead(font_configuration);
     splash_pictures = TSplashForm::Decode_Pictures_Ahead(Primary_Screen_Scale());
   }
   // The manual's pages are checked while the handheld's pictures are decoded: the manual window
