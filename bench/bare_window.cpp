@@ -2,6 +2,8 @@
 // and does nothing else. The benchmark starts it the same way as the game and compares. With
 // "--text" the window also shows one line in the game's font: the floor of any window with text,
 // which starts the system's fonts.
+#include "desktop/text_font.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QWidget>
@@ -14,10 +16,7 @@ int main(int argc, char** argv) {
   window.resize(527, 348);
   if (argc > 1 && std::strcmp(argv[1], "--text") == 0) {
     auto* line = new QLabel(QStringLiteral("Grathmoor"), &window);
-    QFont font = line->font();
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    font.setPixelSize(12);
-    line->setFont(font);
+    line->setFont(Text_Font(12));
     line->adjustSize();
   }
   window.show();

@@ -30,7 +30,7 @@ std::future<void> Find_Text_Font_Ahead(std::shared_future<void> configuration_re
   // The faces themselves are kept per thread: the window's thread loads its own, quickly once
   // the database and the family's fallbacks are known.
   return std::async(std::launch::async, [configuration_read = std::move(configuration_read)] {
-    if (configuration_read.valid()) configuration_read.wait();
+    configuration_read.wait();
     QFontMetrics(Text_Font(12)).height();
   });
 }

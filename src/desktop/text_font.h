@@ -21,6 +21,6 @@ std::shared_future<void> Read_Font_Configuration_Ahead();
 
 // Reads the system's fonts and finds the family's faces on a thread of its own, while the first
 // window is built: its first text then finds them ready. It begins once the configuration read
-// ahead, if any, is there. The font database guards itself; the result must be waited for before
-// the application object goes.
-std::future<void> Find_Text_Font_Ahead(std::shared_future<void> configuration_read = {});
+// ahead is there. The font database guards itself; the result must be waited for before the
+// application object goes.
+std::future<void> Find_Text_Font_Ahead(std::shared_future<void> configuration_read);
