@@ -146,5 +146,8 @@ int main(int argc, char** argv) {
   const Stale_Keys stale_keys(Keys_Down_On_Server);
 
   QTimer::singleShot(0, &form, [&form] { form.FormActivate(); });
-  return QApplication::exec();
+  const int exit_code = QApplication::exec();
+  // Every start stores the key bindings, one ended before its splash was drawn too.
+  handheld.Store_Key_Bindings();
+  return exit_code;
 }

@@ -116,9 +116,12 @@ void TForm1::FormCreate() {
   if (Env.Skin_After_Splash) Config_Read = Read_Config_Ini(Env.Exe_Dir);
   if (!Config_Read) Apply_Skin();
 
-  // 6.-9. The in-game menu is closed; the bindings and their hints.
+  // 6.-9. The in-game menu is closed; the bindings and their hints. They are written back at
+  // once, or with the skin behind the splash: what the write tells follows what the skin tells,
+  // and the splash does not wait for the disk.
   Game_Menu_Open = false;
   Hand.Load_Key_Bindings();
+  if (!Config_Read) Hand.Store_Key_Bindings();
   // The game controllers play only while this window has the keyboard.
   Hand.Set_Input_Gate([this] { return Has_Keyboard(); });
 }
@@ -187,6 +190,7 @@ void TForm1::Fit_Window() {
 void TForm1::Finish_Skin() {
   // The Config.ini read at creation is taken by the first skin.
   if (Config_Read) Apply_Skin();
+  Hand.Store_Key_Bindings();
 }
 
 void TForm1::Centre() {

@@ -56,8 +56,8 @@ public:
   // once its event loop runs.
   void FormActivate();
 
-  // Applies the skin that waited for the splash, once; the window applies it at the latest
-  // when it is centred.
+  // Applies the skin that waited for the splash, once, and writes the key bindings back after
+  // it; the window does it at the latest when it is centred.
   void Finish_Skin();
   // Places the window at the centre of the screen and shows it.
   void Centre();

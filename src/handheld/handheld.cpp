@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
 bool Is_Button_Area(Element_Id id) {
   return std::any_of(Button_Areas.begin(), Button_Areas.end(),
@@ -29,8 +30,14 @@ Handheld::Handheld(Reporter report, std::optional<bool> lcd_response_on, std::op
 Handheld::~Handheld() = default;
 
 void Handheld::Load_Key_Bindings() {
-  ::Load_Key_Bindings(*Settings_Store, Core.Key_Bindings);
+  ::Read_Key_Bindings(*Settings_Store, Core.Key_Bindings);
+  Key_Bindings_Unstored = true;
   Rebuild_Hints();
+}
+
+void Handheld::Store_Key_Bindings() {
+  if (Settings_Store && std::exchange(Key_Bindings_Unstored, false))
+    ::Store_Key_Bindings(*Settings_Store, Core.Key_Bindings);
 }
 
 void Handheld::Rebuild_Hints() {
@@ -88,6 +95,7 @@ void Handheld::Start_Demo() {
 }
 
 void Handheld::Close() {
+  Store_Key_Bindings();
   Sounds->Sound_Shutdown();
   Preference_Store.Close_Store();
   Settings_Store.reset();

@@ -53,9 +53,12 @@ public:
   Game_Controllers& Controllers() { return Pads; }
   Game_Core& Game() { return Core; }
 
-  // Reads the four bindings from the settings (writing them back) and gives the buttons their
-  // hints; the main window's creation does it after the skin is loaded.
+  // Reads the four bindings from the settings and gives the buttons their hints; the main
+  // window's creation does it after the skin is loaded.
   void Load_Key_Bindings();
+  // Writes what Load_Key_Bindings read back to the settings, once: after the first start all
+  // four exist. The close steps do it if nothing did before.
+  void Store_Key_Bindings();
   // Renews the buttons' hints from the bindings.
   void Rebuild_Hints();
 
@@ -92,6 +95,7 @@ private:
   std::unique_ptr<Sound_System> Sounds;
   Game_Core Core;
   std::unique_ptr<Settings_Key> Settings_Store;
+  bool Key_Bindings_Unstored = false;
   Preferences Preference_Store;
   Key_Word_Table Words;
   // What is held on the keyboard and the game controllers, with the codes of the presses.

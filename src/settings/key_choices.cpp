@@ -72,16 +72,15 @@ void AssignWord(Key_Binding& binding) {
   if (Valid_Choice(binding.Choice)) binding.Key_Code = Choice_Code(binding.Choice);
 }
 
-void Load_Key_Bindings(Settings_Key& settings, Key_Binding_Table& bindings) {
+void Read_Key_Bindings(Settings_Key& settings, Key_Binding_Table& bindings) {
   for (int n = Binding_All_Clear; n <= Binding_Move; ++n) {
     const auto i = static_cast<std::size_t>(n);
     const int fallback = Default_Key_Bindings[i].Choice;
     const int choice = settings.Read_Integer(Setting::Key[i], fallback);
     // A choice outside the list has no key: the button keeps its usual one.
     bindings[i].Choice = Valid_Choice(choice) ? choice : fallback;
+    AssignWord(bindings[i]);
   }
-  // Written back at once: after the first start all four exist.
-  Store_Key_Bindings(settings, bindings);
 }
 
 void Store_Key_Bindings(Settings_Key& settings, Key_Binding_Table& bindings) {

@@ -24,9 +24,9 @@ Key_Word_Table Build_Key_Words();
 // Sets the binding's Key_Code from its Choice; a Choice outside 1..40 leaves it unchanged.
 void AssignWord(Key_Binding& binding);
 
-// Reads Key1..Key4 (a stored choice outside 1..40 falls back to the binding's default), writes
-// each back and assigns its key code.
-void Load_Key_Bindings(Settings_Key& settings, Key_Binding_Table& bindings);
+// Reads Key1..Key4 (a stored choice outside 1..40 falls back to the binding's default) and
+// assigns each its key code; nothing is written.
+void Read_Key_Bindings(Settings_Key& settings, Key_Binding_Table& bindings);
 
 // Stores the bindings' choices as Key1..Key4, in this order, and assigns their key codes.
 void Store_Key_Bindings(Settings_Key& settings, Key_Binding_Table& bindings);

@@ -62,9 +62,10 @@ protected:
     settings.Write_Integer(name, value.toInt());
   }
 
-  std::unique_ptr<TForm1> Create(const QString& exe_dir = {}) {
+  std::unique_ptr<TForm1> Create(const QString& exe_dir = {}, bool skin_after_splash = false) {
     Main_Window_Environment env;
     env.Exe_Dir = exe_dir.isEmpty() ? Game_Dir.path() : exe_dir;
+    env.Skin_After_Splash = skin_after_splash;
     env.Open = [this](const QString& target) { Opened.push_back(target); };
     env.Request_End = [this] { ++End_Requests; };
     const Reporter report = [this](const QString& message) { Errors.push_back(message); };
@@ -307,6 +308,19 @@ TEST_F(Main_Window, ExitEndsTheLoopWithoutTheCloseStepsAndTheDesktopCloseRunsThe
 
   EXPECT_EQ(run_loop_after([&] { form.close(); }), 0);
   EXPECT_FALSE(handheld.Settings_Open());
+}
+
+TEST_F(Main_Window, BehindTheSplashTheKeysAreStoredWithTheSkinOrAtTheLatestByTheCloseSteps) {
+  for (const bool splash_drawn : {true, false}) {
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Kelvamor", "Tov50").clear();
+    auto form = Create({}, true);
+    EXPECT_FALSE(Settings_Key().Peek_Integer("Key1"));
+    if (splash_drawn)
+      form->Finish_Skin();
+    else
+      form->close();
+    EXPECT_EQ(Settings_Key().Peek_Integer("Key1"), 6);
+  }
 }
 
 TEST_F(Main_Window, SplashMenuItemTogglesAndStoresItsMark) {

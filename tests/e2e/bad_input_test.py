@@ -753,20 +753,14 @@ def settings_file_is_a_folder(r):
     home = os.path.join(r.scratch, "config")
     os.makedirs(os.path.join(home, "Kelvamor", "Tov50.conf"))
     program = r.start(settings=None, config_home=home)
-    splash = None
-
-    def splash_up():
-        nonlocal splash
-        splash = r.display.windows(SPLASH_TITLE)
-        return bool(splash)
-
-    shown = answer_messages(r, program, until=splash_up, timeout=40)
+    shown = answer_messages(r, program, timeout=40, expect=4)
     check_messages(r, shown, [f"Failed to set data for 'Key{n}'" for n in range(1, 5)])
-    r.check(bool(splash), "the splash screen shows, as on a first start")
-    if splash:
+    splash = r.display.find_window(SPLASH_TITLE, timeout=10)
+    r.check(splash is not None, "the splash screen shows, as on a first start")
+    if splash is not None:
         # Choose "(no sound)" and play: both writes fail and are reported; the game starts.
-        r.display.key(splash[0], "End")
-        r.display.key(splash[0], "Return")
+        r.display.key(splash, "End")
+        r.display.key(splash, "Return")
         shown = answer_messages(r, program, timeout=30,
                                 until=lambda: bool(r.display.windows(TITLE)))
         check_messages(r, shown[4:], ["Failed to set data for 'SoundMode'",
@@ -889,10 +883,10 @@ def settings_key4_not_text(r):
 
 def settings_out_of_reach_row(r, config_home):
     """Settings that can be neither read nor written: the defaults, as on a first start, with
-    every write reported; the splash waits for a sound mode and Esc ends the program."""
+    every write reported (the keys' once the splash is drawn); the splash waits for a sound mode
+    and Esc ends the program."""
     program = r.start(settings=None, config_home=config_home)
-    shown = answer_messages(r, program, timeout=40,
-                            until=lambda: bool(r.display.windows(SPLASH_TITLE)))
+    shown = answer_messages(r, program, timeout=40, expect=4)
     check_messages(r, shown, [f"Failed to set data for 'Key{n}'" for n in range(1, 5)])
     splash = r.display.find_window(SPLASH_TITLE, timeout=10)
     r.check(splash is not None, "the splash screen shows")

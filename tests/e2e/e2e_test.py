@@ -51,7 +51,9 @@ def case_first_start():
     program = Program()
     try:
         check(find_window("About this game...") is not None, "first start shows the splash screen")
-        check("Key1=6" in program.settings_text() and "Key4=37" in program.settings_text(),
+        # Written once the splash is drawn: the splash does not wait for the disk.
+        check(harness.poll(lambda: "Key1=6" in program.settings_text()
+                           and "Key4=37" in program.settings_text()),
               "first start stores the default key choices")
     finally:
         program.stop()

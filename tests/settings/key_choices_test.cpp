@@ -51,25 +51,28 @@ TEST(Key_Choices, HintsNameTheKeyAndTheButtonsRole) {
 
 using Key_Bindings_Store = Settings_Test;
 
-TEST_F(Key_Bindings_Store, FirstLoadWritesTheDefaults) {
+TEST_F(Key_Bindings_Store, AFirstReadGivesTheDefaultsAndOnlyTheStoreWritesThem) {
   Settings_Key settings;
   Key_Binding_Table bindings{};
-  Load_Key_Bindings(settings, bindings);
-  EXPECT_EQ(Stored("Key1"), "6");
-  EXPECT_EQ(Stored("Key2"), "39");
-  EXPECT_EQ(Stored("Key3"), "38");
-  EXPECT_EQ(Stored("Key4"), "37");
+  Read_Key_Bindings(settings, bindings);
   for (int n = 1; n <= 4; ++n) {
     EXPECT_EQ(bindings[n].Choice, Default_Key_Bindings[n].Choice);
     EXPECT_EQ(bindings[n].Key_Code, Default_Key_Bindings[n].Key_Code);
   }
+  EXPECT_EQ(Stored("Key1"), "<no file>");
+  Store_Key_Bindings(settings, bindings);
+  EXPECT_EQ(Stored("Key1"), "6");
+  EXPECT_EQ(Stored("Key2"), "39");
+  EXPECT_EQ(Stored("Key3"), "38");
+  EXPECT_EQ(Stored("Key4"), "37");
 }
 
 TEST_F(Key_Bindings_Store, StoredChoicesOutsideTheListFallBackToTheDefault) {
   Write_Store("[General]\nKey1=0\nKey2=41\nKey3=11\nKey4=x\n");
   Settings_Key settings;
   Key_Binding_Table bindings{};
-  Load_Key_Bindings(settings, bindings);
+  Read_Key_Bindings(settings, bindings);
+  Store_Key_Bindings(settings, bindings);
   EXPECT_EQ(bindings[1].Choice, 6);
   EXPECT_EQ(bindings[1].Key_Code, 0x35);
   EXPECT_EQ(bindings[2].Choice, 39);
@@ -96,7 +99,7 @@ TEST_F(Key_Bindings_Store, StoredBindingsSurviveIntoTheNextRun) {
 
   Settings_Key next_run;
   Key_Binding_Table loaded{};
-  Load_Key_Bindings(next_run, loaded);
+  Read_Key_Bindings(next_run, loaded);
   for (int n = 1; n <= 4; ++n) {
     EXPECT_EQ(loaded[n].Choice, bindings[n].Choice);
     EXPECT_EQ(loaded[n].Key_Code, bindings[n].Key_Code);
