@@ -106,9 +106,9 @@ int main(int argc, char** argv) {
   }
   // The manual's pages are checked while the handheld's pictures are decoded: the manual window
   // tells what the check found, as it would have found it itself.
-  std::future<Manual_Pages> manual_pages;
+  std::future<Manual_Check> manual_check;
   const auto check_manual_ahead = [&] {
-    manual_pages = Check_Manual_Pages_Ahead(environment.Exe_Dir, Primary_Screen_Scale());
+    manual_check = Check_Manual_Ahead(environment.Exe_Dir, Primary_Screen_Scale());
   };
   if (!environment.Skin_After_Splash) check_manual_ahead();
   TForm1 form(handheld, environment, Show_Error);
@@ -125,9 +125,9 @@ int main(int argc, char** argv) {
   host.Centre_Main_Window = [&form] { form.Centre(); };
   host.Start_Demo = [&handheld] { handheld.Start_Demo(); };
   host.Finish_Start = [&] {
-    if (!manual_pages.valid()) check_manual_ahead();
+    if (!manual_check.valid()) check_manual_ahead();
     form.Finish_Skin();
-    manual.Check_Pages(std::move(manual_pages));
+    manual.Check_Pages(std::move(manual_check));
   };
   host.Terminate = request_end;
   TSplashForm splash(handheld.Settings(), handheld.Prefs(), Desktop_Shell_Open, host,

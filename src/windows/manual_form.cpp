@@ -18,7 +18,7 @@ constexpr int Button_Width = 16, Button_Height = 14, Button_Margin = 4;
 
 TManualForm::TManualForm(const QString& program_folder, Reporter report_problem, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      Report_Problem(std::move(report_problem)) {
+      Program_Folder(program_folder), Report_Problem(std::move(report_problem)) {
   setObjectName(QStringLiteral("TManualForm"));
   setWindowTitle(QStringLiteral("Manual"));
   setFocusPolicy(Qt::StrongFocus);
@@ -45,22 +45,22 @@ TManualForm::TManualForm(const QString& program_folder, Reporter report_problem,
   btn_close_up = Add_Button_Picture("btn_close_up", ":/manual/close_up.png");
   btn_left_down->hide();
   btn_left_up->hide();
-
-  const Manual_Layout layout = Read_Manual_Layout(program_folder);
-  setFixedSize(layout.Width, layout.Height);
-  im_page_01->setGeometry(rect());
-  im_page_top->setGeometry(rect());
-  Place_Buttons();
-  Pages_Folder = layout.Folder;
-  Centre_On_Screen(*this);
 }
 
-void TManualForm::Check_Pages(std::future<Manual_Pages> checked_ahead) {
+void TManualForm::Check_Pages(std::future<Manual_Check> checked_ahead) {
   if (std::exchange(Pages_Checked, true)) return;
   const int scale = Display_Scale(*this);
   const bool begun = checked_ahead.valid();
-  if (begun) Pages = checked_ahead.get();
-  if (!begun || Pages.Checked_Scale() != scale) Pages = Load_Manual_Pages(Pages_Folder, scale);
+  Manual_Check check =
+      begun ? checked_ahead.get() : Manual_Check{Read_Manual_Layout(Program_Folder), {}};
+  setFixedSize(check.Layout.Width, check.Layout.Height);
+  im_page_01->setGeometry(rect());
+  im_page_top->setGeometry(rect());
+  Place_Buttons();
+  Centre_On_Screen(*this);
+  Pages = begun && check.Pages.Checked_Scale() == scale
+              ? std::move(check.Pages)
+              : Load_Manual_Pages(check.Layout.Folder, scale);
   Pages.Report_Problems(Report_Problem);
 }
 

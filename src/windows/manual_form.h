@@ -18,14 +18,15 @@ class QLabel;
 class TManualForm : public QWidget {
   Q_OBJECT
 public:
-  // The pages are those of the Manual section of Config.ini in program_folder; each is decoded
-  // when it is shown. Page files that exist but cannot be used are reported once, through
-  // report_problem, and shown as the placeholder; the viewer works on.
+  // The size and the pages are those of the Manual section of Config.ini in program_folder;
+  // each page is decoded when it is shown. Page files that exist but cannot be used are
+  // reported once, through report_problem, and shown as the placeholder; the viewer works on.
   TManualForm(const QString& program_folder, Reporter report_problem, QWidget* parent = nullptr);
 
-  // Checks the pages, or takes the check begun ahead for them, and tells what it found; once.
-  // The program does it as it starts; the first opening does it at the latest.
-  void Check_Pages(std::future<Manual_Pages> checked_ahead = {});
+  // Reads the layout and checks the pages, or takes the check begun ahead for them, and tells
+  // what it found; once. The program does it as it starts, after the splash is drawn; the first
+  // opening does it at the latest.
+  void Check_Pages(std::future<Manual_Check> checked_ahead = {});
 
   // Shows the window, not modal, at the page last seen (every showing shows that page).
   void Open();
@@ -58,7 +59,7 @@ private:
   void Key_Down(std::uint16_t code);
   void Key_Up(std::uint16_t code);
 
-  QString Pages_Folder;
+  QString Program_Folder;
   Reporter Report_Problem;
   bool Pages_Checked = false;
   Manual_Pages Pages;

@@ -73,9 +73,12 @@ Manual_Pages Load_Manual_Pages(const QString& folder, int scale) {
   return pages;
 }
 
-std::future<Manual_Pages> Check_Manual_Pages_Ahead(const QString& program_folder, int scale) {
-  return std::async(std::launch::async, [folder = Read_Manual_Layout(program_folder).Folder,
-                                         scale] { return Load_Manual_Pages(folder, scale); });
+std::future<Manual_Check> Check_Manual_Ahead(const QString& program_folder, int scale) {
+  return std::async(std::launch::async, [program_folder, scale] {
+    Manual_Layout layout = Read_Manual_Layout(program_folder);
+    Manual_Pages pages = Load_Manual_Pages(layout.Folder, scale);
+    return Manual_Check{std::move(layout), std::move(pages)};
+  });
 }
 
 QImage Manual_Pages::Picture(int page) const {

@@ -58,6 +58,12 @@ private:
 inline constexpr int Manual_Max_Page_Side = 4096;
 Manual_Pages Load_Manual_Pages(const QString& folder, int scale = 1);
 
-// The check of the pages named by Config.ini in program_folder, begun on a thread of its own so
+// The viewer's layout from Config.ini and the check of the pages it names.
+struct Manual_Check {
+  Manual_Layout Layout;
+  Manual_Pages Pages;
+};
+
+// The check of the manual in program_folder, Config.ini read too, begun on a thread of its own so
 // that it goes on while the program makes its other windows; the result waits for its end.
-std::future<Manual_Pages> Check_Manual_Pages_Ahead(const QString& program_folder, int scale);
+std::future<Manual_Check> Check_Manual_Ahead(const QString& program_folder, int scale);
