@@ -44,10 +44,8 @@ struct Line_Reader {
 
 // Config.ini files are usually UTF-8, but one saved by an older editor may be Latin-1.
 QString Decode(const char* bytes) {
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = utf8(QByteArrayView(bytes));
-  if (utf8.hasError()) text = QString::fromLatin1(bytes);
-  return text;
+  const QByteArrayView text(bytes);
+  return text.isValidUtf8() ? QString::fromUtf8(text) : QString::fromLatin1(text);
 }
 
 std::optional<int> Parse_Hex(QStringView digits) {
@@ -76,15 +74,15 @@ Config_Ini Config_Ini::Parse(const QByteArray& text) {
 
 int Config_Ini::On_Value(void* user, const char* section, const char* name, const char* value) {
   auto& ini = *static_cast<Config_Ini*>(user);
-  // emplace keeps the value already there: the first of a repeated key wins.
-  ini.Values.emplace(std::pair{Decode(section).toLower(), Decode(name).toLower()},
-                     Decode(value ? value : ""));
+  // The first of a repeated key wins.
+  std::pair<QString, QString> key{Decode(section).toLower(), Decode(name).toLower()};
+  if (!ini.Values.contains(key)) ini.Values.insert(std::move(key), Decode(value ? value : ""));
   return 1;
 }
 
 const QString* Config_Ini::Find(const QString& section, const QString& key) const {
-  const auto it = Values.find({section.toLower(), key.toLower()});
-  return it == Values.end() ? nullptr : &it->second;
+  const auto it = Values.constFind({section.toLower(), key.toLower()});
+  return it == Values.cend() ? nullptr : &it.value();
 }
 
 QString Config_Ini::String(const Config_Key& key) const {

@@ -8,8 +8,8 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QHash>
 #include <QString>
-#include <map>
 #include <optional>
 #include <utility>
 
@@ -56,5 +56,5 @@ private:
   const QString* Find(const QString& section, const QString& key) const;
 
   // (section, key) in lower case -> value.
-  std::map<std::pair<QString, QString>, QString> Values;
+  QHash<std::pair<QString, QString>, QString> Values;
 };
