@@ -12,6 +12,7 @@
 #include "input/stale_keys.h"
 #include "input/x11_keyboard.h"
 #include "windows/about_form.h"
+#include "windows/drop_down_list.h"
 #include "windows/keys_form.h"
 #include "windows/manual_form.h"
 #include "windows/splash_form.h"
@@ -72,6 +73,7 @@ int main(int argc, char** argv) {
   QFont font = QApplication::font();
   font.setFamilies(Text_Families());
   QApplication::setFont(font);
+  Use_Plain_Drop_Down_Lists();
   // A held key makes one press and one release.
   const X11_Keyboard keyboard = Set_Up_X11_Keyboard();
   if (keyboard.On_X11)

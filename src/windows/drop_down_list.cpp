@@ -15,7 +15,9 @@ namespace {
 // draws everything else as the application's style does.
 class Plain_Popup_Style : public QProxyStyle {
 public:
-  Plain_Popup_Style() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+  // Without a base, the desktop's own style, as the application would have chosen.
+  Plain_Popup_Style() = default;
+  explicit Plain_Popup_Style(QStyle* base) : QProxyStyle(base) {}
 
   int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                 QStyleHintReturn* returned) const override {
@@ -26,6 +28,10 @@ public:
 
 } // namespace
 
+void Use_Plain_Drop_Down_Lists() {
+  QApplication::setStyle(new Plain_Popup_Style); // the application owns its style
+}
+
 Drop_Down_List::Drop_Down_List(int rows, QWidget* parent) : QComboBox(parent) {
   // A font of its own makes the list build its pop-up at once; one taken from the window does
   // not, and the pop-up then waits until it is first opened.
@@ -35,7 +41,8 @@ Drop_Down_List::Drop_Down_List(int rows, QWidget* parent) : QComboBox(parent) {
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, QApplication::palette(this).color(QPalette::Window));
   setPalette(palette);
-  auto* style = new Plain_Popup_Style;
+  if (dynamic_cast<Plain_Popup_Style*>(QApplication::style())) return;
+  auto* style = new Plain_Popup_Style(QStyleFactory::create(QApplication::style()->name()));
   style->setParent(this);
   setStyle(style);
 }
