@@ -466,7 +466,7 @@ def big_screens(figures, game_dir, bench_dir, quick):
             finally:
                 program.stop()
             if scale > 1:
-                start_up(figures, display, game_dir, bench_dir, 2 if quick else 5, scale)
+                start_up(figures, display, game_dir, bench_dir, 2 if quick else 9, scale)
 
 
 def full_screen_and_zoom(figures, game_dir, bench_dir):
@@ -641,7 +641,7 @@ def main():
                            "8" if args.quick else "90"], env)
         run_tool(figures, [os.path.join(bench_dir, "key_frame_bench"),
                            "20" if args.quick else "200", "3" if args.quick else "10"], env)
-        start_up(figures, display, game_dir, bench_dir, 2 if args.quick else 7)
+        start_up(figures, display, game_dir, bench_dir, 2 if args.quick else 15)
         cpu_and_memory(figures, display, game_dir, args.quick)
         lcd_response(figures, display, game_dir, bench_dir, args.quick)
     big_screens(figures, game_dir, bench_dir, args.quick)
