@@ -41,6 +41,7 @@ Drop_Down_List::Drop_Down_List(int rows, QWidget* parent) : QComboBox(parent) {
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, QApplication::palette(this).color(QPalette::Window));
   setPalette(palette);
+  // Where the application's style is not the plain one, the list takes one of its own.
   if (dynamic_cast<Plain_Popup_Style*>(QApplication::style())) return;
   auto* style = new Plain_Popup_Style(QStyleFactory::create(QApplication::style()->name()));
   style->setParent(this);
