@@ -59,8 +59,8 @@ void TAboutForm::Build_Contents() {
   im_picture = new QLabel(this);
   im_picture->setObjectName(QStringLiteral("im_picture"));
   im_picture->setGeometry(8, 8, 116, 160);
-  im_picture->setPixmap(
-      Picture_For_Scale(QStringLiteral(":/about/portrait.png"), Display_Scale(*this)));
+  Show_Picture(*im_picture,
+               Picture_For_Scale(QStringLiteral(":/about/portrait.png"), Display_Scale(*this)));
 
   // The maker's details: bold, the hobby line bold italic.
   struct Line {

@@ -1,7 +1,6 @@
 #include "windows/window_look.h"
 
 #include "assets/picture_file.h"
-#include "assets/picture_scale.h"
 #include "desktop/text_font.h"
 #include "desktop/window_system.h"
 
@@ -13,9 +12,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QObject>
+#include <QPainter>
 #include <QPalette>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
+#include <cmath>
 #include <utility>
 
 QFont Side_Window_Font(int pixel_size, unsigned style) {
@@ -28,12 +30,54 @@ QFont Side_Window_Font(int pixel_size, unsigned style) {
 
 QImage Image_For_Scale(const QString& resource, int scale) {
   // The pictures are built in: one that is missing leaves its place empty, without a word.
-  const std::optional<QImage> picture = Load_Picture_For_Scale(resource, scale, {});
-  return picture ? For_Scale(*picture, scale) : QImage();
+  return Load_Picture_For_Scale(resource, scale, {}).value_or(QImage());
 }
 
 QPixmap Picture_For_Scale(const QString& resource, int scale) {
   return QPixmap::fromImage(Image_For_Scale(resource, scale));
+}
+
+namespace {
+
+// Draws a label's picture with every picture pixel a block of screen pixels, where the screen
+// holds a whole multiple of the picture's pixels: the label itself would enlarge it smoothly.
+class Sharp_Enlargement : public QObject {
+public:
+  static constexpr const char* Name = "sharp enlargement";
+
+  explicit Sharp_Enlargement(QLabel& label) : QObject(&label), Label(label) {
+    setObjectName(QLatin1String(Name));
+    label.installEventFilter(this);
+  }
+
+protected:
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    // A disabled label greys its picture: that the label draws itself.
+    if (event->type() != QEvent::Paint || !Label.isEnabled()) return false;
+    const QPixmap picture = Label.pixmap();
+    const qreal own = picture.devicePixelRatio();
+    const qreal screen = Label.devicePixelRatio();
+    if (picture.isNull() || screen <= own || std::fmod(screen, own) != 0) return false;
+    // Placed as the label places it.
+    const QRect place =
+        QStyle::alignedRect(QGuiApplication::layoutDirection(), Label.alignment(),
+                            picture.deviceIndependentSize().toSize(), Label.contentsRect());
+    QPainter painter(&Label);
+    painter.drawPixmap(place.topLeft(), picture);
+    return true;
+  }
+
+private:
+  QLabel& Label;
+};
+
+} // namespace
+
+void Show_Picture(QLabel& label, const QPixmap& picture) {
+  if (!label.findChild<QObject*>(QLatin1String(Sharp_Enlargement::Name),
+                                 Qt::FindDirectChildrenOnly))
+    new Sharp_Enlargement(label);
+  label.setPixmap(picture);
 }
 
 Pictures_Ahead Decode_Pictures_Ahead(QStringList resources, int scale) {
@@ -58,8 +102,8 @@ void Label_Pictures::Give(int scale, Pictures_Ahead ahead) {
   for (auto& [label, resource] : Labels) {
     const qsizetype i = ahead.Resources.indexOf(resource);
     const bool ready = ahead.Scale == scale && i >= 0 && std::size_t(i) < decoded.size();
-    label->setPixmap(ready ? QPixmap::fromImage(std::move(decoded[std::size_t(i)]))
-                           : Picture_For_Scale(resource, scale));
+    Show_Picture(*label, ready ? QPixmap::fromImage(std::move(decoded[std::size_t(i)]))
+                               : Picture_For_Scale(resource, scale));
   }
 }
 

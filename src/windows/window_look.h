@@ -32,9 +32,15 @@ enum Font_Style : unsigned {
 QFont Side_Window_Font(int pixel_size, unsigned style = Font_Plain);
 
 // A built-in picture for a scale: its "@<scale>x" twin among the resources when there is one,
-// else the picture enlarged by the scale, pixel for pixel. A missing resource gives an empty one.
+// else the picture itself, which Show_Picture's label enlarges as it draws it (a copy enlarged
+// beforehand would cost the splash at 3x its largest picture's worth of time and memory). A
+// missing resource gives an empty one.
 QImage Image_For_Scale(const QString& resource, int scale);
 QPixmap Picture_For_Scale(const QString& resource, int scale);
+
+// Shows the picture in the label, each of its pixels a block of screen pixels on a screen that
+// holds a whole multiple of them; no colour is made up.
+void Show_Picture(QLabel& label, const QPixmap& picture);
 
 // Built-in pictures for a scale, decoded on a thread of their own for a window that shows them
 // later.

@@ -275,10 +275,32 @@ def screen_pixels(display, x0, y0, width, height):
     return {(y0 + i // width, x0 + i % width): p for i, p in enumerate(grab)}
 
 
+def expect_splash_in_blocks(display, scale, prefix):
+    """The splash's background, drawn at 1x only, is enlarged in blocks: its left edge, from
+    the top band through the blue band to the bottom band, holds no colour made up between."""
+    run = harness.Program(GAME_DIR, display, env={"QT_SCALE_FACTOR": str(scale)})
+    try:
+        x, y = display.geometry(display.find_window("About this game..."))[:2]
+        edge = []
+
+        def drawn():  # white shows between the bands
+            edge[:] = screen_rgb(display, x, y, 8 * scale, 420 * scale)
+            return (255, 255, 255) in edge
+        shown = harness.poll(drawn)
+        blocks = [{edge[(by * scale + dy) * 8 * scale + bx * scale + dx]
+                   for dy in range(scale) for dx in range(scale)}
+                  for by in range(420) for bx in range(8)]
+        check(shown and all(len(block) == 1 for block in blocks),
+              prefix + "the splash's background is enlarged in blocks of one colour")
+    finally:
+        run.stop()
+
+
 def case_scaled(scale, screen_size, game_dir=GAME_DIR, name=None):
     logical = (screen_size[0] // scale, screen_size[1] // scale)
     prefix = f"[{scale}x] "
     with Display(screen_size) as display:
+        expect_splash_in_blocks(display, scale, prefix)
         at = (((logical[0] - 527) // 2) * scale, ((logical[1] - 348) // 2) * scale)
         empty = screen_pixels(display, at[0], at[1], 40 * scale, 30 * scale)
         run = program(display, game_dir, scale)
