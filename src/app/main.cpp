@@ -102,10 +102,13 @@ int main(int argc, char** argv) {
   environment.Skin_After_Splash = !splash_start.Skipped && !splash_start.Tells;
   std::future<void> text_font_found; // waited for before the application object goes
   Pictures_Ahead splash_pictures;
-  if (environment.Skin_After_Splash) {
-    text_font_found = Find_Text_Font_Ahead(font_configuration);
+  // Both the splash and the handheld's game menu show the text font first.
+  text_font_found = Find_Text_Font_Ahead(font_configuration);
+  if (environment.Skin_After_Splash)
     splash_pictures = TSplashForm::Decode_Pictures_Ahead(Primary_Screen_Scale());
-  }
+  // Without the splash the demo starts at once: the libraries of the sound and the pads load
+  // beside the handheld's pictures. Behind the splash they load once it is drawn.
+  if (splash_start.Skipped) handheld.Load_Sound_And_Pads_Ahead();
   // The manual's pages are checked while the handheld's pictures are decoded: the manual window
   // tells what the check found, as it would have found it itself.
   std::future<Manual_Check> manual_check;
@@ -130,6 +133,7 @@ int main(int argc, char** argv) {
     if (!manual_check.valid()) check_manual_ahead();
     form.Finish_Skin();
     manual.Check_Pages(std::move(manual_check));
+    handheld.Load_Sound_And_Pads_Ahead();
   };
   host.Terminate = request_end;
   TSplashForm splash(handheld.Settings(), handheld.Prefs(), Desktop_Shell_Open, host,

@@ -94,6 +94,10 @@ void Handheld::Start_Demo() {
   Core.Gam_Set_Mode();
 }
 
+void Handheld::Load_Sound_And_Pads_Ahead() {
+  if (!Libraries_Loaded.valid()) Libraries_Loaded = Game_Controllers::Load_Library_Ahead();
+}
+
 void Handheld::Close() {
   Store_Key_Bindings();
   Sounds->Sound_Shutdown();

@@ -17,6 +17,7 @@
 
 #include <array>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -81,6 +82,9 @@ public:
   // The handheld comes alive in its demo. The game controllers are looked for now, not at the
   // start: the splash does not wait for them, nor anything the handheld runs.
   void Start_Demo();
+  // Loads the libraries of the sound and the game controllers on a thread, once, for a start
+  // that will soon need them: the demo's first frame then does not wait for their load.
+  void Load_Sound_And_Pads_Ahead();
   // The close steps: the sound is shut down and the settings released.
   void Close();
   // The settings stay open until the close steps release them.
@@ -104,4 +108,5 @@ private:
   Game_Controllers Pads{Held_Now, [this](std::uint16_t code) { Key_Down(code); },
                         [this](std::uint16_t code) { Key_Up(code); },
                         [this] { return Input_Gate && Input_Gate(); }};
+  std::future<void> Libraries_Loaded; // waited for as the handheld goes
 };

@@ -131,6 +131,10 @@ Game_Controllers::~Game_Controllers() {
   if (Sdl().SDL_WasInit(SDL_INIT_EVERYTHING) == 0) Sdl().SDL_Quit();
 }
 
+std::future<void> Game_Controllers::Load_Library_Ahead() {
+  return std::async(std::launch::async, [] { Sdl(); });
+}
+
 bool Game_Controllers::Start() {
   if (Started) return true;
   if (!Sdl().Loaded()) {

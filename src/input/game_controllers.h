@@ -24,6 +24,7 @@
 #include <QTimer>
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,9 @@ public:
   // and begins to watch for more. False when SDL offers no controllers here; the program then
   // goes on without them.
   bool Start();
+  // Loads SDL (the sound's mixer with it) on a thread of its own, for a start that will soon
+  // need it: Start then finds it loaded, or waits only for the rest of the load under way.
+  static std::future<void> Load_Library_Ahead();
   // Takes what SDL has: plug-ins, unplugs, presses, releases and stick moves. The watched files
   // call it when they have something; a test may call it after changing a virtual controller.
   // Gives the number of SDL events taken.
