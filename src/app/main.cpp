@@ -100,10 +100,10 @@ int main(int argc, char** argv) {
   // as always: then nothing waits for it.
   const Splash_Foresight splash_start = Foresee_Splash(handheld.Settings());
   environment.Skin_After_Splash = !splash_start.Skipped && !splash_start.Tells;
-  std::future<void> text_font_found; // waited for before the application object goes
+  // Both the splash and the handheld's game menu show the text font first; waited for before
+  // the application object goes.
+  const std::future<void> text_font_found = Find_Text_Font_Ahead(font_configuration);
   Pictures_Ahead splash_pictures;
-  // Both the splash and the handheld's game menu show the text font first.
-  text_font_found = Find_Text_Font_Ahead(font_configuration);
   if (environment.Skin_After_Splash)
     splash_pictures = TSplashForm::Decode_Pictures_Ahead(Primary_Screen_Scale());
   // Without the splash the demo starts at once: the libraries of the sound and the pads load
