@@ -4,6 +4,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QVariant>
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -75,6 +76,7 @@ void Settings_Key::Write_Integer(const QString& name, int value) {
 }
 
 void Settings_Key::Write_Integers(const std::vector<std::pair<QString, int>>& values) {
+  if (Holds_Already(values)) return;
   // Together, with one rewrite of the file (every start stores the four keys); should that
   // fail, one by one, each failure reported.
   if (values.size() > 1) {
@@ -86,6 +88,23 @@ void Settings_Key::Write_Integers(const std::vector<std::pair<QString, int>>& va
   }
   for (const auto& [name, value] : values)
     Write_One(name, value);
+}
+
+bool Settings_Key::Holds_Already(const std::vector<std::pair<QString, int>>& values) {
+  // Each rewrite waits for the disk twice, and a start writes back values it has just read,
+  // before the handheld is first drawn. A file that holds them all already, and could take the
+  // write, is left as it is: the write would change nothing and could not fail. Another copy of
+  // the program may have changed the file since: it is read again first if so (no disk wait).
+  Store->sync();
+  if (Store->status() != QSettings::NoError) return false;
+  const bool held = std::all_of(values.begin(), values.end(), [this](const auto& entry) {
+    const QVariant stored = Store->value(entry.first);
+    return stored.typeId() == QMetaType::QString &&
+           stored.toString() == QString::number(entry.second);
+  });
+  // The rewrite also makes a lock and a new file beside the old one.
+  return held && Store->isWritable() &&
+         QFileInfo(QFileInfo(Store->fileName()).absolutePath()).isWritable();
 }
 
 void Settings_Key::Write_One(const QString& name, int value) {

@@ -1,5 +1,6 @@
 // The per-user settings store: the text values under organisation "Kelvamor", application
-// "Tov50" ($XDG_CONFIG_HOME/Kelvamor/Tov50.conf). Every write is on disk when it returns.
+// "Tov50" ($XDG_CONFIG_HOME/Kelvamor/Tov50.conf). Every write is on disk when it returns;
+// one of values the file already holds leaves the file as it is.
 #pragma once
 
 #include "desktop/reporter.h"
@@ -60,6 +61,7 @@ public:
 
 private:
   void Open();
+  bool Holds_Already(const std::vector<std::pair<QString, int>>& values);
   void Write_One(const QString& name, int value);
 
   Reporter Report;
