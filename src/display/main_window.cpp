@@ -144,7 +144,6 @@ void TForm1::Apply_Skin(std::optional<QSize> screen_size) {
   environment.Scale = Display_Scale(*this);
   environment.Zoom = Prefs.Zoom();
   environment.Available_Size = Available_Geometry().size();
-  const Frame_Factor old_menu = Painter.Layout_Of_Frame().Menu;
   std::optional<Config_Ini> ini = std::exchange(Config_Read, std::nullopt);
   if (!ini) ini = Read_Config_Ini(Env.Exe_Dir);
   // Once the program is ending for a missing Config.ini, which was told, nothing more is.
@@ -152,10 +151,13 @@ void TForm1::Apply_Skin(std::optional<QSize> screen_size) {
     if (!Ending) Report(message);
   });
   Window = skin.Window;
-  // The in-game menu's panel, drawn at the next whole factor and reduced to the menu's.
+  // The in-game menu's panel, drawn at the next whole factor and reduced to the menu's. The
+  // menu is there in full screen only: the windowed handheld is not held up by its text.
   const Frame_Factor menu = Window.Layout.Menu;
-  if (menu != old_menu || LCD[btn_game_menu_background].Picture.isNull())
+  if (Prefs.Fullscreen() && Game_Menu_Factor != menu) {
     LCD.Set_Picture(btn_game_menu_background, For_Factor(Game_Menu_Panel(menu.Ceiling()), menu));
+    Game_Menu_Factor = menu;
+  }
   if (!skin.Config_Found && !Ending) {
     Ending = true;
     if (Env.Request_End) Env.Request_End();

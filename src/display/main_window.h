@@ -151,7 +151,8 @@ private:
   // Before the skin is applied: white, see-through white.
   Skin_Window Window{Default_Client_Size(), Qt::white, true, Qt::white, 0, 0, {},
                      Default_Client_Size(), Unzoomed};
-  QRegion Shape;           // the windowed outline, in device pixels
+  std::optional<Frame_Factor> Game_Menu_Factor; // the in-game menu's panel is drawn for it
+  QRegion Shape;                                // the windowed outline, in device pixels
   bool Shape_Sent = false; // the outline went to the window system while the window showed
 
   std::optional<Element_Id> Pressed; // the element that took the last left-button press

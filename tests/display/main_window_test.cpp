@@ -166,8 +166,11 @@ TEST_F(Main_Window, TheModeSwitchKeepsARunningGameAndStoresTheMode) {
   Game_Core& game = Start_Demo();
   game.Inp_attack_press(); // "L1"
   const QString panel = Hand->Surface().Panel_Text();
+  // The in-game menu's panel is drawn once full screen has the menu.
+  EXPECT_TRUE(Hand->Surface()[btn_game_menu_background].Picture.isNull());
   form->Mode_Switch();
   EXPECT_TRUE(Hand->Prefs().Fullscreen());
+  EXPECT_FALSE(Hand->Surface()[btn_game_menu_background].Picture.isNull());
   EXPECT_EQ(Hand->Surface().Panel_Text(), panel);
   EXPECT_EQ(game.Game_Mode, Mode_Select_Level_1);
   EXPECT_EQ(Settings_Key().Read_Bool("FullscreenMode", false), true);
