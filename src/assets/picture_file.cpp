@@ -8,6 +8,7 @@
 #include <QImageReader>
 #include <QtEndian>
 #include <array>
+#include <limits>
 
 namespace {
 
@@ -102,16 +103,41 @@ bool Jpeg_Holds_Together(const QByteArray& bytes) {
   return false;
 }
 
+// A plain bitmap: the usual header, one plane of 24 or 32 bits a pixel, uncompressed, and every
+// row there. The decoder reads such a file through; any other kind is decoded to be sure.
+bool Plain_Bmp_Holds_Together(const QByteArray& header, qint64 file_size) {
+  constexpr qsizetype Header_Size = 14 + 40;
+  if (header.size() < Header_Size || !header.startsWith("BM")) return false;
+  const char* at = header.constData();
+  const quint32 pixels_at = qFromLittleEndian<quint32>(at + 10);
+  const qint32 width = qFromLittleEndian<qint32>(at + 18);
+  const qint32 height = qFromLittleEndian<qint32>(at + 22);
+  const quint16 bits = qFromLittleEndian<quint16>(at + 28);
+  if (qFromLittleEndian<quint32>(at + 14) != 40 || qFromLittleEndian<quint16>(at + 26) != 1 ||
+      (bits != 24 && bits != 32) || qFromLittleEndian<quint32>(at + 30) != 0 || width <= 0 ||
+      height == 0 || height == std::numeric_limits<qint32>::min() || pixels_at < Header_Size)
+    return false;
+  const qint64 row = (qint64(width) * bits + 31) / 32 * 4;
+  return pixels_at + row * qAbs(qint64(height)) <= file_size;
+}
+
 } // namespace
 
 bool Check_Picture(const QString& path, const QByteArray& format, const Picture_Rules& rules,
                    const Reporter& report) {
   const bool png = format == "png";
-  if (!png && format != "jpeg") return Read_Picture(path, format, rules, report).has_value();
+  const bool bmp = format == "bmp";
+  if (!png && !bmp && format != "jpeg")
+    return Read_Picture(path, format, rules, report).has_value();
   QImageReader reader(path, format);
   reader.setAutoDetectImageFormat(false);
   if (!Within_Limit(path, reader.size(), rules, report)) return false;
   QFile file(path);
+  if (bmp) {
+    const QByteArray header = file.open(QIODevice::ReadOnly) ? file.read(54) : QByteArray();
+    return Plain_Bmp_Holds_Together(header, file.size()) ||
+           Read_Picture(path, format, rules, report).has_value();
+  }
   const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   if (png ? Png_Holds_Together(bytes) : Jpeg_Holds_Together(bytes)) return true;
   if (report)

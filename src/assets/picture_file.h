@@ -41,7 +41,8 @@ std::optional<QImage> Read_Picture(const QString& path, const QByteArray& format
 
 // Whether a picture file can be decoded, without decoding its pixels where its format lets its
 // build be checked instead: a PNG's chunks from the header to the end, each critical one with its
-// checksum; a JPEG's marker segments up to its first scan. Pictures of other formats are decoded.
+// checksum; a JPEG's marker segments up to its first scan; a plain bitmap's header and the length
+// of its rows. Other bitmaps and pictures of other formats are decoded.
 // The size limit and the messages are Read_Picture's. What the check lets through and a decoder
 // still refuses is found when the picture is decoded.
 bool Check_Picture(const QString& path, const QByteArray& format, const Picture_Rules& rules,
