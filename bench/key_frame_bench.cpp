@@ -254,7 +254,7 @@ int main(int argc, char** argv) {
 
   // West, the cursor button of a game controller, which counts only while the window is active.
   Game_Controllers& pads = handheld.Controllers();
-  pads.Start(); // as the start of the demo does
+  pads.Start(); // as the handheld's first frame does
   Pad_Device_File pad_file(pads);
   SDL_Joystick* pad = Plug_Virtual_Pad(pads);
   form.activateWindow();

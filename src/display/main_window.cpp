@@ -288,6 +288,9 @@ void TForm1::paintEvent(QPaintEvent* event) {
   const int scale = Painter.Scale();
   for (const QRect& r : event->region())
     painter.drawImage(r, Painter.Frame(), Device_Rect(r, scale));
+  // The game controllers are looked for once the first frame is on its way to the screen.
+  if (!std::exchange(First_Frame_Drawn, true))
+    QTimer::singleShot(0, this, [this] { Hand.Start_Pads(); });
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event) {

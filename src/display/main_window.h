@@ -161,4 +161,5 @@ private:
   int Drag_Y = 0;
   int Wheel_Angle = 0; // the wheel's turn not yet taken as a step, in eighths of a degree
   bool Refresh_Pending = false;
+  bool First_Frame_Drawn = false;
 };

@@ -89,9 +89,12 @@ bool Handheld::Start_Sound(const QString& output) {
 }
 
 void Handheld::Start_Demo() {
-  Pads.Start();
   Core.Set_Game_Mode(Mode_Demo);
   Core.Gam_Set_Mode();
+}
+
+void Handheld::Start_Pads() {
+  Pads.Start();
 }
 
 void Handheld::Load_Sound_And_Pads_Ahead() {

@@ -79,9 +79,11 @@ public:
   // Starts the sound output named by the splash list's text. When the Arrow sound could not be
   // loaded, the broken sound folder is reported, and the answer is false.
   bool Start_Sound(const QString& output);
-  // The handheld comes alive in its demo. The game controllers are looked for now, not at the
-  // start: the splash does not wait for them, nor anything the handheld runs.
+  // The handheld comes alive in its demo.
   void Start_Demo();
+  // The game controllers are looked for once the handheld's first frame is drawn, not at the
+  // start: neither the splash nor that frame waits for them.
+  void Start_Pads();
   // Loads the libraries of the sound and the game controllers on a thread, once, for a start
   // that will soon need them: the demo's first frame then does not wait for their load.
   void Load_Sound_And_Pads_Ahead();

@@ -56,6 +56,8 @@ public:
   int Pump();
   // The pads open now.
   int Count() const { return static_cast<int>(Pads.size()); }
+  // Start has succeeded: pads are watched for.
+  bool Watching() const { return Started; }
   // SDL is pumped on a timer: a pad without a device file is plugged in.
   bool Polling() const { return Poll.isActive(); }
 

@@ -380,12 +380,21 @@ TEST_F(Main_Window, AHeldKeyIsOnePressAndOneReleaseAndLosingTheKeyboardReleasesI
   EXPECT_FALSE(game.Cursor_Held || Hand->Surface().Shown(btn_cursor_down));
 }
 
+TEST_F(Main_Window, ThePadsAreLookedForOnceTheFirstFrameIsDrawn) {
+  Store("FullscreenMode", "0");
+  auto form = Create();
+  Start_Demo();
+  EXPECT_FALSE(Hand->Controllers().Watching());
+  form->Centre();
+  EXPECT_TRUE(QTest::qWaitFor([this] { return Hand->Controllers().Watching(); }));
+}
+
 TEST_F(Main_Window, APadActsOnlyWhileTheWindowHasTheKeyboard) {
   Store("FullscreenMode", "0");
   auto form = Create();
   Game_Core& game = Start_Demo();
   Game_Controllers& pads = Hand->Controllers();
-  ASSERT_TRUE(pads.Start()); // as the start of the demo does
+  ASSERT_TRUE(pads.Start()); // here before the first frame, as a test may
   SDL_Joystick* pad = Plug_Virtual_Pad(pads);
   ASSERT_NE(pad, nullptr) << SDL_GetError();
   ASSERT_EQ(pads.Count(), 1);
