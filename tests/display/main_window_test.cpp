@@ -381,9 +381,7 @@ TEST_F(Main_Window, AHeldKeyIsOnePressAndOneReleaseAndLosingTheKeyboardReleasesI
 }
 
 TEST_F(Main_Window, ThePadsAreLookedForOnceTheFirstFrameIsDrawn) {
-  Store("FullscreenMode", "0");
   auto form = Create();
-  Start_Demo();
   EXPECT_FALSE(Hand->Controllers().Watching());
   form->Centre();
   EXPECT_TRUE(QTest::qWaitFor([this] { return Hand->Controllers().Watching(); }));
