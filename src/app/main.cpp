@@ -11,6 +11,7 @@
 #include "handheld/handheld.h"
 #include "input/stale_keys.h"
 #include "input/x11_keyboard.h"
+#include "settings/settings_key.h"
 #include "windows/about_form.h"
 #include "windows/drop_down_list.h"
 #include "windows/keys_form.h"
@@ -40,6 +41,14 @@ template <typename Side_Window> void Open_Over(Side_Window& window, QWidget& mai
   window.Open();
 }
 
+// Whether text is drawn before the handheld's first frame: the splash's, or in full screen the
+// in-game menu's title. The windowed handheld shown at once draws none.
+bool Text_Before_First_Frame() {
+  const Settings_Key settings;
+  return !Foresee_Splash(settings).Skipped ||
+         settings.Peek_Integer(Setting::Fullscreen_Mode).value_or(1) != 0;
+}
+
 void Show_Error(const QString& text) {
   Message_Trace.Trace("message " + QString(text).replace('\n', ' ').toStdString());
   QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok);
@@ -60,8 +69,11 @@ int main(int argc, char** argv) {
   Game_Options options;
   if (const auto answered = Answer_Command_Line(argc, argv, std::cout, std::cerr, options))
     return *answered;
-  // Read beside the application object's start, and waited for before the program ends.
-  const std::shared_future<void> font_configuration = Read_Font_Configuration_Ahead();
+  // Read beside the application object's start where text comes before the handheld's first
+  // frame, else once that frame is drawn; waited for before the program ends.
+  std::shared_future<void> font_configuration;
+  const bool text_first = Text_Before_First_Frame();
+  if (text_first) font_configuration = Read_Font_Configuration_Ahead();
   // The handheld follows the desktop's scale, rounded to a whole factor so that every skin
   // pixel covers whole screen pixels.
   Round_Scale_Overrides();
@@ -100,9 +112,15 @@ int main(int argc, char** argv) {
   // as always: then nothing waits for it.
   const Splash_Foresight splash_start = Foresee_Splash(handheld.Settings());
   environment.Skin_After_Splash = !splash_start.Skipped && !splash_start.Tells;
-  // Both the splash and the handheld's game menu show the text font first; waited for before
-  // the application object goes.
-  const std::future<void> text_font_found = Find_Text_Font_Ahead(font_configuration);
+  // The text font is found as the configuration is read; waited for before the application
+  // object goes.
+  std::future<void> text_font_found;
+  const auto find_text_font = [&] {
+    if (!font_configuration.valid()) font_configuration = Read_Font_Configuration_Ahead();
+    if (!text_font_found.valid()) text_font_found = Find_Text_Font_Ahead(font_configuration);
+  };
+  if (text_first) find_text_font();
+  environment.First_Frame_Drawn = find_text_font;
   Pictures_Ahead splash_pictures;
   if (environment.Skin_After_Splash)
     splash_pictures = TSplashForm::Decode_Pictures_Ahead(Primary_Screen_Scale());

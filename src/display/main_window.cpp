@@ -290,7 +290,10 @@ void TForm1::paintEvent(QPaintEvent* event) {
     painter.drawImage(r, Painter.Frame(), Device_Rect(r, scale));
   // The game controllers are looked for once the first frame is on its way to the screen.
   if (!std::exchange(First_Frame_Drawn, true))
-    QTimer::singleShot(0, this, [this] { Hand.Start_Pads(); });
+    QTimer::singleShot(0, this, [this] {
+      Hand.Start_Pads();
+      if (Env.First_Frame_Drawn) Env.First_Frame_Drawn();
+    });
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event) {

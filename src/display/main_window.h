@@ -33,6 +33,8 @@ struct Main_Window_Environment {
   // before the window is centred. Config.ini is read, and a missing one told, at creation all
   // the same.
   bool Skin_After_Splash = false;
+  // The handheld's first frame is on its way to the screen: what waited for it may start.
+  std::function<void()> First_Frame_Drawn;
 };
 
 // The commands of the side windows, reached from the menus.

@@ -68,6 +68,7 @@ protected:
     env.Skin_After_Splash = skin_after_splash;
     env.Open = [this](const QString& target) { Opened.push_back(target); };
     env.Request_End = [this] { ++End_Requests; };
+    env.First_Frame_Drawn = [this] { ++First_Frames; };
     const Reporter report = [this](const QString& message) { Errors.push_back(message); };
     Hand = std::make_unique<Handheld>(report);
     auto form = std::make_unique<TForm1>(*Hand, env, report);
@@ -101,6 +102,7 @@ protected:
   std::vector<QString> Errors;
   int End_Requests = 0;
   int Key_Settings_Opened = 0;
+  int First_Frames = 0;
 };
 
 TEST_F(Main_Window, MenuHasTwelveItemsInOrderWithTheirShortcuts) {
@@ -380,11 +382,12 @@ TEST_F(Main_Window, AHeldKeyIsOnePressAndOneReleaseAndLosingTheKeyboardReleasesI
   EXPECT_FALSE(game.Cursor_Held || Hand->Surface().Shown(btn_cursor_down));
 }
 
-TEST_F(Main_Window, ThePadsAreLookedForOnceTheFirstFrameIsDrawn) {
+TEST_F(Main_Window, ThePadsAndThenTheFontsWaitForTheFirstFrame) {
   auto form = Create();
   EXPECT_FALSE(Hand->Controllers().Watching());
   form->Centre();
-  EXPECT_TRUE(QTest::qWaitFor([this] { return Hand->Controllers().Watching(); }));
+  EXPECT_TRUE(QTest::qWaitFor([this] { return First_Frames == 1; }));
+  EXPECT_TRUE(Hand->Controllers().Watching());
 }
 
 TEST_F(Main_Window, APadActsOnlyWhileTheWindowHasTheKeyboard) {
