@@ -124,9 +124,10 @@ int main(int argc, char** argv) {
   Pictures_Ahead splash_pictures;
   if (environment.Skin_After_Splash)
     splash_pictures = TSplashForm::Decode_Pictures_Ahead(Primary_Screen_Scale());
-  // Without the splash the demo starts at once: the libraries of the sound and the pads load
-  // beside the handheld's pictures. Behind the splash they load once it is drawn.
-  if (splash_start.Skipped) handheld.Load_Sound_And_Pads_Ahead();
+  // Without the splash the sound starts at once: its library loads beside the handheld's
+  // pictures. Behind the splash it loads once the splash is drawn; without sound, for the pads,
+  // once the handheld is.
+  if (splash_start.Sound_At_Once) handheld.Load_Sound_And_Pads_Ahead();
   // The manual's pages are checked while the handheld's pictures are decoded: the manual window
   // tells what the check found, as it would have found it itself.
   std::future<Manual_Check> manual_check;

@@ -3,9 +3,17 @@
 #include "settings/settings_key.h"
 #include "sound/sound_system.h"
 
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <utility>
+
+namespace {
+
+// How often the pads look whether their library has loaded: about once a frame.
+constexpr int Pads_Load_Check_Ms = 16;
+
+} // namespace
 
 bool Is_Button_Area(Element_Id id) {
   return std::any_of(Button_Areas.begin(), Button_Areas.end(),
@@ -94,7 +102,12 @@ void Handheld::Start_Demo() {
 }
 
 void Handheld::Start_Pads() {
-  Pads.Start();
+  // The library loads on its thread, if it has not yet; the handheld plays on meanwhile.
+  Load_Sound_And_Pads_Ahead();
+  if (Libraries_Loaded.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+    Pads.Start();
+  else
+    QTimer::singleShot(Pads_Load_Check_Ms, &Pads, [this] { Start_Pads(); });
 }
 
 void Handheld::Load_Sound_And_Pads_Ahead() {

@@ -66,11 +66,14 @@ Pictures_Ahead TSplashForm::Decode_Pictures_Ahead(int scale) {
 Splash_Foresight Foresee_Splash(const Settings_Key& settings) {
   // Read quietly: the splash reads both again as it is made, and tells then what is wrong.
   const std::optional<int> stored = settings.Peek_Integer(Setting::Sound_Mode);
-  const bool chosen =
-      stored && std::any_of(Sound_Modes.begin(), Sound_Modes.end(),
-                            [&](const Sound_Mode& mode) { return mode.Stored_Value == *stored; });
-  return {chosen && settings.Peek_Integer(Setting::Splash_Screen).value_or(1) == 0,
-          settings.Would_Tell(Setting::Sound_Mode) || settings.Would_Tell(Setting::Splash_Screen)};
+  const auto chosen =
+      std::find_if(Sound_Modes.begin(), Sound_Modes.end(),
+                   [&](const Sound_Mode& mode) { return stored && mode.Stored_Value == *stored; });
+  const bool skipped =
+      chosen != Sound_Modes.end() && settings.Peek_Integer(Setting::Splash_Screen).value_or(1) == 0;
+  return {skipped,
+          settings.Would_Tell(Setting::Sound_Mode) || settings.Would_Tell(Setting::Splash_Screen),
+          skipped && chosen->Output_Kind != 0};
 }
 
 TSplashForm::TSplashForm(Settings_Key& settings, Preferences& preferences, Shell_Open shell_open,

@@ -36,8 +36,9 @@ struct Splash_Host {
 
 // What the splash will find as it is made, foreseen without a word.
 struct Splash_Foresight {
-  bool Skipped = false; // an output is stored and the splash is switched off (its skip path)
-  bool Tells = false;   // a setting it reads is not text, which it will tell
+  bool Skipped = false;       // an output is stored and the splash is switched off (its skip path)
+  bool Tells = false;         // a setting it reads is not text, which it will tell
+  bool Sound_At_Once = false; // skipped, and the stored output plays sound: it starts at once
 };
 Splash_Foresight Foresee_Splash(const Settings_Key& settings);
 

@@ -386,8 +386,8 @@ TEST_F(Main_Window, ThePadsAndThenTheFontsWaitForTheFirstFrame) {
   auto form = Create();
   EXPECT_FALSE(Hand->Controllers().Watching());
   form->Centre();
-  EXPECT_TRUE(QTest::qWaitFor([this] { return First_Frames == 1; }));
-  EXPECT_TRUE(Hand->Controllers().Watching());
+  EXPECT_TRUE(
+      QTest::qWaitFor([this] { return First_Frames == 1 && Hand->Controllers().Watching(); }));
 }
 
 TEST_F(Main_Window, APadActsOnlyWhileTheWindowHasTheKeyboard) {

@@ -122,6 +122,7 @@ TEST_F(Splash_Form_Test, UntickedThisStartSkipsTheSplashNextStart) {
   Log.clear();
   TSplashForm& next = Start();
   EXPECT_TRUE(Foresee_Splash(*Settings).Skipped); // as the program foresees it
+  EXPECT_TRUE(Foresee_Splash(*Settings).Sound_At_Once);
   EXPECT_EQ(Log,
             (QStringList{"finish start", "sound ALSA (SoundMode 1)", "menu 0", "centre", "demo"}));
   next.Main_Window_Activated();
