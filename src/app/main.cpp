@@ -41,12 +41,10 @@ template <typename Side_Window> void Open_Over(Side_Window& window, QWidget& mai
   window.Open();
 }
 
-// Whether text is drawn before the handheld's first frame: the splash's, or in full screen the
-// in-game menu's title. The windowed handheld shown at once draws none.
+// Whether text is drawn before the handheld's first frame: the splash's. The handheld shown at
+// once draws none.
 bool Text_Before_First_Frame() {
-  const Settings_Key settings;
-  return !Foresee_Splash(settings).Skipped ||
-         settings.Peek_Integer(Setting::Fullscreen_Mode).value_or(1) != 0;
+  return !Foresee_Splash(Settings_Key()).Skipped;
 }
 
 void Show_Error(const QString& text) {

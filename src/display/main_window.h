@@ -126,8 +126,8 @@ private:
   void Release_Held_Inputs();
   // The window has the keyboard: it is the active window, enabled, and no menu is open.
   bool Has_Keyboard() const;
-  // The in-game menu's panel, drawn for the scale.
-  static QImage Game_Menu_Panel(int scale);
+  // The in-game menu's panel, drawn for the scale; its title only when `titled`.
+  static QImage Game_Menu_Panel(int scale, bool titled);
 
   Handheld& Hand;
   Lcd_Surface& LCD;
@@ -154,6 +154,7 @@ private:
   Skin_Window Window{Default_Client_Size(), Qt::white, true, Qt::white, 0, 0, {},
                      Default_Client_Size(), Unzoomed};
   std::optional<Frame_Factor> Game_Menu_Factor; // the in-game menu's panel is drawn for it
+  bool Game_Menu_Titled = false;                // and has its title
   QRegion Shape;                                // the windowed outline, in device pixels
   bool Shape_Sent = false; // the outline went to the window system while the window showed
 

@@ -8,9 +8,11 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
+#include <utility>
 
-// The in-game menu's panel: an opaque title row with the menu symbol, then black at 80 %.
-QImage TForm1::Game_Menu_Panel(int scale) {
+// The in-game menu's panel: an opaque title row with the menu symbol, then black at 80 %. The
+// title lies beside the symbol, where the closed menu does not show it.
+QImage TForm1::Game_Menu_Panel(int scale, bool titled) {
   QImage panel(QSize(256, 512) * scale, QImage::Format_ARGB32_Premultiplied);
   panel.setDevicePixelRatio(scale);
   panel.fill(QColor(0, 0, 0, 204));
@@ -18,6 +20,7 @@ QImage TForm1::Game_Menu_Panel(int scale) {
   p.fillRect(0, 0, 256, 32, Qt::black);
   for (int y : {10, 15, 20})
     p.fillRect(8, y - 1, 20, 2, Qt::white);
+  if (!titled) return panel;
   QFont font = Text_Font(14);
   font.setBold(true);
   p.setFont(font);
@@ -128,6 +131,11 @@ void TForm1::Vid_Display_Game_Menu(bool open) {
                  QRect(LCD[btn_game_menu_background].Rect.topLeft(), Closed_Game_Menu_Size()));
     return;
   }
+  // The title is drawn as the menu first opens: the closed menu, at the start, needs no text.
+  if (!std::exchange(Game_Menu_Titled, true) && Game_Menu_Factor)
+    LCD.Set_Picture(
+        btn_game_menu_background,
+        For_Factor(Game_Menu_Panel(Game_Menu_Factor->Ceiling(), true), *Game_Menu_Factor));
   for (int i = 1; i <= 12; ++i) {
     const Element_Id row = Game_Menu_Labels[static_cast<std::size_t>(i - 1)];
     const QAction* action = Popup_Items[static_cast<std::size_t>(i - 1)];

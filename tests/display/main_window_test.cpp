@@ -212,9 +212,11 @@ TEST_F(Main_Window, TheModeSwitchKeepsThePaintedPanelWithTheShippedSkin) {
 
 TEST_F(Main_Window, InGameMenuRowsCarryCaptionsMarksAndSeparators) {
   auto form = Create();
+  const Lcd_Surface& s = Hand->Surface();
+  const QImage untitled = s[btn_game_menu_background].Picture; // the title comes as it opens
   form->Game_Menu_Open = true;
   form->Vid_Display_Game_Menu(true);
-  const Lcd_Surface& s = Hand->Surface();
+  EXPECT_NE(s[btn_game_menu_background].Picture, untitled);
   EXPECT_EQ(s[la_menu_item_9].Text, "   Display in fullscreen mode [V]");
   EXPECT_EQ(s[la_menu_item_1].Text, "   About...");
   // Arial of a 16-pixel cell: the line is 16 pixels high, leading included.
