@@ -41,12 +41,6 @@ template <typename Side_Window> void Open_Over(Side_Window& window, QWidget& mai
   window.Open();
 }
 
-// Whether text is drawn before the handheld's first frame: the splash's. The handheld shown at
-// once draws none.
-bool Text_Before_First_Frame() {
-  return !Foresee_Splash(Settings_Key()).Skipped;
-}
-
 void Show_Error(const QString& text) {
   Message_Trace.Trace("message " + QString(text).replace('\n', ' ').toStdString());
   QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok);
@@ -67,11 +61,18 @@ int main(int argc, char** argv) {
   Game_Options options;
   if (const auto answered = Answer_Command_Line(argc, argv, std::cout, std::cerr, options))
     return *answered;
-  // Read beside the application object's start where text comes before the handheld's first
-  // frame, else once that frame is drawn; waited for before the program ends.
+  // The splash, when it comes, is the first thing seen: its font and pictures are readied on
+  // threads of their own while the windows are made, and what it does not show waits until it
+  // is drawn (the handheld's pictures, the manual's check), told in the same order as otherwise.
+  // A splash that tells of a bad setting as it is made does so after the start's other reports,
+  // as always: then nothing waits for it. Foreseen before the application object, from the
+  // settings the handheld then opens.
+  const Splash_Foresight splash_start = Foresee_Splash(Settings_Key());
+  // The handheld shown at once draws no text before its first frame: the fonts are read once
+  // that frame is drawn. The splash's are read beside the application object's start. Waited
+  // for before the program ends.
   std::shared_future<void> font_configuration;
-  const bool text_first = Text_Before_First_Frame();
-  if (text_first) font_configuration = Read_Font_Configuration_Ahead();
+  if (!splash_start.Skipped) font_configuration = Read_Font_Configuration_Ahead();
   // The handheld follows the desktop's scale, rounded to a whole factor so that every skin
   // pixel covers whole screen pixels.
   Round_Scale_Overrides();
@@ -103,12 +104,6 @@ int main(int argc, char** argv) {
   environment.Open = Desktop_Shell_Open;
   environment.Request_End = request_end;
   Handheld handheld(Show_Error, options.Lcd_Response_On, options.Zoom);
-  // The splash, when it comes, is the first thing seen: its font and pictures are readied on
-  // threads of their own while the windows are made, and what it does not show waits until it
-  // is drawn (the handheld's pictures, the manual's check), told in the same order as otherwise.
-  // A splash that tells of a bad setting as it is made does so after the start's other reports,
-  // as always: then nothing waits for it.
-  const Splash_Foresight splash_start = Foresee_Splash(handheld.Settings());
   environment.Skin_After_Splash = !splash_start.Skipped && !splash_start.Tells;
   // The text font is found as the configuration is read; waited for before the application
   // object goes.
@@ -117,7 +112,7 @@ int main(int argc, char** argv) {
     if (!font_configuration.valid()) font_configuration = Read_Font_Configuration_Ahead();
     if (!text_font_found.valid()) text_font_found = Find_Text_Font_Ahead(font_configuration);
   };
-  if (text_first) find_text_font();
+  if (!splash_start.Skipped) find_text_font();
   environment.First_Frame_Drawn = find_text_font;
   Pictures_Ahead splash_pictures;
   if (environment.Skin_After_Splash)

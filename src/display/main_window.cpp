@@ -154,12 +154,7 @@ void TForm1::Apply_Skin(std::optional<QSize> screen_size) {
   // The in-game menu's panel, drawn at the next whole factor and reduced to the menu's. The
   // menu is there in full screen only, and its title waits until it opens.
   const Frame_Factor menu = Window.Layout.Menu;
-  if (Prefs.Fullscreen() && Game_Menu_Factor != menu) {
-    LCD.Set_Picture(btn_game_menu_background,
-                    For_Factor(Game_Menu_Panel(menu.Ceiling(), Game_Menu_Open), menu));
-    Game_Menu_Factor = menu;
-    Game_Menu_Titled = Game_Menu_Open;
-  }
+  if (Prefs.Fullscreen() && Game_Menu_Factor != menu) Set_Game_Menu_Panel(menu, Game_Menu_Open);
   if (!skin.Config_Found && !Ending) {
     Ending = true;
     if (Env.Request_End) Env.Request_End();

@@ -128,6 +128,8 @@ private:
   bool Has_Keyboard() const;
   // The in-game menu's panel, drawn for the scale; its title only when `titled`.
   static QImage Game_Menu_Panel(int scale, bool titled);
+  // Gives the in-game menu its panel, made for the factor.
+  void Set_Game_Menu_Panel(Frame_Factor factor, bool titled);
 
   Handheld& Hand;
   Lcd_Surface& LCD;

@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
-#include <utility>
 
 // The in-game menu's panel: an opaque title row with the menu symbol, then black at 80 %. The
 // title lies beside the symbol, where the closed menu does not show it.
@@ -27,6 +26,13 @@ QImage TForm1::Game_Menu_Panel(int scale, bool titled) {
   p.setPen(Qt::white);
   p.drawText(QRect(36, 0, 100, 32), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Game menu"));
   return panel;
+}
+
+void TForm1::Set_Game_Menu_Panel(Frame_Factor factor, bool titled) {
+  LCD.Set_Picture(btn_game_menu_background,
+                  For_Factor(Game_Menu_Panel(factor.Ceiling(), titled), factor));
+  Game_Menu_Factor = factor;
+  Game_Menu_Titled = titled;
 }
 
 void TForm1::Build_Menus() {
@@ -132,10 +138,7 @@ void TForm1::Vid_Display_Game_Menu(bool open) {
     return;
   }
   // The title is drawn as the menu first opens: the closed menu, at the start, needs no text.
-  if (!std::exchange(Game_Menu_Titled, true) && Game_Menu_Factor)
-    LCD.Set_Picture(
-        btn_game_menu_background,
-        For_Factor(Game_Menu_Panel(Game_Menu_Factor->Ceiling(), true), *Game_Menu_Factor));
+  if (!Game_Menu_Titled && Game_Menu_Factor) Set_Game_Menu_Panel(*Game_Menu_Factor, true);
   for (int i = 1; i <= 12; ++i) {
     const Element_Id row = Game_Menu_Labels[static_cast<std::size_t>(i - 1)];
     const QAction* action = Popup_Items[static_cast<std::size_t>(i - 1)];
